@@ -1,0 +1,36 @@
+// Fixed-point nutrient arithmetic: scaling an entry to its logged quantity and converting
+// vitamins and minerals between amounts and percentages of the Daily Values.
+#pragma once
+
+#include <cstdint>
+
+#include "foodlog/log_table.h"
+
+// One Daily Value: the stored value and the constant it is used with (1000 where the
+// value is kept in tenths of its unit, 100 otherwise). A value of 0 means no Daily Value.
+struct DailyValue {
+    int32_t value;
+    int32_t constant;
+};
+extern const DailyValue kDailyValueTable[kNutrientCount];
+
+// Half-up at the first decimal of the six-decimal "%f" text of `shown`, applied as the ceiling
+// or floor of `value` (the same number held as a float). Saturates outside the 32-bit range.
+int32_t RoundByFirstDecimal(double shown, float value);
+int32_t ToMilliUnits(float x);
+int32_t RoundToWhole(float x);
+int32_t ScaleValue(int32_t value, int32_t scaleFactor);
+
+// The entry's quantity in thousandths of 100-gram portions (USDA) or of servings (My Foods).
+int32_t ScaleFactor(const LogEntry& entry);
+
+// The entry's nutrients in the quantity logged, as the view mode shows them.
+void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out);
+void ApplyDailyValuesTo(int32_t source, int viewMode, EntryNutrients* nutrients);
+
+// The same on the log table, at an entry position, in the current view mode.
+int ComputeEntry(int position);
+int ApplyDailyValues(int position);
+
+// The totals record: slot by slot, the sum over all entries.
+void ComputeTotals();

@@ -1,0 +1,45 @@
+#include "platform/file_io.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+FileFault g_fileFault = FileFault::kNone;
+}
+
+FileImage::~FileImage() { Reset(); }
+
+FileImage::FileImage(FileImage&& other) noexcept : data_(other.data_), size_(other.size_) {
+    other.data_ = nullptr;
+    other.size_ = 0;
+}
+
+FileImage& FileImage::operator=(FileImage&& other) noexcept {
+    if (this != &other) {
+        Reset();
+        data_ = other.data_;
+        size_ = other.size_;
+        other.data_ = nullptr;
+        other.size_ = 0;
+    }
+    return *this;
+}
+
+int FileImage::Allocate(size_t size) {
+    Reset();
+    if (size > static_cast<size_t>(-1) - 2) return 0;
+    data_ = static_cast<char*>(std::calloc(size + 2, 1));
+    if (!data_) return 0;
+    size_ = size;
+    return 1;
+}
+
+void FileImage::Reset() {
+    std::free(data_);
+    data_ = nullptr;
+    size_ = 0;
+}
+
+void InjectFileFault(FileFault fault) { g_fileFault = fault; }
+
+FileFault CurrentFileFault() { return g_fileFault; }

@@ -1,0 +1,101 @@
+// Win32 half of the file seam.
+#include "platform/file_io.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "platform/handles_win.h"
+
+namespace {
+
+// Writes all bytes unless a short write was injected; 1 when every byte went out.
+int WriteAll(HANDLE file, const char* data, size_t size) {
+    size_t limit = size;
+    if (CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
+    size_t done = 0;
+    while (done < limit) {
+        DWORD chunk = static_cast<DWORD>(limit - done > 0x40000000u ? 0x40000000u : limit - done);
+        DWORD written = 0;
+        if (!WriteFile(file, data + done, chunk, &written, nullptr) || written == 0) break;
+        done += written;
+    }
+    return done == size;
+}
+
+// The folder part of a path, with its trailing separator ("." when the path has none).
+void FolderOf(const char* path, char* folder, size_t folderSize) {
+    const char* slash = nullptr;
+    for (const char* p = path; *p; ++p) {
+        if (*p == '\\' || *p == '/') slash = p;
+    }
+    if (!slash) {
+        lstrcpynA(folder, ".", static_cast<int>(folderSize));
+        return;
+    }
+    size_t length = static_cast<size_t>(slash - path) + 1;
+    if (length >= folderSize) length = folderSize - 1;
+    std::memcpy(folder, path, length);
+    folder[length] = '\0';
+}
+
+}  // namespace
+
+ReadResult ReadWholeFile(const char* path, FileImage* image) {
+    UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return ReadResult::kCannotOpen;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::kReadFailed;
+    if (static_cast<unsigned long long>(size.QuadPart) > 0x7FFFFFF0ull) return ReadResult::kNoMemory;
+    if (!image->Allocate(static_cast<size_t>(size.QuadPart))) return ReadResult::kNoMemory;
+    size_t done = 0;
+    while (done < image->Size()) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), image->Data() + done, static_cast<DWORD>(image->Size() - done), &got, nullptr)) {
+            image->Reset();
+            return ReadResult::kReadFailed;
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    image->SetSize(done);
+    return ReadResult::kOk;
+}
+
+int AppendToFile(const char* path, const char* data, size_t size) {
+    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    UniqueFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 0;
+    LARGE_INTEGER zero = {};
+    LARGE_INTEGER end = {};
+    if (!SetFilePointerEx(file.get(), zero, &end, FILE_END)) return 0;
+    DWORD low = static_cast<DWORD>(end.QuadPart & 0xFFFFFFFF);
+    DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
+    BOOL locked = size > 0 && LockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
+    if (size > 0 && !locked) return 0;
+    int ok = WriteAll(file.get(), data, size);
+    if (!ok) {
+        // Cut back to the old end so no partial line remains.
+        SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+        SetEndOfFile(file.get());
+    }
+    if (locked) UnlockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
+    return ok;
+}
+
+int ReplaceFileContents(const char* path, const char* data, size_t size) {
+    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    char folder[MAX_PATH];
+    FolderOf(path, folder, sizeof folder);
+    char temp[MAX_PATH];
+    if (!GetTempFileNameA(folder, "mtl", 0, temp)) return 0;
+    int ok = 0;
+    {
+        UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file) ok = WriteAll(file.get(), data, size) && FlushFileBuffers(file.get());
+    }
+    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) DeleteFileA(temp);
+    return ok;
+}

@@ -1,0 +1,284 @@
+// Reading a food's database line into a log entry.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "foodlog/food_line.h"
+#include "foodlog/nutrients.h"
+
+namespace {
+
+// A USDA line in the program's 38-field layout (values made up for the test).
+const char kAppleLine[] =
+    "~09003~^~APPLES,RAW,WITH SKIN~^85.56^52^0.26^0.17^13.81^2.4^0.19^6^11^0.12^1^107^5^0.04^0.027^0.035^0.0^54^"
+    "0.18^0.017^0.026^0.091^0.061^0.041^3^0.00^4.6^0.028^0.007^0.051^0^125^~1 cup, sliced~^182^~1 medium (3\" "
+    "dia)~^10\r\n";
+
+// A My Foods line: 37 fields, label values in percent.
+const char kMyAppleLine[] = "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
+
+LogEntry Parse(const std::string& data, size_t offset, const char* quantity, int32_t measure, int32_t source,
+               int* ok = nullptr) {
+    LogEntry e;
+    std::memset(&e, 0x5A, sizeof e);
+    int result = ParseFoodLine(data, offset, quantity, static_cast<int>(std::strlen(quantity)), measure, source, &e);
+    if (ok) *ok = result;
+    return e;
+}
+
+TEST(FieldReaders, ReadUpToTheSeparatorAndStepPastIt) {
+    std::string_view line = "abc^1.5^52.6^^x";
+    char text[8];
+    size_t p = ReadTextField(line, 0, text, sizeof text);
+    EXPECT_STREQ(text, "abc");
+    EXPECT_EQ(p, 4u);
+    float real = -1.0f;
+    p = ReadRealField(line, p, &real);
+    EXPECT_EQ(real, 1.5f);
+    int32_t whole = -1;
+    p = ReadWholeField(line, p, &whole);
+    EXPECT_EQ(whole, 52);  // whole units keep only the integer part
+    p = ReadWholeField(line, p, &whole);
+    EXPECT_EQ(whole, 0);   // empty field
+    p = ReadTextField(line, p, text, sizeof text);
+    EXPECT_STREQ(text, "x");
+    EXPECT_EQ(p, line.size());
+    // Past the end: missing fields read as empty, the position stays at the end.
+    p = ReadRealField(line, p, &real);
+    EXPECT_EQ(real, 0.0f);
+    EXPECT_EQ(p, line.size());
+    p = ReadTextField(line, line.size() + 10, text, sizeof text);
+    EXPECT_STREQ(text, "");
+    EXPECT_EQ(p, line.size());
+}
+
+TEST(FieldReaders, CutLongTextsToTheirBuffer) {
+    std::string line(300, 'd');
+    line += "^rest";
+    char text[256];
+    size_t p = ReadTextField(line, 0, text, sizeof text);
+    EXPECT_EQ(std::strlen(text), 255u);
+    EXPECT_EQ(p, 301u);
+}
+
+TEST(FieldReaders, NumbersConvertAsTheCRuntimeDoes) {
+    EXPECT_EQ(ParseWhole("52.6"), 52);
+    EXPECT_EQ(ParseWhole("24"), 24);
+    EXPECT_EQ(ParseWhole("2.5"), 2);
+    EXPECT_EQ(ParseWhole(""), 0);
+    EXPECT_EQ(ParseWhole("abc"), 0);
+    EXPECT_EQ(ParseWhole("99999999999"), 2147483647);
+    EXPECT_EQ(ParseWhole("-99999999999"), -2147483647 - 1);
+    EXPECT_EQ(ParseReal("0.26"), 0.26f);
+    EXPECT_EQ(ParseReal(".5"), 0.5f);
+    EXPECT_EQ(ParseReal("1.5xyz"), 1.5f);
+    EXPECT_EQ(ParseReal("1.2.3"), 1.2f);
+    EXPECT_EQ(ParseReal(""), 0.0f);
+    EXPECT_EQ(ParseReal("12."), 12.0f);
+    EXPECT_TRUE(std::isinf(ParseReal("1e300")));
+}
+
+TEST(LineAt, AcceptsOnlyLineStartsInsideTheData) {
+    std::string data = "first^line\r\nsecond\nthird";
+    std::string_view line;
+    ASSERT_EQ(LineAt(data, 0, &line), 1);
+    EXPECT_EQ(line, "first^line");
+    ASSERT_EQ(LineAt(data, 12, &line), 1);
+    EXPECT_EQ(line, "second");
+    ASSERT_EQ(LineAt(data, 19, &line), 1);
+    EXPECT_EQ(line, "third");  // a last line without CR LF is still a line
+    EXPECT_EQ(LineAt(data, 1, &line), 0);
+    EXPECT_EQ(LineAt(data, 11, &line), 0);  // the LF itself: the byte before is CR
+    EXPECT_EQ(LineAt(data, data.size(), &line), 0);
+    EXPECT_EQ(LineAt(data, 1000000, &line), 0);
+    EXPECT_EQ(LineAt("", 0, &line), 0);
+}
+
+TEST(ParseFoodLine, UsdaLine) {
+    int ok = 0;
+    LogEntry e = Parse(kAppleLine, 0, "2", kMeasureFirst, kSourceUsda, &ok);
+    ASSERT_EQ(ok, 1);
+    EXPECT_STREQ(e.name, "~APPLES,RAW,WITH SKIN~");
+    EXPECT_EQ(e.values[kWater], 85560);
+    EXPECT_EQ(e.values[kCalories], 52);
+    EXPECT_EQ(e.values[kProtein], 260);
+    EXPECT_EQ(e.values[kFiber], 2400);
+    EXPECT_EQ(e.values[kCalcium], 6);
+    EXPECT_EQ(e.values[kIron], 120);
+    EXPECT_EQ(e.values[kPotassium], 107);
+    EXPECT_EQ(e.values[kVitaminA], 54);
+    EXPECT_EQ(e.values[kFolate], 3);
+    EXPECT_EQ(e.values[kVitaminC], 4600);
+    EXPECT_EQ(e.values[kCholesterol], 0);
+    EXPECT_EQ(e.servingWeight1, 125.0f);
+    EXPECT_EQ(e.servingCount1, 1.0f);
+    EXPECT_STREQ(e.servingText1, "cup, sliced");
+    EXPECT_EQ(e.servingWeight2, 182.0f);
+    EXPECT_EQ(e.servingCount2, 1.0f);
+    EXPECT_STREQ(e.servingText2, "medium (3\" dia)");
+    EXPECT_EQ(e.refuse, 10);
+    EXPECT_EQ(e.reserved1, 0);
+    EXPECT_EQ(e.reserved2, 0);
+    EXPECT_EQ(e.measureIndex, 0);
+    EXPECT_EQ(e.quantity, 2.0f);
+    EXPECT_EQ(e.measure, kMeasureFirst);
+    EXPECT_EQ(e.source, kSourceUsda);
+    // Unused bytes of the texts are zero, so documents and comparisons see no leftovers.
+    for (size_t i = std::strlen(e.name); i < sizeof e.name; ++i) ASSERT_EQ(e.name[i], 0);
+}
+
+TEST(ParseFoodLine, UsdaMeasureDescriptions) {
+    struct Case {
+        const char* field;
+        const char* text;
+        float count;
+    } cases[] = {
+        {"~1 cup~", "cup", 1.0f},
+        {"~1 tbsp~", "tbsp", 1.0f},
+        {"~.5 cup~", "cup", 0.5f},
+        {"~1 pat,  (1\" sq, 1/3\" high)~", "pat,  (1\" sq, 1/3\" high)", 1.0f},
+        {"~~", "", 0.0f},
+        {"", "", 0.0f},
+        {"~10~", "", 10.0f},  // no blank: no words, but the count stands
+        {"~cup~", "", 0.0f},
+        {"~2 x~", "x", 2.0f},
+    };
+    for (const Case& c : cases) {
+        std::string line = "~1~^~FOOD~";
+        for (int i = 0; i < 31; ++i) line += "^1";
+        line += std::string("^100^") + c.field + "^50^" + c.field + "^0\r\n";
+        LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
+        EXPECT_STREQ(e.servingText1, c.text) << c.field;
+        EXPECT_EQ(e.servingCount1, c.count) << c.field;
+        EXPECT_STREQ(e.servingText2, c.text) << c.field;
+        EXPECT_EQ(e.servingCount2, c.count) << c.field;
+    }
+}
+
+TEST(ParseFoodLine, UsdaServingTextIsShortenedBeforeItIsCut) {
+    std::string words(60, 'w');
+    std::string line = "~1~^~FOOD~";
+    for (int i = 0; i < 31; ++i) line += "^1";
+    line += "^100^~1 " + words + "~^50^~~^0";
+    LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
+    EXPECT_EQ(std::string(e.servingText1), words.substr(0, 47));
+    EXPECT_EQ(e.servingCount1, 1.0f);
+    EXPECT_STREQ(e.servingText2, "");
+}
+
+TEST(ParseFoodLine, MyFoodsLine) {
+    LogEntry e = Parse(kMyAppleLine, 0, "1.5", kMeasureSecond, kSourceMyFoods);
+    EXPECT_STREQ(e.name, "Apple");
+    EXPECT_EQ(e.values[kWater], 0);
+    EXPECT_EQ(e.values[kCalories], 52);
+    EXPECT_EQ(e.values[kProtein], 300);
+    EXPECT_EQ(e.values[kTotalFat], 200);
+    EXPECT_EQ(e.values[kCarbohydrates], 14000);
+    EXPECT_EQ(e.values[kFiber], 2400);
+    EXPECT_EQ(e.values[kCalcium], 1);
+    EXPECT_EQ(e.values[kIron], 1000);
+    EXPECT_EQ(e.values[kPotassium], 107);
+    EXPECT_EQ(e.values[kZinc], 0);
+    EXPECT_EQ(e.values[kVitaminA], 1);
+    EXPECT_EQ(e.values[kRiboflavin], 2000);
+    EXPECT_EQ(e.values[kVitaminC], 8000);
+    EXPECT_EQ(e.values[kCholesterol], 0);
+    EXPECT_EQ(e.servingWeight1, 1.0f);
+    EXPECT_STREQ(e.servingText1, "Cup");
+    EXPECT_EQ(e.servingWeight2, 0.0f);
+    EXPECT_EQ(e.measureIndex, kNoSecondMeasure);
+    EXPECT_EQ(e.refuse, 0);
+    // My Foods foods never carry counts or a second serving text.
+    EXPECT_EQ(e.servingCount1, 0.0f);
+    EXPECT_EQ(e.servingCount2, 0.0f);
+    EXPECT_STREQ(e.servingText2, "");
+    EXPECT_EQ(e.quantity, 1.5f);
+    EXPECT_EQ(e.measure, kMeasureSecond);
+    EXPECT_EQ(e.source, kSourceMyFoods);
+}
+
+TEST(ParseFoodLine, EmptySecondMeasureFieldReadsAsRowZero) {
+    std::string line = "Toast";
+    for (int i = 0; i < 31; ++i) line += "^2";
+    line += "^1^slice^^^";
+    LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceMyFoods);
+    EXPECT_STREQ(e.servingText1, "slice");
+    EXPECT_EQ(e.measureIndex, 0);
+    EXPECT_EQ(e.values[kCholesterol], 2);
+}
+
+TEST(ParseFoodLine, QuantityTextNeedNotEndWithNul) {
+    const char typed[] = {'1', '2', '.', '5', '9', '9'};
+    LogEntry e;
+    ASSERT_EQ(ParseFoodLine(kMyAppleLine, 0, typed, 4, kMeasureFirst, kSourceMyFoods, &e), 1);
+    EXPECT_EQ(e.quantity, 12.5f);
+    ASSERT_EQ(ParseFoodLine(kMyAppleLine, 0, typed, 0, kMeasureFirst, kSourceMyFoods, &e), 1);
+    EXPECT_EQ(e.quantity, 0.0f);  // an empty quantity passes the dialog and counts as 0
+    ASSERT_EQ(ParseFoodLine(kMyAppleLine, 0, "1.2.3", 5, kMeasureFirst, kSourceMyFoods, &e), 1);
+    EXPECT_EQ(e.quantity, 1.2f);
+}
+
+TEST(ParseFoodLine, MalformedLinesStopAtTheirEnd) {
+    // Fewer fields than the layout: the rest reads as zero or empty.
+    LogEntry e = Parse("~1~^~SHORT~^50^7", 0, "1", kMeasureGrams, kSourceUsda);
+    EXPECT_STREQ(e.name, "~SHORT~");
+    EXPECT_EQ(e.values[kWater], 50000);
+    EXPECT_EQ(e.values[kCalories], 7);
+    EXPECT_EQ(e.values[kProtein], 0);
+    EXPECT_STREQ(e.servingText1, "");
+    EXPECT_EQ(e.refuse, 0);
+    // A line never reads into the next one.
+    std::string two = "Short^5\r\nNext^9^9^9^9^9^9^9^9^9^9^9^9^9\r\n";
+    e = Parse(two, 0, "1", kMeasureNone, kSourceMyFoods);
+    EXPECT_EQ(e.values[kWater], 5000);
+    EXPECT_EQ(e.values[kCalories], 0);
+    // A bare LF ends a line too.
+    e = Parse("Solo^1^2\n3^4", 0, "1", kMeasureNone, kSourceMyFoods);
+    EXPECT_EQ(e.values[kCalories], 2);
+    EXPECT_EQ(e.values[kProtein], 0);
+    // A description over 255 characters is cut; a line over 1,024 bytes is read whole.
+    std::string longLine = std::string(400, 'n');
+    for (int i = 0; i < 31; ++i) longLine += "^" + std::string(30, '1');
+    longLine += "^1^Cup^^99^7";
+    ASSERT_GT(longLine.size(), 1024u);
+    e = Parse(longLine, 0, "1", kMeasureNone, kSourceMyFoods);
+    EXPECT_EQ(std::strlen(e.name), 255u);
+    EXPECT_EQ(e.refuse, 7);
+    EXPECT_STREQ(e.servingText1, "Cup");
+}
+
+TEST(ParseFoodLine, RefusesOffsetsThatAreNotLineStarts) {
+    std::string data = std::string(kMyAppleLine) + kMyAppleLine;
+    int ok = -1;
+    Parse(data, std::strlen(kMyAppleLine), "1", kMeasureFirst, kSourceMyFoods, &ok);
+    EXPECT_EQ(ok, 1);
+    Parse(data, 3, "1", kMeasureFirst, kSourceMyFoods, &ok);
+    EXPECT_EQ(ok, 0);
+    Parse(data, data.size(), "1", kMeasureFirst, kSourceMyFoods, &ok);
+    EXPECT_EQ(ok, 0);
+    Parse(data, static_cast<size_t>(-1), "1", kMeasureFirst, kSourceMyFoods, &ok);
+    EXPECT_EQ(ok, 0);
+}
+
+TEST(AddFoodFromData, AppendsComputedEntriesUpToFifty) {
+    ResetLogState();
+    EXPECT_EQ(AddFoodFromData(kAppleLine, 0, "2", 1, kMeasureFirst, kSourceUsda), 1);
+    EXPECT_EQ(g_entryCount, 1);
+    // 2 cups of 125 g: factor 2500; 52 Calories per 100 g give 130.
+    EXPECT_EQ(g_entryNutrients[0].amounts[kCalories], 130);
+    EXPECT_EQ(g_entryNutrients[0].amounts[kProtein], 650);
+    EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 2);  // percent view: 15 mg of 1000 mg = 1.5 %
+    EXPECT_EQ(AddFoodFromData(kAppleLine, 5, "2", 1, kMeasureFirst, kSourceUsda), 0);
+    EXPECT_EQ(g_entryCount, 1);
+    while (g_entryCount < 49) ASSERT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureNone, kSourceMyFoods), 1);
+    EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "3", 1, kMeasureFirst, kSourceMyFoods), 1);
+    EXPECT_EQ(g_entryCount, 50);
+    EXPECT_EQ(g_logEntries[49].quantity, 3.0f);
+    EXPECT_EQ(g_entryNutrients[49].amounts[kCalories], 156);
+    EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureFirst, kSourceMyFoods), 0);
+    EXPECT_EQ(g_entryCount, 50);
+}
+
+}  // namespace
