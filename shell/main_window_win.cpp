@@ -1,19 +1,115 @@
 #include "shell/main_window_win.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "foodlog/log_columns.h"
 #include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "resources/resource.h"
 #include "shell/document_win.h"
+#include "shell/food_browser_win.h"
+#include "shell/log_columns_win.h"
 #include "shell/message_box_win.h"
+#include "shell/toolbar_win.h"
 
 HINSTANCE g_instance;
 HWND g_mainWindow;
+HFONT g_guiFont;
+int g_splitter = kDefaultSplitter;
+MainControls g_controls;
 
 namespace {
 
-LRESULT OnCreate(HWND window) {
+bool g_dragging;
+
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
+constexpr char kDatabaseNames[][9] = {"My Foods", "USDA"};
+
+HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
+                 int height, HWND parent, int id) {
+    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, ControlId(id), g_instance,
+                           nullptr);
+}
+
+HWND CreateFoodList(HWND window, int id) {
+    return CreateChild(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, window, id);
+}
+
+void ResetMainState() {
     ResetLogState();
+    ResetColumnSet();
+    g_splitter = kDefaultSplitter;
+    g_dragging = false;
     g_documentPath[0] = '\0';
     g_documentTitle[0] = '\0';
+    g_controls = MainControls{};
+    g_logListView = nullptr;
+}
+
+int InsertDatabaseName(HWND chooser, int index) {
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = index;
+    item.pszText = const_cast<char*>(kDatabaseNames[index]);
+    return static_cast<int>(SendMessageA(chooser, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+LRESULT OnCreate(HWND window) {
+    ResetMainState();
+    g_mainWindow = window;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    // The working area is measured from these two, so they come first.
+    g_controls.toolbar = CreateToolbar(window);
+    g_controls.statusBar = CreateStatusBar(window);
+    g_controls.foodTabs = CreateFoodTabs(window);
+
+    g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST);
+    g_controls.usdaList = CreateFoodList(window, IDC_USDA_LIST);
+    g_controls.resultsList = CreateFoodList(window, IDC_RESULTS_LIST);
+    ShowWindow(g_controls.usdaList, SW_HIDE);
+    ShowWindow(g_controls.resultsList, SW_HIDE);
+
+    g_logListView = CreateLogListView(window);
+    MoveWindow(g_logListView, 400, 40, 575, 620, TRUE);
+    RefreshLogRows();
+
+    g_controls.addButton = CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window,
+                                       IDC_ADD_BUTTON);
+    g_controls.deleteButton = CreateChild(0, "BUTTON", "Delete", WS_CHILD | WS_VISIBLE, 140, 640, 80, 20, window,
+                                          IDC_DELETE_BUTTON);
+    g_controls.editButton = CreateChild(0, "BUTTON", "Edit", WS_CHILD | WS_VISIBLE, 255, 640, 80, 20, window,
+                                        IDC_EDIT_BUTTON);
+    g_controls.searchButton = CreateChild(0, "BUTTON", "Search", WS_CHILD, 255, 640, 80, 20, window,
+                                          IDC_SEARCH_BUTTON);
+    g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5, 10, 200,
+                                       20, window, IDC_SEARCH_BOX);
+
+    g_controls.databaseChooser = CreateChild(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST, 440, 14,
+                                             70, 300, window, IDC_DATABASE_CHOOSER);
+    if (InsertDatabaseName(g_controls.databaseChooser, 0) == -1 ||
+        InsertDatabaseName(g_controls.databaseChooser, 1) == -1)
+        return 0;
+
+    g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
+    g_controls.inDatabaseLabel = CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
+
+    g_guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    ApplyGuiFont(g_controls.usdaList);
+    ApplyGuiFont(g_controls.myFoodsList);
+    ApplyGuiFont(g_controls.searchBox);
+    ApplyGuiFont(g_controls.resultsList);
     SetDocumentCaption(window, g_documentTitle);
+    return 0;
+}
+
+LRESULT OnDestroy() {
+    DeleteObject(g_guiFont);
+    PostQuitMessage(0);
     return 0;
 }
 
@@ -24,16 +120,179 @@ LRESULT OnPaint(HWND window) {
     return 0;
 }
 
+// Adds a move to the deferred batch; a window that could not be created is left out, so one
+// missing child never loses the moves of the others.
+HDWP Defer(HDWP batch, HWND child, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+    if (!batch || !child) return batch;
+    return DeferWindowPos(batch, child, insertAfter, x, y, width, height, flags);
+}
+
+void Place(HWND child, int x, int y, int width, int height) {
+    if (child) SetWindowPos(child, nullptr, x, y, width, height, 0);
+}
+
+void Layout(HWND window, int width, int height) {
+    RECT area = {0, 0, width, height};
+    GetWorkingArea(&area);
+    int top = area.top;
+    int areaHeight = area.bottom - area.top;
+    int s = g_splitter;
+
+    // The lists take the tab control's display area as it stands before this pass resizes it.
+    RECT display = {};
+    if (g_controls.foodTabs) {
+        GetWindowRect(g_controls.foodTabs, &display);
+        SendMessageA(g_controls.foodTabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&display));
+    }
+    POINT p = {display.left, display.top};
+    ScreenToClient(window, &p);
+    int displayWidth = display.right - display.left;
+
+    HDWP batch = BeginDeferWindowPos(7);
+    batch = Defer(batch, g_controls.foodTabs, HWND_BOTTOM, 0, 0, s, areaHeight, SWP_NOMOVE | SWP_NOZORDER);
+    batch = Defer(batch, g_controls.myFoodsList, nullptr, p.x, p.y, displayWidth, areaHeight - 70, 0);
+    batch = Defer(batch, g_controls.usdaList, nullptr, p.x, p.y, displayWidth, areaHeight - 30, 0);
+    batch = Defer(batch, g_controls.resultsList, nullptr, p.x, p.y + 130, displayWidth, areaHeight - 160, 0);
+    batch = Defer(batch, g_controls.searchBox, nullptr, p.x, p.y + 25, displayWidth, 21, 0);
+    batch = Defer(batch, g_controls.databaseChooser, nullptr, p.x, p.y + 70, displayWidth, 14, 0);
+    batch = Defer(batch, g_logListView, nullptr, s - 1, top, width - s, areaHeight, 0);
+    if (batch) EndDeferWindowPos(batch);
+
+    Place(g_controls.searchButton, 3, p.y + 100, 80, 20);
+    Place(g_controls.lookForLabel, 3, p.y + 5, 80, 20);
+    Place(g_controls.inDatabaseLabel, 3, p.y + 51, 120, 20);
+    int third = s / 3;
+    int editX = 2 * third + 3;
+    Place(g_controls.addButton, 3, area.bottom - 35, third - 1, 20);
+    Place(g_controls.deleteButton, third + 3, area.bottom - 35, third - 1, 20);
+    Place(g_controls.editButton, editX, area.bottom - 35, s - editX - 3, 20);
+
+    SendMessageA(g_controls.statusBar, WM_SIZE, 0, 0);
+    SendMessageA(g_controls.toolbar, WM_SIZE, 0, 0);
+}
+
+LRESULT OnSize(HWND window, WPARAM kind, LPARAM size) {
+    if (kind != SIZE_MINIMIZED) Layout(window, LOWORD(size), HIWORD(size));
+    return 0;
+}
+
+bool InGrabZone(int x) { return g_splitter - 5 < x && x < g_splitter; }
+
+LRESULT OnLButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (InGrabZone(LOWORD(lParam))) {
+        SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
+        SetCapture(window);
+        g_dragging = true;
+    }
+    return DefWindowProcA(window, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+// Both panes keep a usable width; a captured mouse left of the window reports a negative x.
+int ClampSplitter(int x, int clientWidth) {
+    int highest = clientWidth - kMinPaneWidth;
+    if (x > highest) x = highest;
+    if (x < kMinPaneWidth) x = kMinPaneWidth;
+    return x;
+}
+
+LRESULT OnMouseMove(HWND window, LPARAM lParam) {
+    if (g_dragging) {
+        RECT client;
+        GetClientRect(window, &client);
+        g_splitter = ClampSplitter(GET_X_LPARAM(lParam), client.right);
+        SendMessageA(window, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+        UpdateWindow(window);
+    } else {
+        SetCursor(LoadCursorA(nullptr, InGrabZone(LOWORD(lParam)) ? IDC_SIZEWE : IDC_ARROW));
+    }
+    return 0;
+}
+
+LRESULT OnLButtonUp(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (g_dragging) {
+        g_dragging = false;
+        ReleaseCapture();
+    }
+    return DefWindowProcA(window, WM_LBUTTONUP, wParam, lParam);
+}
+
+LRESULT OnClose(HWND window) {
+    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    DestroyWindow(window);
+    return 0;
+}
+
+LRESULT OnQueryEndSession(HWND window) {
+    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    return 1;
+}
+
+LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam) {
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    if (header->code == TCN_SELCHANGE && header->hwndFrom == g_controls.foodTabs) return ShowFoodPage(header->hwndFrom);
+    return DefWindowProcA(window, WM_NOTIFY, wParam, lParam);
+}
+
+LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDM_FILE_EXIT:
+            // Command 0 from the menu; controls without an id send none.
+            if (lParam != 0) break;
+            SendMessageA(window, WM_CLOSE, 0, 0);
+            return 0;
+        case IDM_VIEW_PERCENT:
+            return SwitchView(g_controls.toolbar, kPercentView);
+        case IDM_VIEW_AMOUNTS:
+            return SwitchView(g_controls.toolbar, kAmountsView);
+        default:
+            break;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
 }  // namespace
+
+void GetWorkingArea(RECT* area) {
+    RECT toolbar = {};
+    if (g_controls.toolbar) GetWindowRect(g_controls.toolbar, &toolbar);
+    RECT status = {};
+    if (g_controls.statusBar) GetClientRect(g_controls.statusBar, &status);
+    area->top = toolbar.bottom - toolbar.top;
+    area->bottom -= status.bottom - status.top;
+}
+
+void ApplyGuiFont(HWND control) {
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_guiFont), FALSE);
+    InvalidateRect(control, nullptr, TRUE);
+}
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return OnCreate(window);
+        case WM_DESTROY:
+            return OnDestroy();
+        case WM_SIZE:
+            return OnSize(window, wParam, lParam);
         case WM_PAINT:
             return OnPaint(window);
-        case WM_DESTROY:
-            PostQuitMessage(0);
+        case WM_CLOSE:
+            return OnClose(window);
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession(window);
+        case WM_NOTIFY:
+            return OnNotify(window, wParam, lParam);
+        case WM_COMMAND:
+            return OnCommand(window, wParam, lParam);
+        case WM_LBUTTONDOWN:
+            return OnLButtonDown(window, wParam, lParam);
+        case WM_MOUSEMOVE:
+            return OnMouseMove(window, lParam);
+        case WM_LBUTTONUP:
+            return OnLButtonUp(window, wParam, lParam);
+        case WM_CAPTURECHANGED:
+            // A drag that lost the mouse to another window ends there.
+            g_dragging = false;
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -46,17 +305,19 @@ int RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, kMainWindowClass);
+    windowClass.hIcon = LoadIconA(instance, APP_RESOURCE_NAME);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszMenuName = kMainWindowClass;
+    windowClass.lpszMenuName = APP_RESOURCE_NAME;
     windowClass.lpszClassName = kMainWindowClass;
     return RegisterClassExA(&windowClass) != 0;
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
+    g_instance = instance;
     HWND window = CreateWindowExA(0, kMainWindowClass, "Meal-Tally", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    g_mainWindow = window;
     if (window) {
         LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
         SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_DLGMODALFRAME);
@@ -71,9 +332,9 @@ int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
         ShowMessageBox(nullptr, "This program requires Windows NT!", "MealTally", MB_ICONERROR);
         return 0;
     }
-    g_mainWindow = CreateMainWindow(instance);
-    ShowWindow(g_mainWindow, show);
-    MSG message;
+    HWND window = CreateMainWindow(instance);
+    ShowWindow(window, show);
+    MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -18,7 +18,8 @@ BOOL CALLBACK FindProcessWindow(HWND window, LPARAM lParam) {
     GetWindowThreadProcessId(window, &processId);
     char className[64] = {};
     GetClassNameA(window, className, sizeof className);
-    if (processId == search->processId && std::string(className) == "MealTally") {
+    // Visible: the window exists during its creation, before its caption is set.
+    if (processId == search->processId && std::string(className) == "MealTally" && IsWindowVisible(window)) {
         search->window = window;
         return FALSE;
     }

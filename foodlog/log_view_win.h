@@ -1,0 +1,13 @@
+// The food log list view: one row per entry and the TOTAL row below them.
+#pragma once
+
+#include <windows.h>
+
+extern HWND g_logListView;
+
+// Rebuild every entry row (and leave no TOTAL row); always followed at once by RefreshTotalRow.
+int RefreshLogRows();
+// Sum the entries into the totals record and append the TOTAL row (none for an empty log).
+int RefreshTotalRow();
+// Insert row `row` showing entry `record`, or the totals record when `record` is above 49.
+int FillLogRow(int row, int record);

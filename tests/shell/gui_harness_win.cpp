@@ -1,0 +1,151 @@
+#include "tests/shell/gui_harness_win.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+
+#include "foodlog/log_table.h"
+#include "platform/file_io.h"
+#include "shell/main_window_win.h"
+#include "shell/message_box_win.h"
+
+namespace {
+
+MessageBoxRecorder* g_recorder;
+DialogAnswerer* g_answerer;
+constexpr char kInstallFolder[] = "C:\\Program Files\\Meal-Tally\\";
+
+}  // namespace
+
+MessageBoxRecorder::MessageBoxRecorder() {
+    g_recorder = this;
+    SetMessageBoxFunction(Record);
+}
+
+MessageBoxRecorder::~MessageBoxRecorder() {
+    SetMessageBoxFunction(nullptr);
+    g_recorder = nullptr;
+}
+
+int MessageBoxRecorder::Record(HWND owner, const char* text, const char* caption, UINT flags) {
+    MessageBoxRecorder* self = g_recorder;
+    self->shown_.push_back({owner, text ? text : "", caption ? caption : "<none>", flags});
+    if (self->answers_.empty()) return IDOK;
+    int answer = self->answers_.front();
+    self->answers_.erase(self->answers_.begin());
+    return answer;
+}
+
+DialogAnswerer::DialogAnswerer(UINT watchdogMilliseconds) {
+    g_answerer = this;
+    hook_ = SetWindowsHookExA(WH_CBT, CbtHook, nullptr, GetCurrentThreadId());
+    timer_ = SetTimer(nullptr, 0, watchdogMilliseconds, Watchdog);
+}
+
+DialogAnswerer::~DialogAnswerer() {
+    KillTimer(nullptr, timer_);
+    UnhookWindowsHookEx(hook_);
+    g_answerer = nullptr;
+    EXPECT_TRUE(handlers_.empty()) << handlers_.size() << " expected dialog(s) never opened";
+}
+
+LRESULT CALLBACK DialogAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam) {
+    DialogAnswerer* self = g_answerer;
+    if (code == HCBT_ACTIVATE && self) {
+        HWND dialog = reinterpret_cast<HWND>(wParam);
+        if (ClassOf(dialog) == "#32770") {
+            if (self->handlers_.empty()) {
+                ADD_FAILURE() << "unexpected dialog \"" << TextOf(dialog) << "\"";
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+            } else {
+                std::function<void(HWND)> handler = std::move(self->handlers_.front());
+                self->handlers_.erase(self->handlers_.begin());
+                ++self->answered_;
+                handler(dialog);
+            }
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK DialogAnswerer::Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+    HWND active = GetActiveWindow();
+    if (active && ClassOf(active) == "#32770") {
+        ADD_FAILURE() << "dialog \"" << TextOf(active) << "\" was left open";
+        EndDialog(active, IDCANCEL);
+    }
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+std::string InstallFolderPath(const char* name) { return std::string(kInstallFolder) + name; }
+
+void InstallFile(const char* name, const std::string& bytes) {
+    CreateDirectoryA("C:\\Program Files", nullptr);
+    CreateDirectoryA(kInstallFolder, nullptr);
+    FILE* file = std::fopen(InstallFolderPath(name).c_str(), "wb");
+    ASSERT_NE(file, nullptr) << name;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+}
+
+void RemoveInstalledFile(const char* name) { DeleteFileA(InstallFolderPath(name).c_str()); }
+
+std::string ReadInstalledFile(const char* name) {
+    FileImage image;
+    if (ReadWholeFile(InstallFolderPath(name).c_str(), &image) != ReadResult::kOk) return "<missing>";
+    return std::string(image.Data(), image.Size());
+}
+
+std::string ClassOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+std::string TextOf(HWND window) {
+    char text[1024] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void MainWindowTest::SetUp() {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    static bool registered = RegisterMainWindowClass(instance) != 0;
+    ASSERT_TRUE(registered);
+    window_ = CreateMainWindow(instance);
+    ASSERT_NE(window_, nullptr);
+    SetWindowPos(window_, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    ShowWindow(window_, SW_SHOWNORMAL);
+    PumpMessages();
+}
+
+void MainWindowTest::TearDown() {
+    if (IsWindow(window_)) {
+        g_modified = 0;  // no unsaved-changes question on the way out
+        DestroyWindow(window_);
+    }
+    PumpMessages();
+    MSG quit;
+    PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+RECT MainWindowTest::ChildRect(HWND child) const {
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT MainWindowTest::ClientRect() const {
+    RECT rect = {};
+    GetClientRect(window_, &rect);
+    return rect;
+}

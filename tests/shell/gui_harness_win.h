@@ -1,0 +1,75 @@
+// Test support for driving the real windows in-process: the main window, answered message
+// boxes and dialogs, and the database files of the installation folder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Every message box the program shows, answered from a queue (IDOK when the queue is empty).
+struct ShownMessage {
+    HWND owner;
+    std::string text;
+    std::string caption;  // "<none>" when the program passed no caption
+    UINT flags;
+};
+
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    void QueueAnswer(int answer) { answers_.push_back(answer); }
+    const std::vector<ShownMessage>& Shown() const { return shown_; }
+    void Clear() { shown_.clear(); }
+
+private:
+    static int Record(HWND owner, const char* text, const char* caption, UINT flags);
+    std::vector<ShownMessage> shown_;
+    std::vector<int> answers_;
+};
+
+// Answers the program's modal dialogs (class #32770) as they open: each handler gets the dialog
+// once it is active and must end it (e.g. post IDOK or IDCANCEL). A watchdog fails the test and
+// closes any dialog that no handler ended, so a test never hangs.
+class DialogAnswerer {
+public:
+    explicit DialogAnswerer(UINT watchdogMilliseconds = 10000);
+    ~DialogAnswerer();
+    void Queue(std::function<void(HWND dialog)> handler) { handlers_.push_back(std::move(handler)); }
+    int Answered() const { return answered_; }
+
+private:
+    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD);
+    HHOOK hook_;
+    UINT_PTR timer_;
+    std::vector<std::function<void(HWND)>> handlers_;
+    int answered_ = 0;
+};
+
+// Processes every pending message of the thread.
+void PumpMessages();
+
+// The installation folder's files, as the program opens them.
+std::string InstallFolderPath(const char* name);
+void InstallFile(const char* name, const std::string& bytes);
+void RemoveInstalledFile(const char* name);
+std::string ReadInstalledFile(const char* name);  // "<missing>" when it does not exist
+
+// A fresh main window at a known size, destroyed after the test.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Child window geometry relative to the main window's client area.
+    RECT ChildRect(HWND child) const;
+    RECT ClientRect() const;
+
+    HWND window_ = nullptr;
+};
+
+std::string ClassOf(HWND window);
+std::string TextOf(HWND window);
