@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "foodlog/log_columns.h"
+#include "foodlog/log_edit_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "resources/resource.h"
@@ -75,6 +76,7 @@ LRESULT OnCreate(HWND window) {
     ShowWindow(g_controls.resultsList, SW_HIDE);
 
     g_logListView = CreateLogListView(window);
+    SubclassLogListView(g_logListView);
     MoveWindow(g_logListView, 400, 40, 575, 620, TRUE);
     RefreshLogRows();
 

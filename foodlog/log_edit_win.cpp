@@ -1,0 +1,174 @@
+#include "foodlog/log_edit_win.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "foodlog/food_line.h"
+#include "foodlog/log_cells.h"
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "foodlog/nutrients.h"
+#include "shell/main_window_win.h"
+#include "shell/message_box_win.h"
+
+namespace {
+
+constexpr int kQuantityColumn = 1;
+constexpr int kEditTextSize = 256;
+
+WNDPROC g_listViewProc;
+WNDPROC g_editorProc;
+HWND g_editor;
+bool g_editing;
+// The last left click in the log; the Delete key and the end of an edit hit-test it again.
+LVHITTESTINFO g_lastClick;
+
+int HitTestLastClick(HWND listView) {
+    g_lastClick.iItem = -1;
+    g_lastClick.iSubItem = -1;
+    SendMessageA(listView, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&g_lastClick));
+    return g_lastClick.iItem;
+}
+
+bool IsEntryRow(int row) { return row >= 0 && row < g_entryCount; }
+
+void StartQuantityEdit(HWND listView, int row) {
+    RECT cell = {};
+    cell.top = kQuantityColumn;
+    cell.left = LVIR_BOUNDS;
+    SendMessageA(listView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    g_editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_RIGHT | ES_AUTOHSCROLL, 0, 0, 40,
+                               20, listView, nullptr, g_instance, nullptr);
+    if (!g_editor) return;
+    g_editorProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(g_editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QuantityEditProc)));
+    ApplyGuiFont(g_editor);
+    MoveWindow(g_editor, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
+    char text[kCellTextSize];
+    FormatQuantity(g_logEntries[row].quantity, text, sizeof text);
+    SendMessageA(g_editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    SendMessageA(g_editor, EM_SETSEL, 0, -1);
+    SetFocus(g_editor);
+    g_editing = true;
+}
+
+LRESULT OnLButtonDown(HWND listView, WPARAM wParam, LPARAM lParam) {
+    g_lastClick.pt.x = LOWORD(lParam);
+    g_lastClick.pt.y = HIWORD(lParam);
+    int row = HitTestLastClick(listView);
+    if (IsEntryRow(row) && !g_editing && g_lastClick.iSubItem == kQuantityColumn) {
+        StartQuantityEdit(listView, row);
+        return 0;
+    }
+    return CallWindowProcA(g_listViewProc, listView, WM_LBUTTONDOWN, wParam, lParam);
+}
+
+void CloseEditor(HWND listView) {
+    bool hadFocus = GetFocus() == g_editor;
+    HWND editor = g_editor;
+    g_editor = nullptr;
+    g_editing = false;
+    DestroyWindow(editor);
+    if (hadFocus) SetFocus(listView);
+}
+
+LRESULT EndQuantityEdit(HWND listView) {
+    if (!SendMessageA(g_editor, EM_GETMODIFY, 0, 0)) {
+        CloseEditor(listView);
+        return 0;
+    }
+    RECT editorRect, listRect;
+    GetWindowRect(g_editor, &editorRect);
+    GetWindowRect(listView, &listRect);
+    g_lastClick.pt.x = editorRect.left - listRect.left;
+    g_lastClick.pt.y = editorRect.top - listRect.top;
+    int row = HitTestLastClick(listView);
+
+    char text[kEditTextSize] = {};
+    int length = static_cast<int>(SendMessageA(g_editor, EM_LINELENGTH, 0, 0));
+    if (length > kEditTextSize - 1) length = kEditTextSize - 1;
+    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(kEditTextSize - 1);
+    int copied = static_cast<int>(SendMessageA(g_editor, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
+    if (copied < 0 || copied > length) copied = length;
+    text[copied] = '\0';
+    CloseEditor(listView);
+
+    // The log may have changed under the editor (a New, a deletion): a row that is no longer an
+    // entry keeps nothing of the edit.
+    if (!IsEntryRow(row)) return 0;
+    g_logEntries[row].quantity = ParseReal(text);
+    ComputeEntry(row);
+    RefreshLogRows();
+    RefreshTotalRow();
+    g_modified = 1;
+    return 0;
+}
+
+LRESULT DeleteEntryUnderLastClick(HWND listView) {
+    int row = HitTestLastClick(listView);
+    if (row < 0 || g_entryCount == 0 || row >= g_entryCount) return 0;
+    if (SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != LVIS_SELECTED) return 0;
+    if (ShowMessageBox(listView, kDeleteEntryQuestion, "", MB_YESNO) != IDYES) return 0;
+    for (int j = row + 1; j < g_entryCount; ++j) {
+        g_logEntries[j - 1] = g_logEntries[j];
+        g_entryNutrients[j - 1] = g_entryNutrients[j];
+    }
+    --g_entryCount;
+    g_modified = 1;
+    RefreshLogRows();
+    RefreshTotalRow();
+    return 0;
+}
+
+}  // namespace
+
+void SubclassLogListView(HWND listView) {
+    g_editor = nullptr;
+    g_editing = false;
+    g_lastClick = LVHITTESTINFO{};
+    g_lastClick.pt.x = -1;
+    g_lastClick.pt.y = -1;
+    if (!listView) return;
+    g_listViewProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogListProc)));
+}
+
+HWND QuantityEditor() { return g_editor; }
+
+LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            return OnLButtonDown(listView, wParam, lParam);
+        case WM_COMMAND:
+            if (HIWORD(wParam) == EN_KILLFOCUS && g_editor && reinterpret_cast<HWND>(lParam) == g_editor)
+                return EndQuantityEdit(listView);
+            break;
+        case WM_KEYDOWN:
+            // The log has no keyboard navigation: every key but Delete does nothing.
+            if (wParam == VK_DELETE) return DeleteEntryUnderLastClick(listView);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        default:
+            break;
+    }
+    return CallWindowProcA(g_listViewProc, listView, message, wParam, lParam);
+}
+
+LRESULT CALLBACK QuantityEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CHAR:
+            if (wParam == VK_RETURN) {
+                // The edit's own focus-loss handling tells the list view, which ends the edit.
+                SendMessageA(editor, WM_KILLFOCUS, 0, 0);
+                return 0;
+            }
+            break;
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        default:
+            break;
+    }
+    return CallWindowProcA(g_editorProc, editor, message, wParam, lParam);
+}
