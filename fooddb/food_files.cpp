@@ -1,0 +1,230 @@
+#include "fooddb/food_files.h"
+
+#include <cstring>
+
+#include "fooddb/field_rules.h"
+#include "foodlog/food_line.h"
+#include "foodlog/log_table.h"
+
+namespace {
+
+// Field k of a line (without its line end); empty when the line has fewer fields.
+std::string_view FieldOf(std::string_view line, int k) {
+    size_t start = 0;
+    for (int i = 0; i < k; ++i) {
+        size_t caret = line.find('^', start);
+        if (caret == std::string_view::npos) return std::string_view();
+        start = caret + 1;
+    }
+    size_t end = line.find('^', start);
+    if (end == std::string_view::npos) end = line.size();
+    return line.substr(start, end - start);
+}
+
+// A C string of the view, cut to the buffer; a NUL in the view ends it as it would end any C string.
+void CopyText(std::string_view text, char* buffer, size_t bufferSize) {
+    if (bufferSize == 0) return;
+    size_t length = text.size() < bufferSize - 1 ? text.size() : bufferSize - 1;
+    if (length > 0) std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+}
+
+// "~1 cup, chopped~" as "cup, chopped": the first byte is the opening quote, the count word runs to
+// the first blank, a closing quote is dropped. "~~", a field without a blank or a missing field give
+// the empty text. The same reading turns these fields into a log entry's serving texts.
+void UsdaMeasureWords(std::string_view field, char* words, size_t wordsSize) {
+    if (field.size() < 2 || field[1] == '~') {
+        CopyText(std::string_view(), words, wordsSize);
+        return;
+    }
+    size_t blank = field.find(' ', 1);
+    if (blank == std::string_view::npos) {
+        CopyText(std::string_view(), words, wordsSize);
+        return;
+    }
+    std::string_view rest = field.substr(blank + 1);
+    if (!rest.empty() && rest.back() == '~') rest.remove_suffix(1);
+    CopyText(rest, words, wordsSize);
+}
+
+}  // namespace
+
+bool IsLineStart(std::string_view data, size_t offset) {
+    return offset < data.size() && (offset == 0 || data[offset - 1] == '\n');
+}
+
+// Lines end at LF; a CR ends a line's content, so "A\r\n" and "A\n" list alike and whatever
+// follows a stray CR on the same line is not part of the food. Empty lines are skipped, and a last
+// line without a line end is still a line. A NUL inside a description ends its text, since the list
+// holds C strings, but not the listing: the rest of the file is still listed.
+int NextFoodListItem(std::string_view data, FoodFile file, size_t* position, FoodListItem* item) {
+    size_t start = *position;
+    const char* base = data.data();
+    while (start < data.size()) {
+        const void* lf = std::memchr(base + start, '\n', data.size() - start);
+        size_t next = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) + 1 : data.size();
+        std::string_view line = data.substr(start, next - start);
+        size_t contentEnd = line.find_first_of("\r\n");
+        if (contentEnd == std::string_view::npos) contentEnd = line.size();
+        line = line.substr(0, contentEnd);
+        if (!line.empty()) {
+            std::string_view text = FieldOf(line, file == FoodFile::kUsda ? 1 : 0);
+            size_t nul = text.find('\0');
+            if (nul != std::string_view::npos) text = text.substr(0, nul);
+            if (text.size() > kItemTextSize - 1) text = text.substr(0, kItemTextSize - 1);
+            item->text = text;
+            item->offset = start;
+            *position = next;
+            return 1;
+        }
+        start = next;
+    }
+    *position = data.size();
+    return 0;
+}
+
+void CountFoodListItems(std::string_view data, FoodFile file, size_t* count, size_t* textBytes) {
+    *count = 0;
+    *textBytes = 0;
+    size_t position = 0;
+    FoodListItem item;
+    while (NextFoodListItem(data, file, &position, &item)) {
+        ++*count;
+        *textBytes += item.text.size();
+    }
+}
+
+int ReadUsdaServings(std::string_view data, size_t offset, char* first, size_t firstSize, char* second,
+                     size_t secondSize) {
+    std::string_view line;
+    if (!LineAt(data, offset, &line)) return 0;
+    UsdaMeasureWords(FieldOf(line, 34), first, firstSize);
+    UsdaMeasureWords(FieldOf(line, 36), second, secondSize);
+    return 1;
+}
+
+// Field 35 is one digit or "99"; its first character decides. Every row the table does not have,
+// 9 from "9x" included, means no second measure.
+int ReadMyFoodServing(std::string_view data, size_t offset, char* text, size_t textSize, int* secondRow) {
+    std::string_view line;
+    if (!LineAt(data, offset, &line)) return 0;
+    CopyText(FieldOf(line, kMyFoodMeasureField), text, textSize);
+    std::string_view rowField = FieldOf(line, kMyFoodSecondMeasureField);
+    int row = kNoMeasureRow;
+    if (!rowField.empty()) {
+        if (rowField[0] == '9' && rowField.size() > 1 && rowField[1] == '9') {
+            row = kNoMeasureRow;
+        } else if (rowField[0] == '9') {
+            row = 9;
+        } else {
+            row = static_cast<unsigned char>(rowField[0]) & 0x0F;
+        }
+    }
+    if (!MeasureTableName(row)) row = kNoMeasureRow;
+    *secondRow = row;
+    return 1;
+}
+
+int ReadMyFoodFields(std::string_view data, size_t offset, MyFoodFields* fields) {
+    std::string_view line;
+    if (!LineAt(data, offset, &line)) return 0;
+    size_t position = 0;
+    for (int k = 0; k < kMyFoodFieldCount; ++k) {
+        position = ReadTextField(line, position, fields->text[k], sizeof fields->text[k]);
+    }
+    return 1;
+}
+
+// The usual decimal conversion of the field's leading digits; "99", and any other row the picker
+// does not have, selects nothing.
+int SecondMeasurePickerRow(const char* fieldText) {
+    if (fieldText[0] == '\0') return kNoMeasureRow;
+    int row = ParseWhole(fieldText);
+    return row >= 0 && row < kSecondMeasureRows ? row : kNoMeasureRow;
+}
+
+// A line runs to its LF (a CR before it is part of the line end) or to the end of the data.
+int LineSpanAt(std::string_view data, size_t offset, size_t* end) {
+    if (!IsLineStart(data, offset)) return 0;
+    size_t lf = data.find('\n', offset);
+    *end = lf == std::string_view::npos ? data.size() : lf + 1;
+    return 1;
+}
+
+int CopyWithoutLine(std::string_view data, size_t offset, char* contents, size_t contentsSize,
+                    size_t* contentsLength) {
+    size_t end = 0;
+    if (!LineSpanAt(data, offset, &end)) return 0;
+    size_t length = data.size() - (end - offset);
+    if (contentsSize < length) return 0;
+    if (offset > 0) std::memcpy(contents, data.data(), offset);
+    if (end < data.size()) std::memcpy(contents + offset, data.data() + end, data.size() - end);
+    *contentsLength = length;
+    return 1;
+}
+
+// Every field the readers bring back whole must fit their 255-byte field buffer: a longer numeric
+// text is refused with its field's message rather than written and cut short on the next edit.
+int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure) {
+    for (int k = 0; k < kMyFoodFieldCount; ++k) {
+        std::string_view text = fields[k];
+        const char* message = nullptr;
+        if (k == 0) {
+            if (!IsNameField(text.data(), text.size())) message = kDescriptionMessage;
+        } else if (k == kMyFoodServingAmountField) {
+            if (text.empty() || text.size() >= kFieldTextSize || !IsNumericField(text.data(), text.size()))
+                message = kBlankFieldMessage;
+        } else if (k == kMyFoodMeasureField) {
+            if (text.empty()) {
+                message = kBlankFieldMessage;
+            } else if (!IsNameField(text.data(), text.size())) {
+                message = kMeasureNameMessage;
+            }
+        } else if (text.size() >= kFieldTextSize || !IsNumericField(text.data(), text.size())) {
+            message = kNumericMessage;
+        }
+        if (message) {
+            failure->field = k;
+            failure->message = message;
+            return 0;
+        }
+    }
+    return 1;
+}
+
+size_t MyFoodLineLength(const std::string_view fields[kMyFoodFieldCount]) {
+    size_t length = (kMyFoodFieldCount - 1) + 2;  // the separators and CR LF
+    for (int k = 0; k < kMyFoodFieldCount; ++k) length += fields[k].size();
+    return length;
+}
+
+size_t AssembleMyFoodLine(const std::string_view fields[kMyFoodFieldCount], char* line, size_t lineSize) {
+    size_t length = MyFoodLineLength(fields);
+    if (lineSize < length) return 0;
+    size_t at = 0;
+    for (int k = 0; k < kMyFoodFieldCount; ++k) {
+        if (!fields[k].empty()) std::memcpy(line + at, fields[k].data(), fields[k].size());
+        at += fields[k].size();
+        line[at++] = k + 1 < kMyFoodFieldCount ? '^' : '\r';
+    }
+    line[at++] = '\n';
+    return at;
+}
+
+void FormatFieldMessage(const char* format, const char* label, char* text, size_t textSize) {
+    if (textSize == 0) return;
+    size_t at = 0;
+    auto put = [&](char c) {
+        if (at + 1 < textSize) text[at++] = c;
+    };
+    const char* hole = std::strstr(format, "%s");
+    for (const char* p = format; *p; ++p) {
+        if (p == hole) {
+            for (const char* l = label; *l; ++l) put(*l);
+            ++p;
+            continue;
+        }
+        put(*p);
+    }
+    text[at] = '\0';
+}

@@ -1,0 +1,463 @@
+// The database files at the installation folder, read into real list boxes and dialog controls
+// and written from them, under Wine.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "fooddb/food_files_win.h"
+#include "platform/file_io.h"
+#include "resources/resource.h"
+#include "shell/message_box_win.h"
+#include "tools/usda_import.h"
+
+namespace {
+
+constexpr char kFolder[] = "C:\\Program Files\\Meal-Tally";
+constexpr char kSr28Path[] = PLATELOG_SHARED_DIR "/data/usda-sr28/ABBREV.txt";
+
+constexpr char kAppleLine[] =
+    "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
+
+std::string ReadFileText(const char* path) {
+    FileImage image;
+    if (ReadWholeFile(path, &image) != ReadResult::kOk) return "<missing>";
+    return std::string(image.Data(), image.Size());
+}
+
+void WriteFileText(const char* path, const std::string& bytes) {
+    FILE* f = std::fopen(path, "wb");
+    ASSERT_NE(f, nullptr) << path;
+    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
+    std::fclose(f);
+}
+
+// What a message box would have shown.
+struct Shown {
+    HWND owner;
+    std::string text;
+    bool hasCaption;
+    std::string caption;
+    UINT flags;
+};
+std::vector<Shown> g_shown;
+
+int RecordMessageBox(HWND owner, const char* text, const char* caption, UINT flags) {
+    g_shown.push_back({owner, text ? text : "", caption != nullptr, caption ? caption : "", flags});
+    return IDOK;
+}
+
+// A hidden window standing in for the main window and the food item dialog: a sorted list box,
+// edits 1001 + k for every field k except the two measure pickers, and the pickers themselves.
+class FoodFilesWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+        InitCommonControlsEx(&controls);
+        CreateDirectoryA(kFolder, nullptr);
+        // Whatever another test or run left in the installation folder is put back afterwards.
+        savedMyFoods_ = ReadFileText(kMyFoodsPath);
+        savedUsda_ = ReadFileText(kUsdaPath);
+        DeleteFileA(kMyFoodsPath);
+        DeleteFileA(kUsdaPath);
+
+        HINSTANCE instance = GetModuleHandleA(nullptr);
+        window_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, instance,
+                                  nullptr);
+        ASSERT_NE(window_, nullptr);
+        list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT | LBS_NOTIFY, 0, 0, 200, 300, window_,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MYFOODS_LIST)), instance, nullptr);
+        ASSERT_NE(list_, nullptr);
+        for (int k = 0; k < kMyFoodFieldCount; ++k) {
+            if (k == kMyFoodMeasureField || k == kMyFoodSecondMeasureField) continue;
+            HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 50, 12, window_,
+                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOOD_FIELD_FIRST + k)),
+                                        instance, nullptr);
+            ASSERT_NE(edit, nullptr);
+        }
+        g_measurePicker = CreatePicker(instance, CBS_DROPDOWN, 14, 8);
+        g_secondMeasurePicker = CreatePicker(instance, CBS_DROPDOWNLIST, 44, 7);
+        g_shown.clear();
+        SetMessageBoxFunction(RecordMessageBox);
+    }
+
+    void TearDown() override {
+        SetMessageBoxFunction(nullptr);
+        InjectFileFault(FileFault::kNone);
+        if (window_) DestroyWindow(window_);
+        g_measurePicker = nullptr;
+        g_secondMeasurePicker = nullptr;
+        Restore(kMyFoodsPath, savedMyFoods_);
+        Restore(kUsdaPath, savedUsda_);
+    }
+
+    HWND CreatePicker(HINSTANCE instance, DWORD style, int y, int rows) {
+        HWND picker = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | style, 440, y, 70, 350, window_,
+                                      nullptr, instance, nullptr);
+        EXPECT_NE(picker, nullptr);
+        const char* names[] = {"Cup", "fl oz", "mL", "Ounces", "Teaspoon", "Tablespoon", "grams", "per serving"};
+        for (int row = 0; row < rows; ++row) {
+            COMBOBOXEXITEMA item = {};
+            item.mask = CBEIF_TEXT;
+            item.iItem = row;
+            item.pszText = const_cast<char*>(names[row]);
+            item.cchTextMax = static_cast<int>(std::strlen(names[row]));
+            EXPECT_EQ(SendMessageA(picker, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)), row);
+        }
+        return picker;
+    }
+
+    static void Restore(const char* path, const std::string& saved) {
+        DeleteFileA(path);
+        if (saved != "<missing>") WriteFileText(path, saved);
+    }
+
+    struct Item {
+        std::string text;
+        LPARAM data;
+        bool operator==(const Item& o) const { return text == o.text && data == o.data; }
+    };
+    friend void PrintTo(const Item& item, std::ostream* os) { *os << '"' << item.text << "\" @" << item.data; }
+
+    std::vector<Item> Items() const {
+        std::vector<Item> items;
+        LRESULT count = SendMessageA(list_, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            char text[300] = {};
+            SendMessageA(list_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            items.push_back({text, SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)});
+        }
+        return items;
+    }
+
+    void Reload() {
+        SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+        ASSERT_EQ(LoadMyFoods(list_), 1);
+    }
+
+    void Select(const std::string& text, LPARAM data) {
+        std::vector<Item> items = Items();
+        for (size_t i = 0; i < items.size(); ++i) {
+            if (items[i].text == text && items[i].data == data) {
+                SendMessageA(list_, LB_SETCURSEL, i, 0);
+                return;
+            }
+        }
+        FAIL() << "no item " << text << " @" << data;
+    }
+
+    void SetField(int k, const std::string& text) {
+        if (k == kMyFoodMeasureField) {
+            HWND edit = reinterpret_cast<HWND>(SendMessageA(g_measurePicker, CBEM_GETEDITCONTROL, 0, 0));
+            ASSERT_NE(edit, nullptr);
+            SetWindowTextA(edit, text.c_str());
+        } else if (k == kMyFoodSecondMeasureField) {
+            WPARAM row = text == "99" ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(std::stoi(text));
+            SendMessageA(g_secondMeasurePicker, CB_SETCURSEL, row, 0);
+        } else {
+            SetDlgItemTextA(window_, IDC_FOOD_FIELD_FIRST + k, text.c_str());
+        }
+    }
+
+    std::string Field(int k) const {
+        char text[300] = {};
+        if (k == kMyFoodMeasureField) {
+            HWND edit = reinterpret_cast<HWND>(SendMessageA(g_measurePicker, CBEM_GETEDITCONTROL, 0, 0));
+            GetWindowTextA(edit, text, sizeof text);
+        } else if (k == kMyFoodSecondMeasureField) {
+            LRESULT row = SendMessageA(g_secondMeasurePicker, CB_GETCURSEL, 0, 0);
+            return row < 0 ? "none" : std::to_string(row);
+        } else {
+            GetDlgItemTextA(window_, IDC_FOOD_FIELD_FIRST + k, text, sizeof text);
+        }
+        return text;
+    }
+
+    // Fills the form with the fields of a line (without its line end).
+    void SetForm(const std::string& line) {
+        size_t start = 0;
+        for (int k = 0; k < kMyFoodFieldCount; ++k) {
+            size_t caret = line.find('^', start);
+            SetField(k, line.substr(start, caret == std::string::npos ? std::string::npos : caret - start));
+            start = caret == std::string::npos ? line.size() : caret + 1;
+        }
+    }
+
+    HWND window_ = nullptr;
+    HWND list_ = nullptr;
+    std::string savedMyFoods_;
+    std::string savedUsda_;
+};
+
+TEST_F(FoodFilesWindow, LoadMyFoodsListsEveryLineSortedWithItsOffset) {
+    EXPECT_EQ(LoadMyFoods(list_), 0);  // no file yet
+    EXPECT_TRUE(Items().empty());
+
+    WriteFileText(kMyFoodsPath, "");
+    EXPECT_EQ(LoadMyFoods(list_), 1);
+    EXPECT_TRUE(Items().empty());
+
+    const std::string data = "Toast^1\r\napple pie^2\r\n\r\nToast^3\r\nBanana^4";
+    WriteFileText(kMyFoodsPath, data);
+    Reload();
+    std::vector<Item> items = Items();
+    ASSERT_EQ(items.size(), 4u);
+    EXPECT_EQ(items[0], (Item{"apple pie", 9}));
+    EXPECT_EQ(items[1], (Item{"Banana", 33}));
+    EXPECT_EQ(items[2].text, "Toast");
+    EXPECT_EQ(items[3].text, "Toast");
+    std::set<LPARAM> toasts = {items[2].data, items[3].data};
+    EXPECT_EQ(toasts, (std::set<LPARAM>{0, 24}));
+}
+
+TEST_F(FoodFilesWindow, LoadUsdaFoodsListsDescriptionsWithTheirQuotes) {
+    EXPECT_EQ(LoadUsdaFoods(list_), 0);
+    EXPECT_TRUE(Items().empty());
+    const std::string egg = "~90009~^~EGG,WHOLE~^76^143\r\n";
+    WriteFileText(kUsdaPath, egg + "~90002~^~BANANAS,RAW~^75^89\r\n");
+    ASSERT_EQ(LoadUsdaFoods(list_), 1);
+    std::vector<Item> items = Items();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[0], (Item{"~BANANAS,RAW~", static_cast<LPARAM>(egg.size())}));
+    EXPECT_EQ(items[1], (Item{"~EGG,WHOLE~", 0}));
+}
+
+TEST_F(FoodFilesWindow, ServingReadersFollowTheItemsOffsets) {
+    std::string usda = "~90001~^~A~";
+    for (int k = 2; k <= 32; ++k) usda += "^1";
+    std::string second = usda;
+    usda += "^5^~1 cup, chopped~^14^~~^0\r\n";
+    second += "^5^~~^14^~~^0\r\n";
+    WriteFileText(kUsdaPath, usda + second);
+    char first[64] = "kept", other[64] = "kept";
+    ASSERT_EQ(GetUsdaServings(first, sizeof first, other, sizeof other, 0), 1);
+    EXPECT_STREQ(first, "cup, chopped");
+    EXPECT_STREQ(other, "");
+    ASSERT_EQ(GetUsdaServings(first, sizeof first, other, sizeof other, static_cast<LPARAM>(usda.size())), 1);
+    EXPECT_STREQ(first, "");
+    std::strcpy(first, "kept");
+    EXPECT_EQ(GetUsdaServings(first, sizeof first, other, sizeof other, 3), 0);  // not a line start
+    EXPECT_EQ(GetUsdaServings(first, sizeof first, other, sizeof other, -1), 0);
+    EXPECT_STREQ(first, "kept");
+
+    std::string myFood = std::string(kAppleLine);
+    myFood.replace(myFood.find("^99^"), 4, "^3^");
+    WriteFileText(kMyFoodsPath, std::string(kAppleLine) + myFood);
+    int row = 1234;
+    ASSERT_EQ(GetMyFoodServing(first, sizeof first, &row, 0), 1);
+    EXPECT_STREQ(first, "Cup");
+    EXPECT_EQ(row, -1);
+    ASSERT_EQ(GetMyFoodServing(first, sizeof first, &row, static_cast<LPARAM>(std::strlen(kAppleLine))), 1);
+    EXPECT_EQ(row, 3);
+    EXPECT_EQ(GetMyFoodServing(first, sizeof first, &row, 1000), 0);
+
+    DeleteFileA(kUsdaPath);
+    DeleteFileA(kMyFoodsPath);
+    std::strcpy(first, "kept");
+    EXPECT_EQ(GetUsdaServings(first, sizeof first, other, sizeof other, 0), 0);
+    EXPECT_EQ(GetMyFoodServing(first, sizeof first, &row, 0), 0);
+    EXPECT_STREQ(first, "kept");
+}
+
+TEST_F(FoodFilesWindow, RemoveMyFoodRemovesOnlyTheSelectedLine) {
+    const std::string data = "Toast^1\r\nEgg^2\r\nToast^3\r\n";
+    WriteFileText(kMyFoodsPath, data);
+    Reload();
+    EXPECT_EQ(RemoveMyFood(list_), 0);  // nothing selected
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), data);
+
+    Select("Toast", 16);
+    ASSERT_EQ(RemoveMyFood(list_), 1);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "Toast^1\r\nEgg^2\r\n");
+    Reload();
+    EXPECT_EQ(Items(), (std::vector<Item>{{"Egg", 9}, {"Toast", 0}}));
+
+    Select("Toast", 0);
+    ASSERT_EQ(RemoveMyFood(list_), 1);
+    Reload();
+    Select("Egg", 0);
+    ASSERT_EQ(RemoveMyFood(list_), 1);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "");  // the only line gone: an empty file
+    Reload();
+    EXPECT_TRUE(Items().empty());
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(FoodFilesWindow, RemoveMyFoodNeverActsOnAStaleOffsetOrAFailedWrite) {
+    const std::string data = "Bagel^1\r\nToast^2\r\n";
+    WriteFileText(kMyFoodsPath, data);
+    Reload();
+    Select("Toast", 9);
+    for (FileFault fault : {FileFault::kOpenFails, FileFault::kShortWrite}) {
+        InjectFileFault(fault);
+        EXPECT_EQ(RemoveMyFood(list_), 0);
+        InjectFileFault(FileFault::kNone);
+        EXPECT_EQ(ReadFileText(kMyFoodsPath), data);
+    }
+    // The file changed behind the list: the offset is no longer a line start, or past the end.
+    WriteFileText(kMyFoodsPath, "Toasted bagel^1\r\n");
+    EXPECT_EQ(RemoveMyFood(list_), 0);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "Toasted bagel^1\r\n");
+    WriteFileText(kMyFoodsPath, "A^1\r\n");
+    EXPECT_EQ(RemoveMyFood(list_), 0);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "A^1\r\n");
+    DeleteFileA(kMyFoodsPath);
+    EXPECT_EQ(RemoveMyFood(list_), 0);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "<missing>");
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(FoodFilesWindow, AppendMyFoodWritesTheFormAsOneLine) {
+    SetForm(std::string(kAppleLine, std::strlen(kAppleLine) - 2));
+    ASSERT_EQ(AppendMyFood(window_), 1);  // creates the file
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), kAppleLine);
+
+    // A measure typed into the picker is stored as typed; a chosen second measure as its row.
+    SetField(0, "Bread, whole grain");
+    SetField(33, "slice");
+    SetField(35, "3");
+    SetField(2, "1..5");
+    ASSERT_EQ(AppendMyFood(window_), 1);
+    std::string file = ReadFileText(kMyFoodsPath);
+    ASSERT_EQ(file.rfind(kAppleLine, 0), 0u);
+    EXPECT_EQ(file.substr(std::strlen(kAppleLine)),
+              "Bread, whole grain^^1..5^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^slice^^3^\r\n");
+    Reload();
+    EXPECT_EQ(Items(), (std::vector<Item>{{"Apple", 0}, {"Bread, whole grain", static_cast<LPARAM>(std::strlen(kAppleLine))}}));
+    EXPECT_TRUE(g_shown.empty());
+}
+
+TEST_F(FoodFilesWindow, AppendMyFoodNamesTheFirstBadFieldByItsLabel) {
+    struct Case {
+        int field;
+        std::string text;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {0, std::string(65, 'D'), "Illegal Character or blank field: \"Description\"\r\nor line exceeds 64 characters"},
+        {0, "", "Illegal Character or blank field: \"Description\"\r\nor line exceeds 64 characters"},
+        {2, "1,5", "Illegal Character: \"Calories\""},
+        {8, " 1", "Illegal Character: \"Cacium\""},
+        {12, "x", "Illegal Character: \"Potasium\""},
+        {22, "-1", "Illegal Character: \"Niancin\""},
+        {31, "1e3", "Illegal Character: \"Cholestrol\""},
+        {32, "", "Illegal Character or blank field: \"Serving Size Amount\""},
+        {32, "1,5", "Illegal Character or blank field: \"Serving Size Amount\""},
+        {33, "", "Illegal Character or blank field: \"Serving Size Measure\""},
+        {33, "cup~", "Illegal Character or blank field: \"Serving Size Measure\"\r\n\t\t\t\t\t\t\tor line exceeds 64 "
+                     "characters"},
+        {34, "a", "Illegal Character: \"Serving 3\""},
+        {36, "a", "Illegal Character: \"Refuse\""},
+        {1, std::string(256, '1'), "Illegal Character: \"Water\""},
+    };
+    const std::string before = "Kept^1\r\n";
+    for (const auto& c : cases) {
+        WriteFileText(kMyFoodsPath, before);
+        SetForm(std::string(kAppleLine, std::strlen(kAppleLine) - 2));
+        SetField(c.field, c.text);
+        g_shown.clear();
+        EXPECT_EQ(AppendMyFood(window_), 0) << c.field;
+        ASSERT_EQ(g_shown.size(), 1u) << c.field;
+        EXPECT_EQ(g_shown[0].text, c.message);
+        EXPECT_EQ(g_shown[0].owner, window_);
+        EXPECT_FALSE(g_shown[0].hasCaption);
+        EXPECT_EQ(g_shown[0].flags, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(ReadFileText(kMyFoodsPath), before);
+    }
+    // Only the first bad field is reported.
+    SetForm(std::string(kAppleLine, std::strlen(kAppleLine) - 2));
+    SetField(36, "x");
+    SetField(5, "x");
+    g_shown.clear();
+    EXPECT_EQ(AppendMyFood(window_), 0);
+    ASSERT_EQ(g_shown.size(), 1u);
+    EXPECT_EQ(g_shown[0].text, "Illegal Character: \"Carbohydrates\"");
+}
+
+TEST_F(FoodFilesWindow, AppendMyFoodFailedWritesLeaveTheFileIntact) {
+    const std::string before = "Kept^1\r\n";
+    WriteFileText(kMyFoodsPath, before);
+    SetForm(std::string(kAppleLine, std::strlen(kAppleLine) - 2));
+    for (FileFault fault : {FileFault::kOpenFails, FileFault::kShortWrite}) {
+        InjectFileFault(fault);
+        EXPECT_EQ(AppendMyFood(window_), 0);
+        InjectFileFault(FileFault::kNone);
+        EXPECT_EQ(ReadFileText(kMyFoodsPath), before);
+    }
+    EXPECT_TRUE(g_shown.empty());  // the caller reports these
+}
+
+TEST_F(FoodFilesWindow, FillFoodDialogLoadsEveryFieldAndAnEditKeepsThem) {
+    // Hidden fields hold values; the food has a second measure.
+    const std::string line = "Oat Cookie^9^120^2^5^17^1^0.5^2^4^6^95^60^4^2^3^0.4^2.1^0^1.2^6^4^4^2^2^4^0^0^2^2"
+                             "^0.5^10^2^per serving^7^4^5";
+    WriteFileText(kMyFoodsPath, "Other^1\r\n" + line + "\r\n");
+    ASSERT_EQ(FillFoodDialog(window_, 9), 1);
+    size_t start = 0;
+    for (int k = 0; k < kMyFoodFieldCount; ++k) {
+        size_t caret = line.find('^', start);
+        std::string expected = line.substr(start, caret == std::string::npos ? std::string::npos : caret - start);
+        start = caret + 1;
+        EXPECT_EQ(Field(k), expected) << "field " << k;
+    }
+    // Saving the loaded form appends the same line.
+    ASSERT_EQ(AppendMyFood(window_), 1);
+    EXPECT_EQ(ReadFileText(kMyFoodsPath), "Other^1\r\n" + line + "\r\n" + line + "\r\n");
+
+    // "99" selects no row; a bad offset or a missing file loads nothing.
+    WriteFileText(kMyFoodsPath, kAppleLine);
+    ASSERT_EQ(FillFoodDialog(window_, 0), 1);
+    EXPECT_EQ(Field(35), "none");
+    EXPECT_EQ(Field(33), "Cup");
+    EXPECT_EQ(Field(0), "Apple");
+    EXPECT_EQ(Field(1), "");
+    EXPECT_EQ(FillFoodDialog(window_, 2), 0);
+    EXPECT_EQ(FillFoodDialog(window_, 100000), 0);
+    DeleteFileA(kMyFoodsPath);
+    EXPECT_EQ(FillFoodDialog(window_, 0), 0);
+    EXPECT_EQ(Field(0), "Apple");
+}
+
+TEST_F(FoodFilesWindow, TheWholeUsdaTableListsEveryFood) {
+    FileImage source;
+    if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk) GTEST_SKIP() << "no USDA table at " << kSr28Path;
+    std::string converted;
+    size_t badLine = 0;
+    ASSERT_EQ(ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &converted, &badLine), 1);
+    WriteFileText(kUsdaPath, converted);
+
+    ASSERT_EQ(LoadUsdaFoods(list_), 1);
+    std::vector<Item> items = Items();
+    ASSERT_EQ(items.size(), 8790u);
+    std::set<LPARAM> offsets;
+    for (const Item& item : items) {
+        ASSERT_TRUE(IsLineStart(converted, static_cast<size_t>(item.data))) << item.text;
+        offsets.insert(item.data);
+        EXPECT_EQ(item.text.front(), '~');
+        EXPECT_EQ(item.text.back(), '~');
+        size_t description = converted.find('^', static_cast<size_t>(item.data)) + 1;
+        EXPECT_EQ(converted.compare(description, item.text.size() + 1, item.text + "^"), 0) << item.text;
+    }
+    EXPECT_EQ(offsets.size(), items.size());
+    for (size_t i = 1; i < items.size(); ++i) {
+        ASSERT_LE(lstrcmpiA(items[i - 1].text.c_str(), items[i].text.c_str()), 0) << i;
+    }
+
+    LRESULT butter = SendMessageA(list_, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>("~BUTTER,WITH SALT~"));
+    ASSERT_GE(butter, 0);
+    LPARAM offset = SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(butter), 0);
+    EXPECT_EQ(offset, 0);
+    char first[64], second[64];
+    ASSERT_EQ(GetUsdaServings(first, sizeof first, second, sizeof second, offset), 1);
+    EXPECT_STREQ(first, "pat,  (1\" sq, 1/3\" high)");
+    EXPECT_STREQ(second, "tbsp");
+}
+
+}  // namespace

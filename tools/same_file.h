@@ -1,0 +1,5 @@
+// Whether two paths name one file, whatever their spelling (links, "..", case, separators).
+#pragma once
+
+// 1 when both files exist and are the same file; 0 otherwise.
+int IsSameFile(const char* firstPath, const char* secondPath);

@@ -1,0 +1,10 @@
+#include "tools/same_file.h"
+
+#include <sys/stat.h>
+
+int IsSameFile(const char* firstPath, const char* secondPath) {
+    struct stat first;
+    struct stat second;
+    if (stat(firstPath, &first) != 0 || stat(secondPath, &second) != 0) return 0;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}

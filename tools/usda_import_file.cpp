@@ -1,0 +1,89 @@
+#include "tools/usda_import_file.h"
+
+#include <cstring>
+
+#include "platform/file_io.h"
+#include "tools/same_file.h"
+#include "tools/usda_import.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: usda-import <USDA SR abbreviated file> <output ABBREV.txt>\n"
+    "Converts the USDA's abbreviated nutrient table (ABBREV.txt of the ASCII download, 53 fields a line)\n"
+    "into Meal-Tally's ABBREV.txt (38 fields a line). Put the output in Meal-Tally's installation folder.\n";
+
+size_t CountLines(std::string_view text) {
+    size_t count = 0;
+    for (char c : text) count += c == '\n';
+    return count;
+}
+
+}  // namespace
+
+size_t FieldCountOfLine(std::string_view source, size_t lineNumber) {
+    size_t start = 0;
+    for (size_t number = 1; start <= source.size(); ++number) {
+        size_t end = source.find('\n', start);
+        if (end == std::string_view::npos) end = source.size();
+        if (number == lineNumber) {
+            std::string_view line = source.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            size_t fields = 1;
+            for (char c : line) fields += c == '^';
+            return fields;
+        }
+        start = end + 1;
+    }
+    return 0;
+}
+
+// The output replaces its old contents in one step, so a failed import leaves an earlier ABBREV.txt
+// usable; and the input is never written, also when the output path names it in another spelling.
+int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* message) {
+    FileImage input;
+    ReadResult read = ReadWholeFile(inputPath, &input);
+    if (read != ReadResult::kOk) {
+        *message = std::string("cannot read ") + inputPath +
+                   (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
+        return kImportFailed;
+    }
+    if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
+        *message = std::string(outputPath) + " is the input file; name another output file";
+        return kImportFailed;
+    }
+    std::string_view source(input.Data(), input.Size());
+    std::string converted;
+    size_t badLine = 0;
+    if (!ConvertUsdaTable(source, &converted, &badLine)) {
+        *message = std::string(inputPath) + ": line " + std::to_string(badLine) + " has " +
+                   std::to_string(FieldCountOfLine(source, badLine)) + " fields; a USDA abbreviated table has " +
+                   std::to_string(kUsdaSourceFieldCount);
+        return kImportFailed;
+    }
+    if (converted.empty()) {
+        *message = std::string(inputPath) + " holds no foods";
+        return kImportFailed;
+    }
+    if (!ReplaceFileContents(outputPath, converted.data(), converted.size())) {
+        *message = std::string("cannot write ") + outputPath;
+        return kImportFailed;
+    }
+    *message = "wrote " + std::to_string(CountLines(converted)) + " foods to " + outputPath;
+    return kImportOk;
+}
+
+int RunUsdaImport(int argc, const char* const* argv, std::string* out, std::string* err) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        *out = kUsage;
+        return kImportOk;
+    }
+    if (argc != 3 || argv[1][0] == '\0' || argv[2][0] == '\0') {
+        *err = kUsage;
+        return kImportUsage;
+    }
+    std::string message;
+    int code = ImportUsdaFile(argv[1], argv[2], &message);
+    (code == kImportOk ? *out : *err) = "usda-import: " + message + "\n";
+    return code;
+}
