@@ -1,7 +1,15 @@
 #include "shell/document_win.h"
 
-#include <cstdio>
+#include <commctrl.h>
+#include <commdlg.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "logdoc/log_document.h"
+#include "logdoc/log_document_win.h"
 #include "resources/resource.h"
 #include "shell/message_box_win.h"
 
@@ -9,16 +17,58 @@ char g_documentPath[kPathSize];
 char g_documentTitle[kPathSize];
 
 namespace {
+
 constexpr char kProgramName[] = "MealTally";
 constexpr char kUntitled[] = "(untitled)";
+constexpr char kFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
+constexpr char kDefaultExtension[] = "mtf";
+
+OPENFILENAMEA g_fileDialog;
 
 const char* ShownTitle(const char* title) { return title && title[0] ? title : kUntitled; }
+
+void CopyPath(char* destination, const char* source) {
+    std::strncpy(destination, source, kPathSize - 1);
+    destination[kPathSize - 1] = '\0';
+}
+
+// The dialog works on copies, so a cancelled dialog leaves the document's path and title alone.
+int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save) {
+    char chosenPath[kPathSize];
+    char chosenTitle[kPathSize] = "";
+    CopyPath(chosenPath, path);
+    g_fileDialog.hwndOwner = window;
+    g_fileDialog.lpstrFile = chosenPath;
+    g_fileDialog.nMaxFile = kPathSize;
+    g_fileDialog.lpstrFileTitle = chosenTitle;
+    g_fileDialog.nMaxFileTitle = kPathSize;
+    g_fileDialog.Flags = flags;
+    BOOL chosen = save ? GetSaveFileNameA(&g_fileDialog) : GetOpenFileNameA(&g_fileDialog);
+    g_fileDialog.lpstrFile = nullptr;
+    g_fileDialog.lpstrFileTitle = nullptr;
+    if (!chosen) return 0;
+    CopyPath(path, chosenPath);
+    CopyPath(title, chosenTitle);
+    return 1;
+}
+
+void ForgetDocument() {
+    g_documentPath[0] = '\0';
+    g_documentTitle[0] = '\0';
+}
+
 }  // namespace
 
 void SetDocumentCaption(HWND window, const char* title) {
     char caption[kPathSize + 16];
     std::snprintf(caption, sizeof caption, "%s - %s", kProgramName, ShownTitle(title));
     SetWindowTextA(window, caption);
+}
+
+void ShowDocumentMessage(HWND window, const char* format, const char* title) {
+    char text[kPathSize + 64];
+    std::snprintf(text, sizeof text, format, ShownTitle(title));
+    ShowMessageBox(window, text, kProgramName, MB_ICONWARNING);
 }
 
 int AskSaveChanges(HWND window, const char* title) {
@@ -29,4 +79,82 @@ int AskSaveChanges(HWND window, const char* title) {
     // A box that could not be shown answers nothing: keep the log rather than lose it.
     if (answer != IDYES && answer != IDNO) answer = IDCANCEL;
     return answer;
+}
+
+void InitFileDialog(HWND window) {
+    g_fileDialog = OPENFILENAMEA{};
+    // The record without the members Windows 2000 added (76 bytes in the 32-bit program).
+    g_fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    g_fileDialog.hwndOwner = window;
+    g_fileDialog.lpstrFilter = kFileFilter;
+    g_fileDialog.lpstrDefExt = kDefaultExtension;
+}
+
+int ChooseOpenFile(HWND window, char* path, char* title) {
+    return ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_CREATEPROMPT, false);
+}
+
+int ChooseSaveFile(HWND window, char* path, char* title) {
+    return ChooseFile(window, path, title, OFN_OVERWRITEPROMPT, true);
+}
+
+LRESULT NewDocument(HWND window) {
+    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    ForgetDocument();
+    SetDocumentCaption(window, g_documentTitle);
+    g_modified = 0;
+    SendMessageA(g_logListView, LVM_DELETEALLITEMS, 0, 0);
+    g_entryCount = 0;
+    return 0;
+}
+
+LRESULT OpenDocument(HWND window) {
+    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    if (ChooseOpenFile(window, g_documentPath, g_documentTitle) && !OpenLogDocument(g_documentPath)) {
+        ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
+        ForgetDocument();
+    }
+    SetDocumentCaption(window, g_documentTitle);
+    g_modified = 0;
+    return 0;
+}
+
+LRESULT SaveDocument(HWND window) {
+    if (!g_documentPath[0]) return SaveDocumentAs(window);
+    if (!SaveLogDocument(g_entryCount, g_documentPath)) {
+        ShowDocumentMessage(window, kSaveFailedFormat, g_documentTitle);
+        return 0;
+    }
+    g_modified = 0;
+    return 1;
+}
+
+LRESULT SaveDocumentAs(HWND window) {
+    if (!ChooseSaveFile(window, g_documentPath, g_documentTitle)) return 0;
+    SetDocumentCaption(window, g_documentTitle);
+    if (!SaveLogDocument(g_entryCount, g_documentPath)) return 0;
+    g_modified = 0;
+    return 1;
+}
+
+LRESULT ShowAbout(HWND window) {
+    char text[128];
+    std::snprintf(text, sizeof text, "Help is available on our Website: \r\n %s", kProductAddress);
+    ShowMessageBox(window, text, "Help", MB_OK);
+    return 0;
+}
+
+void OpenCommandLineDocument(HWND window, const char* commandLine) {
+    if (!commandLine || !commandLine[0]) return;
+    char path[kPathSize];
+    CopyPath(path, commandLine);
+    // A shell passes a path with blanks in one pair of quotes.
+    size_t length = std::strlen(path);
+    if (length >= 2 && path[0] == '"' && path[length - 1] == '"') {
+        std::memmove(path, path + 1, length - 2);
+        path[length - 2] = '\0';
+    }
+    if (!OpenLogDocument(path)) ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
+    // Opened or not, the document stays untitled: a later Save asks for a name.
+    ForgetDocument();
 }

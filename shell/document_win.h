@@ -1,15 +1,39 @@
-// The log as a document: its path and title, and the caption that names it.
+// The log as a document: its path and title, the caption that names it, and the commands of
+// the File and Help menus.
 #pragma once
 
 #include <windows.h>
 
 constexpr int kPathSize = 260;
+constexpr char kOpenFailedMessage[] = "Unable to open file:  File damaged or corrupted.";
+constexpr char kOpenFailedCaption[] = "File Error";
+constexpr char kSaveFailedFormat[] = "Could not write file %s";
+constexpr char kPrintFailedFormat[] = "Could not print file %s";
+constexpr char kProductAddress[] = "https://meal-tally.example/";
+
 extern char g_documentPath[kPathSize];
 extern char g_documentTitle[kPathSize];
 
 // "MealTally - <title>", or "MealTally - (untitled)" when the title is empty.
 void SetDocumentCaption(HWND window, const char* title);
-
+// A warning owned by the window, caption "MealTally", with the title (or "(untitled)") in the format's %s.
+void ShowDocumentMessage(HWND window, const char* format, const char* title);
 // The unsaved-changes question: IDYES (and the log was saved), IDNO, or IDCANCEL (also when the
 // save that Yes asked for failed or was abandoned).
 int AskSaveChanges(HWND window, const char* title);
+
+// The open and save dialogs share one record, prepared once.
+void InitFileDialog(HWND window);
+// Nonzero when the user chose a file; the buffers (kPathSize each) are written only then.
+int ChooseOpenFile(HWND window, char* path, char* title);
+int ChooseSaveFile(HWND window, char* path, char* title);
+
+LRESULT NewDocument(HWND window);
+LRESULT OpenDocument(HWND window);
+LRESULT SaveDocument(HWND window);
+LRESULT SaveDocumentAs(HWND window);
+LRESULT ShowAbout(HWND window);
+
+// The log document named on the command line (one pair of enclosing quotes removed); the document
+// stays untitled either way.
+void OpenCommandLineDocument(HWND window, const char* commandLine);

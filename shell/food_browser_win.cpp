@@ -2,10 +2,25 @@
 
 #include <commctrl.h>
 
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "fooddb/food_files_win.h"
 #include "resources/resource.h"
 #include "shell/main_window_win.h"
+#include "shell/message_box_win.h"
+#include "shell/search.h"
+
+int g_searchedDatabase = kNoSearch;
 
 namespace {
+
+constexpr int kSearchTextSize = 256;
+constexpr int kItemBufferSize = 260;
+WNDPROC g_searchBoxProc;
+// The text of the last search that filled the results list, to search again after a change.
+std::string g_lastSearch;
 
 constexpr int kPageFoodItems = 0;
 constexpr int kPageUsda = 1;
@@ -62,4 +77,91 @@ int EmptyListBox(HWND list) {
     // One reset instead of deleting item 0 over and over: a results list can hold the whole USDA table.
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     return 1;
+}
+
+int SearchList(HWND source, HWND results, const char* text, size_t length) {
+    std::string_view searchText(text, length);
+    int count = static_cast<int>(SendMessageA(source, LB_GETCOUNT, 0, 0));
+    int found = 0;
+    SendMessageA(results, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < count; ++i) {
+        LRESULT itemLength = SendMessageA(source, LB_GETTEXTLEN, i, 0);
+        if (itemLength == LB_ERR || itemLength >= kItemBufferSize) continue;
+        char item[kItemBufferSize] = {};
+        SendMessageA(source, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
+        if (!MatchesSearch(std::string_view(item, static_cast<size_t>(itemLength)), searchText)) continue;
+        LRESULT index = SendMessageA(results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+        if (index < 0) continue;
+        SendMessageA(results, LB_SETITEMDATA, index, SendMessageA(source, LB_GETITEMDATA, i, 0));
+        ++found;
+    }
+    SendMessageA(results, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(results, nullptr, TRUE);
+    return found;
+}
+
+LRESULT RunSearch(HWND mainWindow) {
+    LRESULT database = SendMessageA(g_controls.databaseChooser, CB_GETCURSEL, 0, 0);
+    if (database != 0 && database != 1) {
+        ShowMessageBox(mainWindow, kSelectDatabaseMessage, "", MB_OK);
+        return 0;
+    }
+    int length = static_cast<int>(SendMessageA(g_controls.searchBox, EM_LINELENGTH, 0, 0));
+    if (length <= 0) {
+        ShowMessageBox(mainWindow, kEmptySearchMessage, "Error", MB_ICONWARNING);
+        return 0;
+    }
+    char text[kSearchTextSize] = {};
+    if (length > kSearchTextSize - 1) length = kSearchTextSize - 1;
+    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(length);
+    int copied = static_cast<int>(SendMessageA(g_controls.searchBox, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
+    if (copied < 0 || copied > length) copied = length;
+    text[copied] = '\0';
+
+    g_searchedDatabase = static_cast<int>(database);
+    g_lastSearch.assign(text, static_cast<size_t>(copied));
+    EmptyListBox(g_controls.resultsList);
+    HWND source = database == 0 ? g_controls.myFoodsList : g_controls.usdaList;
+    if (SearchList(source, g_controls.resultsList, text, static_cast<size_t>(copied)) == 0)
+        ShowMessageBox(mainWindow, kNotFoundMessage, "", MB_OK);
+    return 0;
+}
+
+void RefreshMyFoodsResults() {
+    if (g_searchedDatabase != 0) return;
+    EmptyListBox(g_controls.resultsList);
+    SearchList(g_controls.myFoodsList, g_controls.resultsList, g_lastSearch.data(), g_lastSearch.size());
+}
+
+LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        case WM_CHAR:
+            if (wParam == VK_RETURN) {
+                SendMessageA(GetParent(searchBox), WM_COMMAND, IDC_SEARCH_BUTTON, 0);
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(g_searchBoxProc, searchBox, message, wParam, lParam);
+}
+
+void SubclassSearchBox(HWND searchBox) {
+    g_searchedDatabase = kNoSearch;
+    g_lastSearch.clear();
+    if (!searchBox) return;
+    g_searchBoxProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(searchBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SearchBoxProc)));
+}
+
+LRESULT DeleteMyFood(HWND mainWindow) {
+    if (ShowMessageBox(mainWindow, kDeleteFoodQuestion, "", MB_YESNO | MB_ICONWARNING) != IDYES) return 0;
+    if (!RemoveMyFood(g_controls.myFoodsList)) return 1;
+    EmptyListBox(g_controls.myFoodsList);
+    LoadMyFoods(g_controls.myFoodsList);
+    RefreshMyFoodsResults();
+    return 0;
 }

@@ -3,8 +3,32 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
+constexpr char kSelectDatabaseMessage[] = "Please Select Database";
+constexpr char kEmptySearchMessage[] = "Empty Search Box";
+constexpr char kNotFoundMessage[] = "String not found";
+constexpr char kDeleteFoodQuestion[] = "Are you sure you want to permanently delete this item?";
+constexpr int kNoSearch = -1;
+
+// The database whose items the search results list holds (0 My Foods, 1 USDA), or kNoSearch.
+extern int g_searchedDatabase;
+
 HWND CreateFoodTabs(HWND mainWindow);
 // Shows the controls of the current tab page and hides the others.
 LRESULT ShowFoodPage(HWND tabs);
-// Deletes the list's first item until it is empty.
+// Empties a list box.
 int EmptyListBox(HWND list);
+
+// Copies the items of `source` whose text holds the search text into `results`, with their item
+// data; returns how many.
+int SearchList(HWND source, HWND results, const char* text, size_t length);
+// Commands 1044 and 128: the search of the chosen database for the search box's text.
+LRESULT RunSearch(HWND mainWindow);
+LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam);
+void SubclassSearchBox(HWND searchBox);
+// Command 1043: removes the selected My Foods food after asking. 1 when the removal failed.
+LRESULT DeleteMyFood(HWND mainWindow);
+// After the My Foods file changed: results taken from it are searched again, so no stale line
+// offset stays in the results list.
+void RefreshMyFoodsResults();

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "fooddb/food_files_win.h"
+#include "foodlog/add_food_win.h"
 #include "foodlog/log_columns.h"
 #include "foodlog/log_edit_win.h"
 #include "foodlog/log_table.h"
@@ -74,6 +76,9 @@ LRESULT OnCreate(HWND window) {
     g_controls.resultsList = CreateFoodList(window, IDC_RESULTS_LIST);
     ShowWindow(g_controls.usdaList, SW_HIDE);
     ShowWindow(g_controls.resultsList, SW_HIDE);
+    LoadMyFoods(g_controls.myFoodsList);
+    LoadUsdaFoods(g_controls.usdaList);
+    SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
 
     g_logListView = CreateLogListView(window);
     SubclassLogListView(g_logListView);
@@ -90,6 +95,7 @@ LRESULT OnCreate(HWND window) {
                                           IDC_SEARCH_BUTTON);
     g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5, 10, 200,
                                        20, window, IDC_SEARCH_BOX);
+    SubclassSearchBox(g_controls.searchBox);
 
     g_controls.databaseChooser = CreateChild(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST, 440, 14,
                                              70, 300, window, IDC_DATABASE_CHOOSER);
@@ -99,6 +105,7 @@ LRESULT OnCreate(HWND window) {
 
     g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
     g_controls.inDatabaseLabel = CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
+    InitFileDialog(window);
 
     g_guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     ApplyGuiFont(g_controls.usdaList);
@@ -246,6 +253,28 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return SwitchView(g_controls.toolbar, kPercentView);
         case IDM_VIEW_AMOUNTS:
             return SwitchView(g_controls.toolbar, kAmountsView);
+        case IDM_FILE_NEW:
+            return NewDocument(window);
+        case IDM_FILE_OPEN:
+            return OpenDocument(window);
+        case IDM_FILE_SAVE:
+            return SaveDocument(window);
+        case IDM_FILE_SAVE_AS:
+            return SaveDocumentAs(window);
+        case IDM_HELP_ABOUT:
+            return ShowAbout(window);
+        case IDM_FILE_PRINT:
+            // Printing is not part of the program yet.
+            return 0;
+        case IDC_SEARCH_BUTTON:
+        case IDM_SEARCH_ALT:
+            return RunSearch(window);
+        case IDC_DELETE_BUTTON:
+            return DeleteMyFood(window);
+        case IDC_ADD_BUTTON:
+        case IDC_EDIT_BUTTON:
+            // The food item dialogs are not part of the program yet.
+            return 0;
         default:
             break;
     }
@@ -328,7 +357,6 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
-    (void)commandLine;
     g_instance = instance;
     if (!RegisterMainWindowClass(instance)) {
         ShowMessageBox(nullptr, "This program requires Windows NT!", "MealTally", MB_ICONERROR);
@@ -336,6 +364,7 @@ int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     }
     HWND window = CreateMainWindow(instance);
     ShowWindow(window, show);
+    OpenCommandLineDocument(window, commandLine);
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -1,0 +1,254 @@
+#include "foodlog/add_food_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include "fooddb/field_rules.h"
+#include "fooddb/food_files_win.h"
+#include "foodlog/food_line.h"
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "platform/file_io.h"
+#include "resources/resource.h"
+#include "shell/food_browser_win.h"
+#include "shell/main_window_win.h"
+#include "shell/message_box_win.h"
+
+namespace {
+
+constexpr int kMeasureTextSize = 256;
+constexpr int kQuantityTextSize = 256;
+
+// One source list of the drag.
+struct DragSource {
+    WNDPROC previous;
+    bool dragging;
+    const char* limitMessage;
+    bool consumesRelease;  // the My Foods list keeps the release to itself
+    DLGPROC dialogProc;
+};
+
+DragSource g_myFoodsDrag = {nullptr, false, kLimitMessage, true, MyFoodQuantityProc};
+DragSource g_usdaDrag = {nullptr, false, kLimitMessage, false, UsdaQuantityProc};
+DragSource g_resultsDrag = {nullptr, false, kResultsLimitMessage, false, ResultQuantityProc};
+
+// The Food Quantity dialog's food and measure rows; only one dialog is open at a time.
+struct QuantityDialog {
+    HWND sourceList;      // the list the food was dragged from
+    HWND measureList;
+    bool hasFood;         // a food was selected when the dialog opened
+    bool measuresRead;    // its database file could be read
+    int32_t source;
+    LPARAM offset;
+    int rowCount;
+    int32_t rowCodes[3];  // measure code of each row of the measure list
+};
+QuantityDialog g_dialog;
+
+void SubclassList(HWND list, DragSource* source, WNDPROC procedure) {
+    source->dragging = false;
+    source->previous = nullptr;
+    if (list)
+        source->previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+// The mouse point of a list's message in screen coordinates; a captured mouse outside the list
+// reports negative values.
+POINT ScreenPoint(HWND list, LPARAM lParam) {
+    POINT origin = {0, 0};
+    ClientToScreen(list, &origin);
+    return {GET_X_LPARAM(lParam) + origin.x, GET_Y_LPARAM(lParam) + origin.y};
+}
+
+// The log's client rectangle in screen coordinates, edges included.
+bool InDropZone(POINT point) {
+    if (!g_logListView) return false;
+    RECT client;
+    GetClientRect(g_logListView, &client);
+    POINT origin = {0, 0};
+    ClientToScreen(g_logListView, &origin);
+    return point.x >= origin.x + client.left && point.x <= origin.x + client.right && point.y >= origin.y + client.top &&
+           point.y <= origin.y + client.bottom;
+}
+
+void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
+
+LRESULT OnDragRelease(DragSource* source, HWND list, WPARAM wParam, LPARAM lParam) {
+    POINT point = ScreenPoint(list, lParam);
+    bool wasDragging = source->dragging;
+    if (!InDropZone(point) || !wasDragging) {
+        SetCursorShape(IDC_ARROW);
+    } else if (g_entryCount > kMaxLogEntries - 1) {
+        ShowMessageBox(list, source->limitMessage, kLimitCaption, MB_ICONWARNING);
+    } else {
+        SetCursorShape(IDC_ARROW);
+        g_dialog.sourceList = list;
+        DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), list, source->dialogProc, 0);
+    }
+    ReleaseCapture();
+    source->dragging = false;
+    if (source->consumesRelease) return 0;
+    return CallWindowProcA(source->previous, list, WM_LBUTTONUP, wParam, lParam);
+}
+
+LRESULT DragProc(DragSource* source, HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            SetCapture(list);
+            source->dragging = true;
+            break;
+        case WM_MOUSEMOVE:
+            // The list never sees mouse moves: no selection follows the drag.
+            if (source->dragging) SetCursorShape(InDropZone(ScreenPoint(list, lParam)) ? IDC_HAND : IDC_NO);
+            return 0;
+        case WM_LBUTTONUP:
+            return OnDragRelease(source, list, wParam, lParam);
+        case WM_GETDLGCODE:
+            return DLGC_WANTALLKEYS;
+        default:
+            break;
+    }
+    return CallWindowProcA(source->previous, list, message, wParam, lParam);
+}
+
+int InsertMeasureRow(const char* text, int32_t code) {
+    COMBOBOXEXITEMA item = {};
+    item.mask = CBEIF_TEXT;
+    item.iItem = g_dialog.rowCount;
+    item.pszText = const_cast<char*>(text);
+    if (SendMessageA(g_dialog.measureList, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) return 0;
+    g_dialog.rowCodes[g_dialog.rowCount++] = code;
+    return 1;
+}
+
+BOOL OfferMyFoodMeasures(bool keepEmptyFirstRow) {
+    char serving[kMeasureTextSize] = "";
+    int secondRow = kNoMeasureRow;
+    g_dialog.measuresRead = GetMyFoodServing(serving, sizeof serving, &secondRow, g_dialog.offset) != 0;
+    if (!g_dialog.measuresRead) return TRUE;
+    if ((serving[0] || keepEmptyFirstRow) && !InsertMeasureRow(serving, kMeasureFirst)) return FALSE;
+    const char* second = MeasureTableName(secondRow);
+    if (second && !InsertMeasureRow(second, kMeasureSecond)) return FALSE;
+    return TRUE;
+}
+
+BOOL OfferUsdaMeasures() {
+    char first[kMeasureTextSize] = "";
+    char second[kMeasureTextSize] = "";
+    // Without its file a food offers only grams; OK then adds nothing, as the file cannot be read either.
+    g_dialog.measuresRead = GetUsdaServings(first, sizeof first, second, sizeof second, g_dialog.offset) != 0;
+    if (first[0] && !InsertMeasureRow(first, kMeasureFirst)) return FALSE;
+    // A food with only a second measure offers it by what it is, not by where it stands.
+    if (second[0] && !InsertMeasureRow(second, kMeasureSecond)) return FALSE;
+    return InsertMeasureRow(MeasureTableName(kGramsMeasureRow), kMeasureGrams) ? TRUE : FALSE;
+}
+
+BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
+    g_dialog.measureList = nullptr;
+    g_dialog.hasFood = false;
+    g_dialog.measuresRead = false;
+    g_dialog.rowCount = 0;
+    g_dialog.source = source;
+    LRESULT selected = SendMessageA(g_dialog.sourceList, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return FALSE;
+    LRESULT offset = SendMessageA(g_dialog.sourceList, LB_GETITEMDATA, selected, 0);
+    if (offset == LB_ERR) return FALSE;
+    g_dialog.offset = offset;
+    g_dialog.hasFood = true;
+    g_dialog.measureList = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST,
+                                           130, 45, 100, 300, dialog, nullptr, g_instance, nullptr);
+    if (source == kSourceMyFoods) return OfferMyFoodMeasures(keepEmptyFirstRow);
+    return OfferUsdaMeasures();
+}
+
+BOOL OnOk(HWND dialog) {
+    // Set first: even a refused quantity marks the log as changed.
+    g_modified = 1;
+    HWND edit = GetDlgItem(dialog, IDC_QUANTITY_EDIT);
+    char text[kQuantityTextSize] = {};
+    int length = static_cast<int>(SendMessageA(edit, EM_LINELENGTH, 0, 0));
+    if (length > kQuantityTextSize - 1) length = kQuantityTextSize - 1;
+    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(kQuantityTextSize - 1);
+    int copied = static_cast<int>(SendMessageA(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
+    if (copied < 0 || copied > length) copied = length;
+    text[copied] = '\0';
+    if (!IsNumericField(text, static_cast<size_t>(copied))) {
+        ShowMessageBox(dialog, kIllegalQuantityMessage, nullptr, MB_ICONWARNING);
+        return TRUE;
+    }
+    int32_t measure = kMeasureNone;
+    LRESULT row = g_dialog.measureList ? SendMessageA(g_dialog.measureList, CB_GETCURSEL, 0, 0) : CB_ERR;
+    if (row >= 0 && row < g_dialog.rowCount) measure = g_dialog.rowCodes[row];
+    // A dialog that opened without a food, or whose file could not be read, adds nothing.
+    if (g_dialog.hasFood && g_dialog.measuresRead)
+        AddFoodToLog(text, copied, measure, g_dialog.source, g_dialog.offset);
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
+INT_PTR QuantityDialogProc(HWND dialog, UINT message, WPARAM wParam, int32_t source, bool keepEmptyFirstRow) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog, source, keepEmptyFirstRow);
+        case WM_COMMAND:
+            if (LOWORD(wParam) == IDOK) return OnOk(dialog);
+            if (LOWORD(wParam) == IDCANCEL) {
+                EndDialog(dialog, 0);
+                return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY:
+            g_dialog.measureList = nullptr;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source, LPARAM lineOffset) {
+    if (lineOffset < 0) return 0;
+    FileImage image;
+    if (ReadWholeFile(source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath, &image) != ReadResult::kOk) return 0;
+    std::string_view data(image.Data(), image.Size());
+    if (!AddFoodFromData(data, static_cast<size_t>(lineOffset), quantityText, quantityLength, measure, source))
+        return 0;
+    RefreshLogRows();
+    RefreshTotalRow();
+    return 1;
+}
+
+void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList) {
+    SubclassList(myFoodsList, &g_myFoodsDrag, MyFoodsListProc);
+    SubclassList(usdaList, &g_usdaDrag, UsdaListProc);
+    SubclassList(resultsList, &g_resultsDrag, ResultsListProc);
+}
+
+LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DragProc(&g_myFoodsDrag, list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DragProc(&g_usdaDrag, list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DragProc(&g_resultsDrag, list, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return QuantityDialogProc(dialog, message, wParam, kSourceMyFoods, true);
+}
+
+INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    return QuantityDialogProc(dialog, message, wParam, kSourceUsda, false);
+}
+
+INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    int32_t source = g_searchedDatabase == kSourceMyFoods ? kSourceMyFoods : kSourceUsda;
+    return QuantityDialogProc(dialog, message, wParam, source, false);
+}
+
+HWND MeasureList() { return g_dialog.measureList; }

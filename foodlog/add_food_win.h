@@ -1,0 +1,29 @@
+// Dragging a food from any of the three lists into the log, and the Food Quantity dialog that
+// asks how much of it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+constexpr char kLimitMessage[] = "Cannot exceed 50 items in Main Window!";
+constexpr char kResultsLimitMessage[] = "Exceeded 50 items in Main Window!";
+constexpr char kLimitCaption[] = "Program Error!";
+constexpr char kIllegalQuantityMessage[] = "Illegal Character in \"Food Quantity\"";
+
+// Reads the food's line from its database file and appends it to the log as the next entry,
+// computed and shown. 0 when the file cannot be read or the offset is not a line of it.
+int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source, LPARAM lineOffset);
+
+// Puts the drag procedures on the three lists, keeping the procedures they replace.
+void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList);
+LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+
+INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The Food Quantity dialog's measure list while it is open.
+HWND MeasureList();

@@ -1,0 +1,11 @@
+#include "logdoc/log_document_win.h"
+
+#include "foodlog/log_view_win.h"
+#include "logdoc/log_document.h"
+
+int OpenLogDocument(const char* path) {
+    if (!LoadLogDocument(path)) return 0;
+    RefreshLogRows();
+    RefreshTotalRow();
+    return 1;
+}
