@@ -34,10 +34,10 @@ DragSource g_resultsDrag = {nullptr, false, kResultsLimitMessage, false, ResultQ
 
 // The Food Quantity dialog's food and measure rows; only one dialog is open at a time.
 struct QuantityDialog {
-    HWND sourceList;      // the list the food was dragged from
+    HWND sourceList;  // the list the food was dragged from
     HWND measureList;
-    bool hasFood;         // a food was selected when the dialog opened
-    bool measuresRead;    // its database file could be read
+    bool hasFood;       // a food was selected when the dialog opened
+    bool measuresRead;  // its database file could be read
     int32_t source;
     LPARAM offset;
     int rowCount;
@@ -49,8 +49,8 @@ void SubclassList(HWND list, DragSource* source, WNDPROC procedure) {
     source->dragging = false;
     source->previous = nullptr;
     if (list)
-        source->previous =
-            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+        source->previous = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
 }
 
 // The mouse point of a list's message in screen coordinates; a captured mouse outside the list
@@ -68,11 +68,13 @@ bool InDropZone(POINT point) {
     GetClientRect(g_logListView, &client);
     POINT origin = {0, 0};
     ClientToScreen(g_logListView, &origin);
-    return point.x >= origin.x + client.left && point.x <= origin.x + client.right && point.y >= origin.y + client.top &&
-           point.y <= origin.y + client.bottom;
+    return point.x >= origin.x + client.left && point.x <= origin.x + client.right &&
+           point.y >= origin.y + client.top && point.y <= origin.y + client.bottom;
 }
 
-void SetCursorShape(LPCSTR shape) { SetCursor(LoadCursorA(nullptr, shape)); }
+void SetCursorShape(LPCSTR shape) {
+    SetCursor(LoadCursorA(nullptr, shape));
+}
 
 LRESULT OnDragRelease(DragSource* source, HWND list, WPARAM wParam, LPARAM lParam) {
     POINT point = ScreenPoint(list, lParam);
@@ -117,7 +119,8 @@ int InsertMeasureRow(const char* text, int32_t code) {
     item.mask = CBEIF_TEXT;
     item.iItem = g_dialog.rowCount;
     item.pszText = const_cast<char*>(text);
-    if (SendMessageA(g_dialog.measureList, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1) return 0;
+    if (SendMessageA(g_dialog.measureList, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) == -1)
+        return 0;
     g_dialog.rowCodes[g_dialog.rowCount++] = code;
     return 1;
 }
@@ -156,8 +159,9 @@ BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
     if (offset == LB_ERR) return FALSE;
     g_dialog.offset = offset;
     g_dialog.hasFood = true;
-    g_dialog.measureList = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST,
-                                           130, 45, 100, 300, dialog, nullptr, g_instance, nullptr);
+    g_dialog.measureList =
+        CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST, 130, 45,
+                        100, 300, dialog, nullptr, g_instance, nullptr);
     if (source == kSourceMyFoods) return OfferMyFoodMeasures(keepEmptyFirstRow);
     return OfferUsdaMeasures();
 }
@@ -208,12 +212,15 @@ INT_PTR QuantityDialogProc(HWND dialog, UINT message, WPARAM wParam, int32_t sou
 
 }  // namespace
 
-int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source, LPARAM lineOffset) {
+int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
+                 LPARAM lineOffset) {
     if (lineOffset < 0) return 0;
     FileImage image;
-    if (ReadWholeFile(source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath, &image) != ReadResult::kOk) return 0;
+    if (ReadWholeFile(source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath, &image) != ReadResult::kOk)
+        return 0;
     std::string_view data(image.Data(), image.Size());
-    if (!AddFoodFromData(data, static_cast<size_t>(lineOffset), quantityText, quantityLength, measure, source))
+    if (!AddFoodFromData(data, static_cast<size_t>(lineOffset), quantityText, quantityLength, measure,
+                         source))
         return 0;
     RefreshLogRows();
     RefreshTotalRow();
@@ -251,4 +258,6 @@ INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LP
     return QuantityDialogProc(dialog, message, wParam, source, false);
 }
 
-HWND MeasureList() { return g_dialog.measureList; }
+HWND MeasureList() {
+    return g_dialog.measureList;
+}

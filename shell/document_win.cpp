@@ -25,7 +25,9 @@ constexpr char kDefaultExtension[] = "mtf";
 
 OPENFILENAMEA g_fileDialog;
 
-const char* ShownTitle(const char* title) { return title && title[0] ? title : kUntitled; }
+const char* ShownTitle(const char* title) {
+    return title && title[0] ? title : kUntitled;
+}
 
 void CopyPath(char* destination, const char* source) {
     std::strncpy(destination, source, kPathSize - 1);
@@ -154,7 +156,8 @@ void OpenCommandLineDocument(HWND window, const char* commandLine) {
         std::memmove(path, path + 1, length - 2);
         path[length - 2] = '\0';
     }
-    if (!OpenLogDocument(path)) ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
+    if (!OpenLogDocument(path))
+        ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
     // Opened or not, the document stays untitled: a later Save asks for a name.
     ForgetDocument();
 }

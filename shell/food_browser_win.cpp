@@ -27,7 +27,9 @@ constexpr int kPageUsda = 1;
 constexpr int kTabTextSize = 256;
 constexpr int kTabTextIds[] = {IDS_TAB_FOOD_ITEMS, IDS_TAB_USDA, IDS_TAB_SEARCH};
 
-void ShowControl(HWND control, bool shown) { ShowWindow(control, shown ? SW_SHOW : SW_HIDE); }
+void ShowControl(HWND control, bool shown) {
+    ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+}
 
 }  // namespace
 
@@ -114,7 +116,8 @@ LRESULT RunSearch(HWND mainWindow) {
     char text[kSearchTextSize] = {};
     if (length > kSearchTextSize - 1) length = kSearchTextSize - 1;
     *reinterpret_cast<WORD*>(text) = static_cast<WORD>(length);
-    int copied = static_cast<int>(SendMessageA(g_controls.searchBox, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
+    int copied =
+        static_cast<int>(SendMessageA(g_controls.searchBox, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
     if (copied < 0 || copied > length) copied = length;
     text[copied] = '\0';
 

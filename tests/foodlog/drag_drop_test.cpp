@@ -1,0 +1,376 @@
+// Dragging foods from the three lists into the log through the Food Quantity dialog.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "foodlog/add_food_win.h"
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "resources/resource.h"
+#include "shell/food_browser_win.h"
+#include "shell/main_window_win.h"
+#include "tests/shell/gui_harness_win.h"
+
+namespace {
+
+// A USDA line: 100 Calories, 10 g protein and 200 mg calcium per 100 g; the two measures as given.
+std::string UsdaLine(const char* name, const char* weight1, const char* measure1, const char* weight2,
+                     const char* measure2) {
+    std::string line = std::string("~90000~^~") + name + "~^50^100^10";
+    for (int slot = 3; slot < 31; ++slot)
+        line += slot == 7 ? "^200" : "^0";
+    return line + "^" + weight1 + "^" + measure1 + "^" + weight2 + "^" + measure2 + "^0\r\n";
+}
+
+// A My Foods line: 80 Calories, 3 g protein and 10 % calcium a serving.
+std::string MyFoodLine(const char* name, const char* amount, const char* measure, const char* serving3,
+                       const char* serving4) {
+    std::string line = std::string(name) + "^^80^3";
+    for (int slot = 3; slot < 31; ++slot)
+        line += slot == 7 ? "^10" : "^";
+    return line + "^" + amount + "^" + measure + "^" + serving3 + "^" + serving4 + "^\r\n";
+}
+
+class DragDrop : public MainWindowTest {
+protected:
+    void SetUp() override {
+        savedUsda_ = ReadInstalledFile("ABBREV.txt");
+        savedMyFoods_ = ReadInstalledFile("mtmyfood");
+        InstallFile("ABBREV.txt", UsdaLine("APPLE PIE", "227", "~1 cup~", "15", "~1 tbsp~") +
+                                      UsdaLine("BROTH", "0", "~~", "0", "~~") +
+                                      UsdaLine("CELERY", "0", "~~", "40", "~1 stalk~"));
+        InstallFile("mtmyfood",
+                    MyFoodLine("Toast", "1", "slice", "", "99") + MyFoodLine("Cereal", "2", "Cup", "4", "5") +
+                        MyFoodLine("Mystery", "1", "", "", "99") + MyFoodLine("Odd", "1", "Cup", "1", "91"));
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        Restore("ABBREV.txt", savedUsda_);
+        Restore("mtmyfood", savedMyFoods_);
+    }
+    static void Restore(const char* name, const std::string& bytes) {
+        if (bytes == "<missing>") {
+            RemoveInstalledFile(name);
+        } else {
+            InstallFile(name, bytes);
+        }
+    }
+
+    int IndexOf(HWND list, const char* text) {
+        return static_cast<int>(SendMessageA(list, LB_FINDSTRINGEXACT, -1, reinterpret_cast<LPARAM>(text)));
+    }
+    POINT LogCenterOnScreen() {
+        RECT client;
+        GetClientRect(g_logListView, &client);
+        POINT p = {client.right / 2, client.bottom / 2};
+        ClientToScreen(g_logListView, &p);
+        return p;
+    }
+    // Press on the item, move to the screen point and release there.
+    void Drag(HWND list, int index, POINT screen) {
+        RECT item = {};
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        LPARAM down = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+        SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, down);
+        POINT p = screen;
+        ScreenToClient(list, &p);
+        LPARAM at = MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+        SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, at);
+        SendMessageA(list, WM_LBUTTONUP, 0, at);
+    }
+    void DragToLog(HWND list, const char* food) {
+        int index = IndexOf(list, food);
+        ASSERT_GE(index, 0) << food;
+        Drag(list, index, LogCenterOnScreen());
+    }
+    int Rows() { return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Cell(int row, int column) {
+        char text[256] = {};
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    void Search(int database, const char* text) {
+        SendMessageA(g_controls.databaseChooser, CB_SETCURSEL, database, 0);
+        SetWindowTextA(g_controls.searchBox, text);
+        SendMessageA(window_, WM_COMMAND, IDC_SEARCH_BUTTON, 0);
+    }
+
+    std::string savedUsda_;
+    std::string savedMyFoods_;
+};
+
+std::vector<std::string> MeasureRows() {
+    std::vector<std::string> rows;
+    HWND list = MeasureList();
+    int count = list ? static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < count; ++i) {
+        char text[256] = {};
+        SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+// Answers the Food Quantity dialog: checks its measure rows, types the quantity, picks a row (or
+// none) and presses OK.
+std::function<void(HWND)> Answer(std::vector<std::string> expectedRows, const char* quantity, int row,
+                                 int button = IDOK) {
+    return [=](HWND dialog) {
+        EXPECT_EQ(TextOf(dialog), "Dialog");
+        EXPECT_EQ(MeasureRows(), expectedRows);
+        SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, quantity);
+        if (row >= 0) SendMessageA(MeasureList(), CB_SETCURSEL, row, 0);
+        PostMessageA(dialog, WM_COMMAND, button, 0);
+    };
+}
+
+TEST_F(DragDrop, UsdaFoodsInEachMeasure) {
+    struct Case {
+        const char* food;
+        std::vector<std::string> rows;
+        const char* quantity;
+        int row;
+        const char* measureCell;
+        const char* calories;
+        const char* protein;
+    } const cases[] = {
+        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 0, "cup", "454", "45.400"},  // 2 x 227 g
+        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 1, "tbsp", "30", "3.000"},   // 2 x 15 g
+        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", 2, "grams", "150", "15.000"},
+        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", -1, "grams", "150", "15.000"},  // no pick: grams
+        {"~BROTH~", {"grams"}, "50", 0, "grams", "50", "5.000"},
+        {"~CELERY~", {"stalk", "grams"}, "2", 0, "stalk", "80", "8.000"},  // its only measure is the second
+    };
+    DialogAnswerer dialogs;
+    int expectedRows = 0;
+    for (const Case& c : cases) {
+        dialogs.Queue(Answer(c.rows, c.quantity, c.row));
+        DragToLog(g_controls.usdaList, c.food);
+        ++expectedRows;
+        ASSERT_EQ(g_entryCount, expectedRows) << c.food;
+        int row = expectedRows - 1;
+        EXPECT_EQ(Cell(row, 0), c.food);
+        EXPECT_EQ(Cell(row, 2), c.measureCell) << c.food;
+        EXPECT_EQ(Cell(row, 3), c.calories) << c.food << " " << c.measureCell;
+        EXPECT_EQ(Cell(row, 4), c.protein) << c.food << " " << c.measureCell;
+        EXPECT_EQ(g_logEntries[row].source, kSourceUsda);
+    }
+    EXPECT_EQ(dialogs.Answered(), 6);
+    EXPECT_EQ(g_logEntries[3].measure, kMeasureNone);
+    EXPECT_EQ(g_logEntries[5].measure, kMeasureSecond);
+    EXPECT_EQ(Cell(6, 0), "   TOTAL");
+    EXPECT_EQ(Cell(6, 3), "914");
+}
+
+TEST_F(DragDrop, MyFoodsInEachMeasure) {
+    struct Case {
+        const char* food;
+        std::vector<std::string> rows;
+        const char* quantity;
+        int row;
+        const char* measureCell;
+        const char* calories;
+        int32_t measure;
+    } const cases[] = {
+        {"Toast", {"slice"}, "3", 0, "slice", "240", kMeasureFirst},
+        {"Cereal", {"Cup", "Tablespoon"}, "1", 0, "Cup", "40", kMeasureFirst},  // half a serving of 2 cups
+        {"Cereal", {"Cup", "Tablespoon"}, "2", 1, "Tablespoon", "40", kMeasureSecond},  // 4 tablespoons a
+                                                                                        // serving
+        {"Cereal", {"Cup", "Tablespoon"}, "7", -1, "grams", "80", kMeasureNone},  // no pick: one serving
+        {"Mystery", {""}, "1", 0, "", "80", kMeasureFirst},                       // an empty first row stays
+        {"Odd", {"Cup"}, "1", 0, "Cup", "80", kMeasureFirst},  // a second measure past the table is left out
+    };
+    DialogAnswerer dialogs;
+    int expectedRows = 0;
+    for (const Case& c : cases) {
+        dialogs.Queue(Answer(c.rows, c.quantity, c.row));
+        DragToLog(g_controls.myFoodsList, c.food);
+        ++expectedRows;
+        ASSERT_EQ(g_entryCount, expectedRows) << c.food;
+        int row = expectedRows - 1;
+        EXPECT_EQ(Cell(row, 0), c.food);
+        EXPECT_EQ(Cell(row, 2), c.measureCell) << c.food;
+        EXPECT_EQ(Cell(row, 3), c.calories) << c.food << " " << c.quantity;
+        EXPECT_EQ(g_logEntries[row].measure, c.measure) << c.food;
+        EXPECT_EQ(g_logEntries[row].source, kSourceMyFoods);
+    }
+    // Percent view: a label's 10 % calcium a serving, three slices.
+    EXPECT_EQ(Cell(0, 8), "30");
+}
+
+TEST_F(DragDrop, SearchResultsOpenTheFormOfTheSearchedDatabase) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    Search(1, "pie");
+    ASSERT_EQ(SendMessageA(g_controls.resultsList, LB_GETCOUNT, 0, 0), 1);
+    dialogs.Queue(Answer({"cup", "tbsp", "grams"}, "1", 1));
+    DragToLog(g_controls.resultsList, "~APPLE PIE~");
+    ASSERT_EQ(g_entryCount, 1);
+    EXPECT_EQ(g_logEntries[0].source, kSourceUsda);
+    EXPECT_EQ(Cell(0, 2), "tbsp");
+    Search(0, "MYST");
+    // A My Foods result skips an empty first row.
+    dialogs.Queue(Answer({}, "1", -1));
+    DragToLog(g_controls.resultsList, "Mystery");
+    ASSERT_EQ(g_entryCount, 2);
+    EXPECT_EQ(g_logEntries[1].source, kSourceMyFoods);
+    EXPECT_EQ(Cell(1, 3), "80");
+    Search(0, "cereal");
+    dialogs.Queue(Answer({"Cup", "Tablespoon"}, "2", 1));
+    DragToLog(g_controls.resultsList, "Cereal");
+    ASSERT_EQ(g_entryCount, 3);
+    EXPECT_EQ(g_logEntries[2].measure, kMeasureSecond);
+    EXPECT_TRUE(boxes.Shown().empty());
+}
+
+TEST_F(DragDrop, ReleasingOutsideTheLogOpensNothing) {
+    DialogAnswerer dialogs;
+    int index = IndexOf(g_controls.usdaList, "~BROTH~");
+    RECT log;
+    GetClientRect(g_logListView, &log);
+    POINT topLeft = {0, 0};
+    ClientToScreen(g_logListView, &topLeft);
+    // Just outside each edge of the log's client area.
+    POINT outside[] = {{topLeft.x - 1, topLeft.y + 10},
+                       {topLeft.x + 10, topLeft.y - 1},
+                       {topLeft.x + log.right + 1, topLeft.y + 10},
+                       {topLeft.x + 10, topLeft.y + log.bottom + 1}};
+    for (POINT p : outside) {
+        Drag(g_controls.usdaList, index, p);
+        EXPECT_EQ(g_entryCount, 0);
+        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+        EXPECT_NE(GetCapture(), g_controls.usdaList);
+    }
+    // Exactly on the edges counts as inside.
+    POINT edges[] = {topLeft, {topLeft.x + log.right, topLeft.y + log.bottom}};
+    for (POINT p : edges) {
+        dialogs.Queue(Answer({"grams"}, "10", 0));
+        Drag(g_controls.usdaList, index, p);
+    }
+    EXPECT_EQ(g_entryCount, 2);
+    EXPECT_EQ(dialogs.Answered(), 2);
+}
+
+TEST_F(DragDrop, MovingShowsWhereADropWouldLand) {
+    HWND list = g_controls.myFoodsList;
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCapture(), list);
+    POINT p = LogCenterOnScreen();
+    ScreenToClient(list, &p);
+    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_HAND));
+    SendMessageA(list, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_NO));
+    SendMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_NE(GetCapture(), list);
+    EXPECT_EQ(SendMessageA(list, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
+}
+
+TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    for (const char* good : {"1.2.3", "12.", ""}) {
+        dialogs.Queue(Answer({"slice"}, good, 0));
+        DragToLog(g_controls.myFoodsList, "Toast");
+    }
+    ASSERT_EQ(g_entryCount, 3);
+    EXPECT_EQ(g_logEntries[0].quantity, 1.2f);
+    EXPECT_EQ(g_logEntries[1].quantity, 12.0f);
+    EXPECT_EQ(g_logEntries[2].quantity, 0.0f);
+    EXPECT_EQ(Cell(2, 3), "0");
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    for (const char* bad : {"1,5", "-2", " 2"}) {
+        g_modified = 0;
+        boxes.Clear();
+        // OK is refused and the dialog stays; Cancel then closes it.
+        dialogs.Queue([bad](HWND dialog) {
+            SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, bad);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        });
+        DragToLog(g_controls.myFoodsList, "Toast");
+        EXPECT_EQ(g_entryCount, 3) << bad;
+        EXPECT_EQ(g_modified, 1) << bad;
+        ASSERT_EQ(boxes.Shown().size(), 1u) << bad;
+        EXPECT_EQ(boxes.Shown()[0].text, "Illegal Character in \"Food Quantity\"");
+        EXPECT_EQ(boxes.Shown()[0].caption, "<none>");
+        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+    }
+    g_modified = 0;
+    dialogs.Queue(Answer({"slice"}, "5", 0, IDCANCEL));
+    DragToLog(g_controls.myFoodsList, "Toast");
+    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(g_entryCount, 3);
+}
+
+TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    g_entryCount = 49;
+    for (int i = 0; i < 49; ++i)
+        g_logEntries[i] = g_logEntries[0];
+    dialogs.Queue(Answer({"slice"}, "1", 0));
+    DragToLog(g_controls.myFoodsList, "Toast");
+    ASSERT_EQ(g_entryCount, 50);
+    EXPECT_EQ(Rows(), 51);
+    Search(1, "broth");
+    struct {
+        HWND list;
+        const char* food;
+        const char* message;
+    } const lists[] = {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
+                       {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
+                       {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
+    for (const auto& l : lists) {
+        boxes.Clear();
+        DragToLog(l.list, l.food);
+        ASSERT_EQ(boxes.Shown().size(), 1u) << l.message;
+        EXPECT_EQ(boxes.Shown()[0].text, l.message);
+        EXPECT_EQ(boxes.Shown()[0].caption, "Program Error!");
+        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_EQ(boxes.Shown()[0].owner, l.list);
+        EXPECT_NE(GetCapture(), l.list);
+    }
+    EXPECT_EQ(g_entryCount, 50);
+    EXPECT_EQ(dialogs.Answered(), 1);
+}
+
+TEST_F(DragDrop, ADialogWithoutAFoodAddsNothing) {
+    DialogAnswerer dialogs;
+    // The results list is empty: a press there selects nothing.
+    dialogs.Queue([](HWND dialog) {
+        EXPECT_EQ(MeasureList(), nullptr);
+        SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, "3");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(g_controls.resultsList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    POINT p = LogCenterOnScreen();
+    ScreenToClient(g_controls.resultsList, &p);
+    SendMessageA(g_controls.resultsList, WM_LBUTTONUP, 0,
+                 MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(Rows(), 0);
+}
+
+TEST_F(DragDrop, AFoodWhoseFileWentAwayIsNotAdded) {
+    DialogAnswerer dialogs;
+    RemoveInstalledFile("ABBREV.txt");
+    dialogs.Queue(Answer({"grams"}, "100", 0));
+    DragToLog(g_controls.usdaList, "~APPLE PIE~");
+    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(dialogs.Answered(), 1);
+}
+
+}  // namespace
