@@ -115,7 +115,7 @@ TEST(LogDocumentFormat, SizesOfSmallLogs) {
 
     // Counts the log cannot hold are refused rather than written.
     std::vector<LogEntry> log = VariedLog(kMaxLogEntries);
-    char buffer[kLogDocumentHeaderSize + kLogRecordFixedSize];
+    char buffer[201];
     size_t size = 0;
     EXPECT_EQ(LogDocumentSize(log.data(), -1), 0u);
     EXPECT_EQ(LogDocumentSize(log.data(), kMaxLogEntries + 1), 0u);
