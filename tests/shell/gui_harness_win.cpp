@@ -53,7 +53,12 @@ LRESULT CALLBACK DialogAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam)
     DialogAnswerer* self = g_answerer;
     if (code == HCBT_ACTIVATE && self) {
         HWND dialog = reinterpret_cast<HWND>(wParam);
-        if (ClassOf(dialog) == "#32770") {
+        // A dialog is activated again when a box it showed closes; it is answered once.
+        bool seen = false;
+        for (HWND answered : self->answeredDialogs_)
+            seen = seen || answered == dialog;
+        if (ClassOf(dialog) == "#32770" && !seen) {
+            self->answeredDialogs_.push_back(dialog);
             if (self->handlers_.empty()) {
                 ADD_FAILURE() << "unexpected dialog \"" << TextOf(dialog) << "\"";
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
@@ -85,7 +90,9 @@ void PumpMessages() {
     }
 }
 
-std::string InstallFolderPath(const char* name) { return std::string(kInstallFolder) + name; }
+std::string InstallFolderPath(const char* name) {
+    return std::string(kInstallFolder) + name;
+}
 
 void InstallFile(const char* name, const std::string& bytes) {
     CreateDirectoryA("C:\\Program Files", nullptr);
@@ -96,7 +103,9 @@ void InstallFile(const char* name, const std::string& bytes) {
     std::fclose(file);
 }
 
-void RemoveInstalledFile(const char* name) { DeleteFileA(InstallFolderPath(name).c_str()); }
+void RemoveInstalledFile(const char* name) {
+    DeleteFileA(InstallFolderPath(name).c_str());
+}
 
 std::string ReadInstalledFile(const char* name) {
     FileImage image;

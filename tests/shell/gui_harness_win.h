@@ -47,6 +47,7 @@ private:
     HHOOK hook_;
     UINT_PTR timer_;
     std::vector<std::function<void(HWND)>> handlers_;
+    std::vector<HWND> answeredDialogs_;
     int answered_ = 0;
 };
 

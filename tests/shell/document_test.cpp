@@ -1,0 +1,307 @@
+// The document commands: New, Open, Save, Save As, About, the caption and the unsaved-changes
+// question, with the real file dialogs answered by the test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foodlog/food_line.h"
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "logdoc/log_document.h"
+#include "platform/file_io.h"
+#include "resources/resource.h"
+#include "shell/document_win.h"
+#include "shell/main_window_win.h"
+#include "tests/shell/gui_harness_win.h"
+
+namespace {
+
+// Per 100 g: 100 Calories, 200 mg calcium.
+const char kLine[] =
+    "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
+    "tbsp~^0\r\n";
+
+std::string TempFile(const char* name) {
+    std::string path = std::string(PLATELOG_TEMP_DIR) + "/" + name;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string ReadAll(const std::string& path) {
+    FileImage image;
+    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return "<missing>";
+    return std::string(image.Data(), image.Size());
+}
+
+void WriteAll(const std::string& path, const std::string& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+// Types a file name into an open or save dialog and presses its OK button.
+std::function<void(HWND)> ChooseFile(const std::string& path) {
+    return [path](HWND dialog) {
+        HWND name = GetDlgItem(dialog, cmb13);
+        if (!name) name = GetDlgItem(dialog, edt1);
+        ASSERT_NE(name, nullptr) << "no file name field in \"" << TextOf(dialog) << "\"";
+        SetWindowTextA(name, path.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
+}
+
+std::function<void(HWND)> Press(int button) {
+    return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
+}
+
+class Documents : public MainWindowTest {
+protected:
+    void AddFood(const char* grams) {
+        ASSERT_EQ(AddFoodFromData(kLine, 0, grams, static_cast<int>(std::strlen(grams)), kMeasureGrams,
+                                  kSourceUsda),
+                  1);
+        RefreshLogRows();
+        RefreshTotalRow();
+        g_modified = 1;
+    }
+    int Rows() { return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0)); }
+    std::string Cell(int row, int column) {
+        char text[256] = {};
+        LVITEMA item = {};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+        return text;
+    }
+    LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
+    void TearDown() override {
+        InjectFileFault(FileFault::kNone);
+        MainWindowTest::TearDown();
+    }
+};
+
+TEST_F(Documents, SaveOnAnUntitledLogIsSaveAsAndTitlesTheDocument) {
+    std::string path = TempFile("lunch.mtf");
+    DeleteFileA(path.c_str());
+    AddFood("150");
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");  // untitled, modified
+    DialogAnswerer dialogs;
+    dialogs.Queue(ChooseFile(path));
+    EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(TextOf(window_), "MealTally - lunch.mtf");
+    EXPECT_STREQ(g_documentTitle, "lunch.mtf");
+    std::string saved = ReadAll(path);
+    ASSERT_EQ(saved.size(), 16u + 180 + 11 + 3 + 4);  // "~TEST RICE~", "cup", "tbsp"
+    EXPECT_EQ(saved.substr(0, 14), "mealtally10000");
+    EXPECT_EQ(saved[15], 1);
+
+    // Titled: Save writes without a dialog.
+    AddFood("50");
+    EXPECT_EQ(TextOf(window_), "MealTally - lunch.mtf");  // titled, modified
+    EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(ReadAll(path)[15], 2);
+    EXPECT_EQ(g_modified, 0);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, SaveAsOverAnExistingFileAsksFirst) {
+    std::string path = TempFile("existing.mtf");
+    WriteAll(path, "old");
+    AddFood("100");
+    DialogAnswerer dialogs;
+    dialogs.Queue(ChooseFile(path));
+    dialogs.Queue(Press(IDYES));  // the dialog's own overwrite question
+    EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 1);
+    EXPECT_EQ(dialogs.Answered(), 2);
+    EXPECT_EQ(ReadAll(path).substr(0, 9), "mealtally");
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
+    MessageBoxRecorder boxes;
+    std::string path = TempFile("kept.mtf");
+    DeleteFileA(path.c_str());
+    AddFood("100");
+    DialogAnswerer dialogs;
+    dialogs.Queue(ChooseFile(path));
+    ASSERT_EQ(Command(IDM_FILE_SAVE_AS), 1);
+    std::string previous = ReadAll(path);
+    AddFood("200");
+    for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails}) {
+        boxes.Clear();
+        InjectFileFault(fault);
+        EXPECT_EQ(Command(IDM_FILE_SAVE), 0);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "Could not write file kept.mtf");
+        EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
+        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_EQ(ReadAll(path), previous);
+        EXPECT_EQ(g_modified, 1);
+    }
+    // A failed Save As says nothing, but the caption already shows the new name.
+    boxes.Clear();
+    std::string other = TempFile("never.mtf");
+    DeleteFileA(other.c_str());
+    dialogs.Queue(ChooseFile(other));
+    EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(TextOf(window_), "MealTally - never.mtf");
+    EXPECT_EQ(g_modified, 1);
+    EXPECT_EQ(ReadAll(other), "<missing>");
+    InjectFileFault(FileFault::kNone);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, NewAsksAndYesWithACancelledSaveAsKeepsEverything) {
+    MessageBoxRecorder boxes;
+    AddFood("100");
+    DialogAnswerer dialogs;
+    boxes.QueueAnswer(IDYES);
+    dialogs.Queue(Press(IDCANCEL));
+    EXPECT_EQ(Command(IDM_FILE_NEW), 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Save current changes in (untitled)?");
+    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(g_modified, 1);
+    // No: the log is started afresh.
+    boxes.QueueAnswer(IDNO);
+    Command(IDM_FILE_NEW);
+    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+    EXPECT_EQ(g_viewMode, kPercentView);
+}
+
+TEST_F(Documents, YesSavesFirstThenGoesOn) {
+    MessageBoxRecorder boxes;
+    std::string path = TempFile("before-new.mtf");
+    DeleteFileA(path.c_str());
+    AddFood("100");
+    DialogAnswerer dialogs;
+    boxes.QueueAnswer(IDYES);
+    dialogs.Queue(ChooseFile(path));
+    Command(IDM_FILE_NEW);
+    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(ReadAll(path)[15], 1);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, OpenReplacesTheLogAndRecomputesInTheCurrentView) {
+    std::string path = TempFile("rice.mtf");
+    DeleteFileA(path.c_str());
+    AddFood("100");
+    AddFood("50");
+    EXPECT_EQ(Cell(0, 8), "20");  // 200 mg calcium is 20 % in the percent view
+    DialogAnswerer dialogs;
+    dialogs.Queue(ChooseFile(path));
+    ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+    Command(IDM_FILE_NEW);
+    SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
+    AddFood("10");
+    g_modified = 0;
+    dialogs.Queue(ChooseFile(path));
+    Command(IDM_FILE_OPEN);
+    ASSERT_EQ(g_entryCount, 2);
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(Cell(0, 8), "200");
+    EXPECT_EQ(Cell(1, 1), "50.00");
+    EXPECT_EQ(Cell(2, 8), "300");
+    EXPECT_EQ(TextOf(window_), "MealTally - rice.mtf");
+    EXPECT_EQ(g_modified, 0);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, ADamagedDocumentLeavesTheLogAsItWas) {
+    MessageBoxRecorder boxes;
+    std::string path = TempFile("damaged.mtf");
+    AddFood("100");
+    AddFood("25");
+    LogEntry before[2] = {g_logEntries[0], g_logEntries[1]};
+    WriteAll(path, std::string("mealtally1000\x01\x00\x01", 16));  // wrong checksum
+    DialogAnswerer dialogs;
+    dialogs.Queue(ChooseFile(path));
+    boxes.QueueAnswer(IDNO);  // do not save the changes first
+    Command(IDM_FILE_OPEN);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, "Unable to open file:  File damaged or corrupted.");
+    EXPECT_EQ(boxes.Shown()[1].caption, "File Error");
+    EXPECT_EQ(boxes.Shown()[1].flags, static_cast<UINT>(MB_ICONWARNING));
+    EXPECT_EQ(g_entryCount, 2);
+    EXPECT_EQ(std::memcmp(before, g_logEntries, sizeof before), 0);
+    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+    EXPECT_STREQ(g_documentPath, "");
+    EXPECT_EQ(g_modified, 0);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, CancellingOpenClearsTheModifiedFlag) {
+    MessageBoxRecorder boxes;
+    AddFood("100");
+    DialogAnswerer dialogs;
+    boxes.QueueAnswer(IDNO);
+    dialogs.Queue(Press(IDCANCEL));
+    Command(IDM_FILE_OPEN);
+    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+    // So closing now asks nothing.
+    boxes.Clear();
+    SendMessageA(window_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_FALSE(IsWindow(window_));
+}
+
+TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
+    MessageBoxRecorder boxes;
+    std::string path = TempFile("with blanks in name.mtf");
+    AddFood("100");
+    ASSERT_EQ(SaveLogDocument(g_entryCount, path.c_str()), 1);
+    g_modified = 0;
+    Command(IDM_FILE_NEW);
+    OpenCommandLineDocument(window_, path.c_str());
+    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+    Command(IDM_FILE_NEW);
+    OpenCommandLineDocument(window_, ("\"" + path + "\"").c_str());
+    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(Rows(), 2);
+    EXPECT_STREQ(g_documentPath, "");
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_EQ(g_modified, 0);
+
+    WriteAll(path, "not a log");
+    OpenCommandLineDocument(window_, path.c_str());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Unable to open file:  File damaged or corrupted.");
+    EXPECT_EQ(boxes.Shown()[0].caption, "File Error");
+    EXPECT_EQ(boxes.Shown()[0].owner, window_);
+    EXPECT_EQ(g_entryCount, 1);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, AboutShowsTheAddressOnItsOwnLine) {
+    MessageBoxRecorder boxes;
+    EXPECT_EQ(Command(IDM_HELP_ABOUT), 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Help is available on our Website: \r\n https://meal-tally.example/");
+    EXPECT_EQ(boxes.Shown()[0].caption, "Help");
+    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK));
+}
+
+}  // namespace
