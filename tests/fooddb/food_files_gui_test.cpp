@@ -216,6 +216,57 @@ TEST_F(FoodFilesWindow, LoadMyFoodsListsEveryLineSortedWithItsOffset) {
     EXPECT_EQ(toasts, (std::set<LPARAM>{0, 24}));
 }
 
+TEST_F(FoodFilesWindow, ListedOrderIsTheListBoxsOwnSortOrder) {
+    // Texts on which a byte order and the system's word order disagree.
+    const std::vector<std::string> texts = {
+        "co-op bread", "coop bread", "Coop  bread", "co op bread", "CO'OP BREAD", "zucchini", "Zucchini, raw",
+        "\xC9" "clair", "eclair", "Eclairs", "10 grain bread", "9 grain bread", "(plain) yogurt", "_test", "~TILDE~",
+        "ab", "a b", "a-b", "a,b", "a.b", "a/b", "a%b", "\xE0 la mode", "toast", "toast", "TOAST, buttered"};
+    std::string data;
+    for (const auto& text : texts) data += text + "^1\r\n";
+    WriteFileText(kMyFoodsPath, data);
+    ASSERT_EQ(LoadMyFoods(list_), 1);
+
+    HWND byItself = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT, 0, 0, 100, 100, window_, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    for (const auto& text : texts) SendMessageA(byItself, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    std::vector<Item> listed = Items();
+    ASSERT_EQ(listed.size(), texts.size());
+    for (size_t i = 0; i < listed.size(); ++i) {
+        char text[300] = {};
+        SendMessageA(byItself, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, listed[i].text.c_str(), -1, text, -1),
+                  CSTR_EQUAL)
+            << i << ": " << listed[i].text << " / " << text;
+        size_t line = data.find(listed[i].text + "^1\r\n", static_cast<size_t>(listed[i].data));
+        EXPECT_EQ(line, static_cast<size_t>(listed[i].data)) << listed[i].text;
+    }
+    // Loading again into a list that is not empty adds every food once more, still in order.
+    ASSERT_EQ(LoadMyFoods(list_), 1);
+    listed = Items();
+    ASSERT_EQ(listed.size(), 2 * texts.size());
+    for (size_t i = 1; i < listed.size(); ++i) {
+        EXPECT_LE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, listed[i - 1].text.c_str(), -1,
+                                 listed[i].text.c_str(), -1),
+                  CSTR_EQUAL)
+            << i;
+    }
+}
+
+TEST_F(FoodFilesWindow, AnUnsortedListKeepsTheFileOrder) {
+    HWND unsorted = CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 100, 100, window_, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    WriteFileText(kMyFoodsPath, "Toast^1\r\nApple^2\r\nMilk^3\r\n");
+    ASSERT_EQ(LoadMyFoods(unsorted), 1);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3; ++i) {
+        char text[64] = {};
+        SendMessageA(unsorted, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Toast", "Apple", "Milk"}));
+}
+
 TEST_F(FoodFilesWindow, LoadUsdaFoodsListsDescriptionsWithTheirQuotes) {
     EXPECT_EQ(LoadUsdaFoods(list_), 0);
     EXPECT_TRUE(Items().empty());
