@@ -23,19 +23,21 @@ constexpr int kRuns = 9;
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+           static_cast<double>(frequency.QuadPart);
 }
 
 void Report(const char* what, std::vector<double> times, long long count, const char* unit) {
     std::sort(times.begin(), times.end());
-    std::printf("%-28s median %7.2f ms  (min %7.2f, max %7.2f, %d runs)  %lld %s\n", what, times[times.size() / 2],
-                times.front(), times.back(), static_cast<int>(times.size()), count, unit);
+    std::printf("%-28s median %7.2f ms  (min %7.2f, max %7.2f, %d runs)  %lld %s\n", what,
+                times[times.size() / 2], times.front(), times.back(), static_cast<int>(times.size()), count,
+                unit);
 }
 
 HWND CreateSortedList(HWND parent) {
     return CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0,
-                           300, 500, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_SORT | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                           0, 0, 300, 500, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // The search as the food browser runs it: the results list emptied, every item's text fetched and
@@ -50,8 +52,10 @@ int Search(HWND source, HWND results, const char* searchText, bool quiet) {
     int matches = 0;
     char text[260];
     for (LRESULT i = 0; i < count; ++i) {
-        LRESULT length = SendMessageA(source, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        if (length < 0 || !MatchesSearch(std::string_view(text, static_cast<size_t>(length)), search)) continue;
+        LRESULT length =
+            SendMessageA(source, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        if (length < 0 || !MatchesSearch(std::string_view(text, static_cast<size_t>(length)), search))
+            continue;
         LRESULT index = SendMessageA(results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
         if (index < 0) continue;
         LPARAM data = SendMessageA(source, LB_GETITEMDATA, static_cast<WPARAM>(i), 0);
@@ -109,7 +113,8 @@ int main() {
             size_t position = 0;
             FoodListItem item;
             std::string_view data(image.Data(), image.Size());
-            while (NextFoodListItem(data, FoodFile::kUsda, &position, &item)) ++parsed;
+            while (NextFoodListItem(data, FoodFile::kUsda, &position, &item))
+                ++parsed;
         }
         QueryPerformanceCounter(&end);
         parseTimes.push_back(Milliseconds(start, end));

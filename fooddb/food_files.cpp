@@ -195,7 +195,8 @@ int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFai
 
 size_t MyFoodLineLength(const std::string_view fields[kMyFoodFieldCount]) {
     size_t length = (kMyFoodFieldCount - 1) + 2;  // the separators and CR LF
-    for (int k = 0; k < kMyFoodFieldCount; ++k) length += fields[k].size();
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        length += fields[k].size();
     return length;
 }
 
@@ -221,7 +222,8 @@ void FormatFieldMessage(const char* format, const char* label, char* text, size_
     const char* hole = std::strstr(format, "%s");
     for (const char* p = format; *p; ++p) {
         if (p == hole) {
-            for (const char* l = label; *l; ++l) put(*l);
+            for (const char* l = label; *l; ++l)
+                put(*l);
             ++p;
             continue;
         }

@@ -66,7 +66,8 @@ struct BulkFill {
     HWND list;
     BulkFill(HWND list, size_t count, size_t textBytes) : list(list) {
         SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-        SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count), static_cast<LPARAM>(textBytes + count));
+        SendMessageA(list, LB_INITSTORAGE, static_cast<WPARAM>(count),
+                     static_cast<LPARAM>(textBytes + count));
     }
     ~BulkFill() {
         SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -105,8 +106,8 @@ int InsertPresorted(HWND list, std::string_view data, FoodFile file) {
         int length = 0;
         if (!item.text.empty()) {
             length = LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, item.text.data(),
-                                  static_cast<int>(item.text.size()), reinterpret_cast<char*>(keys.data + used),
-                                  kSortKeySize);
+                                  static_cast<int>(item.text.size()),
+                                  reinterpret_cast<char*>(keys.data + used), kSortKeySize);
             if (length <= 0) return -1;
         }
         items.data[n] = {item, used, static_cast<size_t>(length)};

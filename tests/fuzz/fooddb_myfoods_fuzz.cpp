@@ -24,7 +24,8 @@ void ReadAtOffset(std::string_view data, size_t offset) {
 
     static MyFoodFields fields;
     if (ReadMyFoodFields(data, offset, &fields)) {
-        for (const auto& field : fields.text) Check(std::memchr(field, '\0', sizeof field) != nullptr);
+        for (const auto& field : fields.text)
+            Check(std::memchr(field, '\0', sizeof field) != nullptr);
         int pickerRow = SecondMeasurePickerRow(fields.text[kMyFoodSecondMeasureField]);
         Check(pickerRow >= kNoMeasureRow && pickerRow < kSecondMeasureRows);
     }
@@ -76,7 +77,8 @@ void AssembleAndReadBack(std::string_view input) {
     Check(!NextFoodListItem(file, FoodFile::kMyFoods, &position, &item));
     static MyFoodFields back;
     Check(ReadMyFoodFields(file, 9, &back) == 1);
-    for (int k = 0; k < kMyFoodFieldCount; ++k) Check(fields[k] == back.text[k]);
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        Check(fields[k] == back.text[k]);
 }
 
 }  // namespace

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         Check(listed == 0 || item.offset > lastOffset);
         Check(item.text.size() < kItemTextSize);
         Check(item.text.find_first_of(std::string_view("^\r\n\0", 4)) == std::string_view::npos);
-        Check(item.text.data() >= data.data() && item.text.data() + item.text.size() <= data.data() + data.size());
+        Check(item.text.data() >= data.data() &&
+              item.text.data() + item.text.size() <= data.data() + data.size());
         lastOffset = item.offset;
         ++listed;
         MatchesSearch(item.text, search);
@@ -55,8 +56,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     if (ok) {
         Check(std::memchr(first, '\0', firstSize) != nullptr);
         Check(std::memchr(second, '\0', secondSize) != nullptr);
-        for (size_t i = firstSize; i < sizeof first; ++i) Check(first[i] == 'x');
-        for (size_t i = secondSize; i < sizeof second; ++i) Check(second[i] == 'x');
+        for (size_t i = firstSize; i < sizeof first; ++i)
+            Check(first[i] == 'x');
+        for (size_t i = secondSize; i < sizeof second; ++i)
+            Check(second[i] == 'x');
         Check(std::strchr(first, '^') == nullptr && std::strchr(second, '^') == nullptr);
     }
     return 0;
