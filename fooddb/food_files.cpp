@@ -8,12 +8,13 @@
 
 namespace {
 
-// Field k of a line (without its line end); empty when the line has fewer fields.
+// Field k of a line (without its line end); empty when the line has fewer fields. An empty field
+// still points into the line, so callers may copy from it.
 std::string_view FieldOf(std::string_view line, int k) {
     size_t start = 0;
     for (int i = 0; i < k; ++i) {
         size_t caret = line.find('^', start);
-        if (caret == std::string_view::npos) return std::string_view();
+        if (caret == std::string_view::npos) return line.substr(line.size());
         start = caret + 1;
     }
     size_t end = line.find('^', start);
@@ -61,16 +62,16 @@ int NextFoodListItem(std::string_view data, FoodFile file, size_t* position, Foo
     size_t start = *position;
     const char* base = data.data();
     while (start < data.size()) {
-        const void* lf = std::memchr(base + start, '\n', data.size() - start);
-        size_t next = lf ? static_cast<size_t>(static_cast<const char*>(lf) - base) + 1 : data.size();
-        std::string_view line = data.substr(start, next - start);
-        size_t contentEnd = line.find_first_of("\r\n");
-        if (contentEnd == std::string_view::npos) contentEnd = line.size();
-        line = line.substr(0, contentEnd);
+        const char* lf = static_cast<const char*>(std::memchr(base + start, '\n', data.size() - start));
+        size_t next = lf ? static_cast<size_t>(lf - base) + 1 : data.size();
+        size_t contentEnd = lf ? static_cast<size_t>(lf - base) : data.size();
+        const void* cr = std::memchr(base + start, '\r', contentEnd - start);
+        if (cr) contentEnd = static_cast<size_t>(static_cast<const char*>(cr) - base);
+        std::string_view line = data.substr(start, contentEnd - start);
         if (!line.empty()) {
             std::string_view text = FieldOf(line, file == FoodFile::kUsda ? 1 : 0);
-            size_t nul = text.find('\0');
-            if (nul != std::string_view::npos) text = text.substr(0, nul);
+            const void* nul = std::memchr(text.data(), '\0', text.size());
+            if (nul) text = text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
             if (text.size() > kItemTextSize - 1) text = text.substr(0, kItemTextSize - 1);
             item->text = text;
             item->offset = start;
@@ -194,7 +195,8 @@ int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFai
 
 size_t MyFoodLineLength(const std::string_view fields[kMyFoodFieldCount]) {
     size_t length = (kMyFoodFieldCount - 1) + 2;  // the separators and CR LF
-    for (int k = 0; k < kMyFoodFieldCount; ++k) length += fields[k].size();
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        length += fields[k].size();
     return length;
 }
 
@@ -220,7 +222,8 @@ void FormatFieldMessage(const char* format, const char* label, char* text, size_
     const char* hole = std::strstr(format, "%s");
     for (const char* p = format; *p; ++p) {
         if (p == hole) {
-            for (const char* l = label; *l; ++l) put(*l);
+            for (const char* l = label; *l; ++l)
+                put(*l);
             ++p;
             continue;
         }

@@ -12,10 +12,11 @@ constexpr int kMyFoodServingAmountField = 32;
 constexpr size_t kFieldTextSize = 256;  // a field text: 255 bytes and its terminator
 constexpr size_t kItemTextSize = 256;   // a list item: a description cut to 255 bytes and its terminator
 constexpr int kNoMeasureRow = -1;
-constexpr int kSecondMeasureRows = 7;   // the second measure picker offers MeasureTable rows 0 to 6
+constexpr int kSecondMeasureRows = 7;  // the second measure picker offers MeasureTable rows 0 to 6
 
 // The messages of a field that fails its check; %s stands for the field's label.
-constexpr char kDescriptionMessage[] = "Illegal Character or blank field: \"%s\"\r\nor line exceeds 64 characters";
+constexpr char kDescriptionMessage[] =
+    "Illegal Character or blank field: \"%s\"\r\nor line exceeds 64 characters";
 constexpr char kBlankFieldMessage[] = "Illegal Character or blank field: \"%s\"";
 constexpr char kMeasureNameMessage[] =
     "Illegal Character or blank field: \"%s\"\r\n\t\t\t\t\t\t\tor line exceeds 64 characters";
@@ -41,7 +42,8 @@ void CountFoodListItems(std::string_view data, FoodFile file, size_t* count, siz
 bool IsLineStart(std::string_view data, size_t offset);
 
 // The USDA food's two household measures: the words of fields 34 and 36 without their count word
-// and quotes, empty where a field is "~~" or missing. 0, reading nothing, when the offset is not a line start.
+// and quotes, empty where a field is "~~" or missing. 0, reading nothing, when the offset is not a line
+// start.
 int ReadUsdaServings(std::string_view data, size_t offset, char* first, size_t firstSize, char* second,
                      size_t secondSize);
 

@@ -21,7 +21,9 @@ constexpr size_t kMessageSize = 256;
 // EM_GETLINE takes the buffer's size in its first WORD.
 constexpr size_t kMaxEditLine = 0xFFFF;
 
-void ShowMallocFailed() { ShowMessageBox(GetFocus(), kMallocFailed, kMallocFailedCaption, MB_OK | MB_ICONEXCLAMATION); }
+void ShowMallocFailed() {
+    ShowMessageBox(GetFocus(), kMallocFailed, kMallocFailedCaption, MB_OK | MB_ICONEXCLAMATION);
+}
 
 // The picker's own edit field when it has one, else the picker.
 HWND PickerEdit(HWND picker) {
@@ -48,7 +50,8 @@ size_t ReadEditLine(HWND edit, size_t length, char* buffer) {
 
 void ShowFieldMessage(HWND dialog, const FieldFailure& failure) {
     char label[kLabelSize] = {};
-    if (LoadStringA(GetModuleHandleA(nullptr), IDS_FIELD_LABEL_FIRST + failure.field, label, kLabelSize) <= 0) {
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_FIELD_LABEL_FIRST + failure.field, label, kLabelSize) <=
+        0) {
         label[0] = '\0';
     }
     char message[kMessageSize];
@@ -70,7 +73,9 @@ struct HeapBuffer {
 
 }  // namespace
 
-int LoadMyFoods(HWND list) { return FillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods); }
+int LoadMyFoods(HWND list) {
+    return FillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods);
+}
 
 int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset) {
     if (offset < 0 || textSize == 0) return 0;
@@ -86,7 +91,8 @@ int RemoveMyFood(HWND myFoodsList) {
     LRESULT selected = SendMessageA(myFoodsList, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return 0;
     size_t offset = 0;
-    if (!OffsetOfItemData(SendMessageA(myFoodsList, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0), &offset)) {
+    if (!OffsetOfItemData(SendMessageA(myFoodsList, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0),
+                          &offset)) {
         return 0;
     }
     FileImage image;
@@ -141,7 +147,8 @@ int AppendMyFood(HWND dialog) {
                 length = got > 0 ? static_cast<size_t>(got) : 0;
             }
         } else if (k == kMyFoodSecondMeasureField) {
-            LRESULT row = g_secondMeasurePicker ? SendMessageA(g_secondMeasurePicker, CB_GETCURSEL, 0, 0) : CB_ERR;
+            LRESULT row =
+                g_secondMeasurePicker ? SendMessageA(g_secondMeasurePicker, CB_GETCURSEL, 0, 0) : CB_ERR;
             if (row >= 0 && row <= 9) {
                 slot[0] = static_cast<char>('0' + row);
                 length = 1;
@@ -173,7 +180,8 @@ int FillFoodDialog(HWND dialog, LPARAM offset) {
     FileImage image;
     if (ReadWholeFile(kMyFoodsPath, &image) != ReadResult::kOk) return 0;
     MyFoodFields fields;
-    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), static_cast<size_t>(offset), &fields)) {
+    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), static_cast<size_t>(offset),
+                          &fields)) {
         return 0;
     }
     for (int k = 0; k < kMyFoodFieldCount; ++k) {
@@ -182,8 +190,8 @@ int FillFoodDialog(HWND dialog, LPARAM offset) {
             if (g_measurePicker) SetWindowTextA(PickerEdit(g_measurePicker), text);
         } else if (k == kMyFoodSecondMeasureField) {
             if (g_secondMeasurePicker) {
-                SendMessageA(g_secondMeasurePicker, CB_SETCURSEL, static_cast<WPARAM>(SecondMeasurePickerRow(text)),
-                             0);
+                SendMessageA(g_secondMeasurePicker, CB_SETCURSEL,
+                             static_cast<WPARAM>(SecondMeasurePickerRow(text)), 0);
             }
         } else {
             SetDlgItemTextA(dialog, IDC_FOOD_FIELD_FIRST + k, text);

@@ -2,7 +2,9 @@
 
 #include "platform/file_io.h"
 
-int LoadUsdaFoods(HWND list) { return FillFoodList(list, kUsdaPath, FoodFile::kUsda); }
+int LoadUsdaFoods(HWND list) {
+    return FillFoodList(list, kUsdaPath, FoodFile::kUsda);
+}
 
 int GetUsdaServings(char* first, size_t firstSize, char* second, size_t secondSize, LPARAM offset) {
     if (offset < 0 || firstSize == 0 || secondSize == 0) return 0;

@@ -9,8 +9,10 @@ namespace {
 // 0xC0-0xDE except the multiplication sign 0xD7, and S, OE, Z and Y with their hacek or diaeresis.
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
     std::array<unsigned char, 256> table{};
-    for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
-    for (int c = 'A'; c <= 'Z'; ++c) table[c] = static_cast<unsigned char>(c + 32);
+    for (int c = 0; c < 256; ++c)
+        table[c] = static_cast<unsigned char>(c);
+    for (int c = 'A'; c <= 'Z'; ++c)
+        table[c] = static_cast<unsigned char>(c + 32);
     for (int c = 0xC0; c <= 0xDE; ++c) {
         if (c != 0xD7) table[c] = static_cast<unsigned char>(c + 32);
     }
@@ -23,7 +25,9 @@ constexpr std::array<unsigned char, 256> MakeFoldTable() {
 
 constexpr std::array<unsigned char, 256> kFold = MakeFoldTable();
 
-unsigned char Fold(char c) { return kFold[static_cast<unsigned char>(c)]; }
+unsigned char Fold(char c) {
+    return kFold[static_cast<unsigned char>(c)];
+}
 
 }  // namespace
 
@@ -32,7 +36,8 @@ bool MatchesSearch(std::string_view itemText, std::string_view searchText) {
     size_t lastStart = itemText.size() - searchText.size();
     for (size_t start = 0; start <= lastStart; ++start) {
         size_t i = 0;
-        while (i < searchText.size() && Fold(itemText[start + i]) == Fold(searchText[i])) ++i;
+        while (i < searchText.size() && Fold(itemText[start + i]) == Fold(searchText[i]))
+            ++i;
         if (i == searchText.size()) return true;
     }
     return false;

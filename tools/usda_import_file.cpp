@@ -15,7 +15,8 @@ constexpr char kUsage[] =
 
 size_t CountLines(std::string_view text) {
     size_t count = 0;
-    for (char c : text) count += c == '\n';
+    for (char c : text)
+        count += c == '\n';
     return count;
 }
 
@@ -30,7 +31,8 @@ size_t FieldCountOfLine(std::string_view source, size_t lineNumber) {
             std::string_view line = source.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             size_t fields = 1;
-            for (char c : line) fields += c == '^';
+            for (char c : line)
+                fields += c == '^';
             return fields;
         }
         start = end + 1;
@@ -57,8 +59,8 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
     size_t badLine = 0;
     if (!ConvertUsdaTable(source, &converted, &badLine)) {
         *message = std::string(inputPath) + ": line " + std::to_string(badLine) + " has " +
-                   std::to_string(FieldCountOfLine(source, badLine)) + " fields; a USDA abbreviated table has " +
-                   std::to_string(kUsdaSourceFieldCount);
+                   std::to_string(FieldCountOfLine(source, badLine)) +
+                   " fields; a USDA abbreviated table has " + std::to_string(kUsdaSourceFieldCount);
         return kImportFailed;
     }
     if (converted.empty()) {

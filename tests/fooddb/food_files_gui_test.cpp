@@ -68,17 +68,18 @@ protected:
         DeleteFileA(kUsdaPath);
 
         HINSTANCE instance = GetModuleHandleA(nullptr);
-        window_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr, instance,
-                                  nullptr);
+        window_ = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 600, 400, nullptr, nullptr,
+                                  instance, nullptr);
         ASSERT_NE(window_, nullptr);
         list_ = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT | LBS_NOTIFY, 0, 0, 200, 300, window_,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MYFOODS_LIST)), instance, nullptr);
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MYFOODS_LIST)), instance,
+                                nullptr);
         ASSERT_NE(list_, nullptr);
         for (int k = 0; k < kMyFoodFieldCount; ++k) {
             if (k == kMyFoodMeasureField || k == kMyFoodSecondMeasureField) continue;
-            HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 50, 12, window_,
-                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOOD_FIELD_FIRST + k)),
-                                        instance, nullptr);
+            HWND edit = CreateWindowExA(
+                0, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOHSCROLL, 0, 0, 50, 12, window_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOOD_FIELD_FIRST + k)), instance, nullptr);
             ASSERT_NE(edit, nullptr);
         }
         g_measurePicker = CreatePicker(instance, CBS_DROPDOWN, 14, 8);
@@ -98,10 +99,11 @@ protected:
     }
 
     HWND CreatePicker(HINSTANCE instance, DWORD style, int y, int rows) {
-        HWND picker = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | style, 440, y, 70, 350, window_,
-                                      nullptr, instance, nullptr);
+        HWND picker = CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | style, 440, y, 70, 350,
+                                      window_, nullptr, instance, nullptr);
         EXPECT_NE(picker, nullptr);
-        const char* names[] = {"Cup", "fl oz", "mL", "Ounces", "Teaspoon", "Tablespoon", "grams", "per serving"};
+        const char* names[] = {"Cup",      "fl oz",      "mL",    "Ounces",
+                               "Teaspoon", "Tablespoon", "grams", "per serving"};
         for (int row = 0; row < rows; ++row) {
             COMBOBOXEXITEMA item = {};
             item.mask = CBEIF_TEXT;
@@ -123,7 +125,9 @@ protected:
         LPARAM data;
         bool operator==(const Item& o) const { return text == o.text && data == o.data; }
     };
-    friend void PrintTo(const Item& item, std::ostream* os) { *os << '"' << item.text << "\" @" << item.data; }
+    friend void PrintTo(const Item& item, std::ostream* os) {
+        *os << '"' << item.text << "\" @" << item.data;
+    }
 
     std::vector<Item> Items() const {
         std::vector<Item> items;
@@ -216,6 +220,82 @@ TEST_F(FoodFilesWindow, LoadMyFoodsListsEveryLineSortedWithItsOffset) {
     EXPECT_EQ(toasts, (std::set<LPARAM>{0, 24}));
 }
 
+TEST_F(FoodFilesWindow, ListedOrderIsTheListBoxsOwnSortOrder) {
+    // Texts on which a byte order and the system's word order disagree.
+    const std::vector<std::string> texts = {"co-op bread",
+                                            "coop bread",
+                                            "Coop  bread",
+                                            "co op bread",
+                                            "CO'OP BREAD",
+                                            "zucchini",
+                                            "Zucchini, raw",
+                                            "\xC9"
+                                            "clair",
+                                            "eclair",
+                                            "Eclairs",
+                                            "10 grain bread",
+                                            "9 grain bread",
+                                            "(plain) yogurt",
+                                            "_test",
+                                            "~TILDE~",
+                                            "ab",
+                                            "a b",
+                                            "a-b",
+                                            "a,b",
+                                            "a.b",
+                                            "a/b",
+                                            "a%b",
+                                            "\xE0 la mode",
+                                            "toast",
+                                            "toast",
+                                            "TOAST, buttered"};
+    std::string data;
+    for (const auto& text : texts)
+        data += text + "^1\r\n";
+    WriteFileText(kMyFoodsPath, data);
+    ASSERT_EQ(LoadMyFoods(list_), 1);
+
+    HWND byItself = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT, 0, 0, 100, 100, window_, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    for (const auto& text : texts)
+        SendMessageA(byItself, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    std::vector<Item> listed = Items();
+    ASSERT_EQ(listed.size(), texts.size());
+    for (size_t i = 0; i < listed.size(); ++i) {
+        char text[300] = {};
+        SendMessageA(byItself, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        EXPECT_EQ(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, listed[i].text.c_str(), -1, text, -1),
+                  CSTR_EQUAL)
+            << i << ": " << listed[i].text << " / " << text;
+        size_t line = data.find(listed[i].text + "^1\r\n", static_cast<size_t>(listed[i].data));
+        EXPECT_EQ(line, static_cast<size_t>(listed[i].data)) << listed[i].text;
+    }
+    // Loading again into a list that is not empty adds every food once more, still in order.
+    ASSERT_EQ(LoadMyFoods(list_), 1);
+    listed = Items();
+    ASSERT_EQ(listed.size(), 2 * texts.size());
+    for (size_t i = 1; i < listed.size(); ++i) {
+        EXPECT_LE(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, listed[i - 1].text.c_str(), -1,
+                                 listed[i].text.c_str(), -1),
+                  CSTR_EQUAL)
+            << i;
+    }
+}
+
+TEST_F(FoodFilesWindow, AnUnsortedListKeepsTheFileOrder) {
+    HWND unsorted = CreateWindowExA(0, "LISTBOX", "", WS_CHILD, 0, 0, 100, 100, window_, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+    WriteFileText(kMyFoodsPath, "Toast^1\r\nApple^2\r\nMilk^3\r\n");
+    ASSERT_EQ(LoadMyFoods(unsorted), 1);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 3; ++i) {
+        char text[64] = {};
+        SendMessageA(unsorted, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        texts.push_back(text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"Toast", "Apple", "Milk"}));
+}
+
 TEST_F(FoodFilesWindow, LoadUsdaFoodsListsDescriptionsWithTheirQuotes) {
     EXPECT_EQ(LoadUsdaFoods(list_), 0);
     EXPECT_TRUE(Items().empty());
@@ -230,7 +310,8 @@ TEST_F(FoodFilesWindow, LoadUsdaFoodsListsDescriptionsWithTheirQuotes) {
 
 TEST_F(FoodFilesWindow, ServingReadersFollowTheItemsOffsets) {
     std::string usda = "~90001~^~A~";
-    for (int k = 2; k <= 32; ++k) usda += "^1";
+    for (int k = 2; k <= 32; ++k)
+        usda += "^1";
     std::string second = usda;
     usda += "^5^~1 cup, chopped~^14^~~^0\r\n";
     second += "^5^~~^14^~~^0\r\n";
@@ -327,9 +408,12 @@ TEST_F(FoodFilesWindow, AppendMyFoodWritesTheFormAsOneLine) {
     std::string file = ReadFileText(kMyFoodsPath);
     ASSERT_EQ(file.rfind(kAppleLine, 0), 0u);
     EXPECT_EQ(file.substr(std::strlen(kAppleLine)),
-              "Bread, whole grain^^1..5^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^slice^^3^\r\n");
+              "Bread, whole "
+              "grain^^1..5^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^slice^^3^\r\n");
     Reload();
-    EXPECT_EQ(Items(), (std::vector<Item>{{"Apple", 0}, {"Bread, whole grain", static_cast<LPARAM>(std::strlen(kAppleLine))}}));
+    EXPECT_EQ(Items(),
+              (std::vector<Item>{{"Apple", 0},
+                                 {"Bread, whole grain", static_cast<LPARAM>(std::strlen(kAppleLine))}}));
     EXPECT_TRUE(g_shown.empty());
 }
 
@@ -340,7 +424,8 @@ TEST_F(FoodFilesWindow, AppendMyFoodNamesTheFirstBadFieldByItsLabel) {
         const char* message;
     };
     const std::vector<Case> cases = {
-        {0, std::string(65, 'D'), "Illegal Character or blank field: \"Description\"\r\nor line exceeds 64 characters"},
+        {0, std::string(65, 'D'),
+         "Illegal Character or blank field: \"Description\"\r\nor line exceeds 64 characters"},
         {0, "", "Illegal Character or blank field: \"Description\"\r\nor line exceeds 64 characters"},
         {2, "1,5", "Illegal Character: \"Calories\""},
         {8, " 1", "Illegal Character: \"Cacium\""},
@@ -350,8 +435,9 @@ TEST_F(FoodFilesWindow, AppendMyFoodNamesTheFirstBadFieldByItsLabel) {
         {32, "", "Illegal Character or blank field: \"Serving Size Amount\""},
         {32, "1,5", "Illegal Character or blank field: \"Serving Size Amount\""},
         {33, "", "Illegal Character or blank field: \"Serving Size Measure\""},
-        {33, "cup~", "Illegal Character or blank field: \"Serving Size Measure\"\r\n\t\t\t\t\t\t\tor line exceeds 64 "
-                     "characters"},
+        {33, "cup~",
+         "Illegal Character or blank field: \"Serving Size Measure\"\r\n\t\t\t\t\t\t\tor line exceeds 64 "
+         "characters"},
         {34, "a", "Illegal Character: \"Serving 3\""},
         {36, "a", "Illegal Character: \"Refuse\""},
         {1, std::string(256, '1'), "Illegal Character: \"Water\""},
@@ -395,14 +481,16 @@ TEST_F(FoodFilesWindow, AppendMyFoodFailedWritesLeaveTheFileIntact) {
 
 TEST_F(FoodFilesWindow, FillFoodDialogLoadsEveryFieldAndAnEditKeepsThem) {
     // Hidden fields hold values; the food has a second measure.
-    const std::string line = "Oat Cookie^9^120^2^5^17^1^0.5^2^4^6^95^60^4^2^3^0.4^2.1^0^1.2^6^4^4^2^2^4^0^0^2^2"
-                             "^0.5^10^2^per serving^7^4^5";
+    const std::string line =
+        "Oat Cookie^9^120^2^5^17^1^0.5^2^4^6^95^60^4^2^3^0.4^2.1^0^1.2^6^4^4^2^2^4^0^0^2^2"
+        "^0.5^10^2^per serving^7^4^5";
     WriteFileText(kMyFoodsPath, "Other^1\r\n" + line + "\r\n");
     ASSERT_EQ(FillFoodDialog(window_, 9), 1);
     size_t start = 0;
     for (int k = 0; k < kMyFoodFieldCount; ++k) {
         size_t caret = line.find('^', start);
-        std::string expected = line.substr(start, caret == std::string::npos ? std::string::npos : caret - start);
+        std::string expected =
+            line.substr(start, caret == std::string::npos ? std::string::npos : caret - start);
         start = caret + 1;
         EXPECT_EQ(Field(k), expected) << "field " << k;
     }
@@ -426,7 +514,8 @@ TEST_F(FoodFilesWindow, FillFoodDialogLoadsEveryFieldAndAnEditKeepsThem) {
 
 TEST_F(FoodFilesWindow, TheWholeUsdaTableListsEveryFood) {
     FileImage source;
-    if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk) GTEST_SKIP() << "no USDA table at " << kSr28Path;
+    if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk)
+        GTEST_SKIP() << "no USDA table at " << kSr28Path;
     std::string converted;
     size_t badLine = 0;
     ASSERT_EQ(ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &converted, &badLine), 1);

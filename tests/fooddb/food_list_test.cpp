@@ -23,7 +23,8 @@ Items List(const std::string& data, FoodFile file) {
     size_t textBytes = 0;
     CountFoodListItems(data, file, &count, &textBytes);
     size_t expectedBytes = 0;
-    for (const auto& i : items) expectedBytes += i.first.size();
+    for (const auto& i : items)
+        expectedBytes += i.first.size();
     EXPECT_EQ(count, items.size());
     EXPECT_EQ(textBytes, expectedBytes);
     return items;
@@ -41,26 +42,49 @@ TEST(FoodList, OneItemPerLineWithItsOffset) {
     const std::vector<ListCase> cases = {
         {"empty file", FoodFile::kMyFoods, "", {}},
         {"only line ends", FoodFile::kMyFoods, "\r\n\r\n\n", {}},
-        {"my foods: field 0", FoodFile::kMyFoods, "Apple^^52\r\nBread^^80\r\n", {{"Apple", 0}, {"Bread", 11}}},
-        {"usda: field 1 with its quotes", FoodFile::kUsda, "~90001~^~BUTTER,SALTED~^16\r\n~2~^~EGG~^1\r\n",
+        {"my foods: field 0",
+         FoodFile::kMyFoods,
+         "Apple^^52\r\nBread^^80\r\n",
+         {{"Apple", 0}, {"Bread", 11}}},
+        {"usda: field 1 with its quotes",
+         FoodFile::kUsda,
+         "~90001~^~BUTTER,SALTED~^16\r\n~2~^~EGG~^1\r\n",
          {{"~BUTTER,SALTED~", 0}, {"~EGG~", 28}}},
-        {"duplicates keep their own offsets", FoodFile::kMyFoods, "Toast^1\r\nToast^2\r\n",
+        {"duplicates keep their own offsets",
+         FoodFile::kMyFoods,
+         "Toast^1\r\nToast^2\r\n",
          {{"Toast", 0}, {"Toast", 9}}},
-        {"blank lines skipped, offsets still exact", FoodFile::kMyFoods, "\r\nA^1\r\n\r\n\nB^2\r\n",
+        {"blank lines skipped, offsets still exact",
+         FoodFile::kMyFoods,
+         "\r\nA^1\r\n\r\n\nB^2\r\n",
          {{"A", 2}, {"B", 10}}},
         {"last line without a line end", FoodFile::kMyFoods, "A^1\r\nB^2", {{"A", 0}, {"B", 5}}},
         {"LF-only line ends", FoodFile::kUsda, "1^~A~^x\n2^~B~^y\n", {{"~A~", 0}, {"~B~", 8}}},
-        {"a line without separators is all field 0", FoodFile::kMyFoods, "Plain\r\nX^1\r\n",
+        {"a line without separators is all field 0",
+         FoodFile::kMyFoods,
+         "Plain\r\nX^1\r\n",
          {{"Plain", 0}, {"X", 7}}},
-        {"usda line without a description lists empty", FoodFile::kUsda, "01001\r\n1^~A~\r\n", {{"", 0}, {"~A~", 7}}},
+        {"usda line without a description lists empty",
+         FoodFile::kUsda,
+         "01001\r\n1^~A~\r\n",
+         {{"", 0}, {"~A~", 7}}},
         {"a stray CR ends the line's content", FoodFile::kMyFoods, "A\rB^x\r\nC^1\r\n", {{"A", 0}, {"C", 7}}},
-        {"NUL ends a text, not the listing", FoodFile::kMyFoods, std::string("Ab\0c^1\r\nD^2\r\n", 12),
+        {"NUL ends a text, not the listing",
+         FoodFile::kMyFoods,
+         std::string("Ab\0c^1\r\nD^2\r\n", 12),
          {{"Ab", 0}, {"D", 8}}},
-        {"description cut to 255 bytes", FoodFile::kMyFoods, longName + "^1\r\nZ^1\r\n",
+        {"description cut to 255 bytes",
+         FoodFile::kMyFoods,
+         longName + "^1\r\nZ^1\r\n",
          {{std::string(255, 'N'), 0}, {"Z", 304}}},
-        {"usda description cut to 255 bytes", FoodFile::kUsda, "1^" + longName + "\r\n",
+        {"usda description cut to 255 bytes",
+         FoodFile::kUsda,
+         "1^" + longName + "\r\n",
          {{std::string(255, 'N'), 0}}},
-        {"255 bytes kept whole", FoodFile::kMyFoods, std::string(255, 'x') + "^\r\n", {{std::string(255, 'x'), 0}}},
+        {"255 bytes kept whole",
+         FoodFile::kMyFoods,
+         std::string(255, 'x') + "^\r\n",
+         {{std::string(255, 'x'), 0}}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(List(c.data, c.file), c.expected) << c.what;

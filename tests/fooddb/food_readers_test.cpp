@@ -10,9 +10,11 @@
 namespace {
 
 // A USDA line in the program's 38-field layout with the given measure fields 34 and 36.
-std::string UsdaLine(const std::string& description, const std::string& measure1, const std::string& measure2) {
+std::string UsdaLine(const std::string& description, const std::string& measure1,
+                     const std::string& measure2) {
     std::string line = "~90001~^" + description;
-    for (int k = 2; k <= 32; ++k) line += "^" + std::to_string(k);
+    for (int k = 2; k <= 32; ++k)
+        line += "^" + std::to_string(k);
     line += "^5.0^" + measure1 + "^14.2^" + measure2 + "^0\r\n";
     return line;
 }
@@ -23,7 +25,8 @@ constexpr char kAppleLine[] =
 
 std::string MyFoodLine(const std::string& measure, const std::string& secondMeasure) {
     std::string line = "Food";
-    for (int k = 1; k <= 32; ++k) line += "^" + std::to_string(k);
+    for (int k = 1; k <= 32; ++k)
+        line += "^" + std::to_string(k);
     return line + "^" + measure + "^^" + secondMeasure + "^\r\n";
 }
 
@@ -63,8 +66,9 @@ TEST(ReadUsdaServings, ReadsTheLineAtTheOffsetOnly) {
     EXPECT_STREQ(b, "");
 
     // A last line without CR LF, and a line that ends before its measure fields.
-    std::string last = data.substr(0, second) + "1^~C~^1^2^3^4^5^6^7^8^9^10^11^12^13^14^15^16^17^18^19^20^21^"
-                                                "22^23^24^25^26^27^28^29^30^31^1^~1 bowl~^2^~1 mug~^0";
+    std::string last = data.substr(0, second) +
+                       "1^~C~^1^2^3^4^5^6^7^8^9^10^11^12^13^14^15^16^17^18^19^20^21^"
+                       "22^23^24^25^26^27^28^29^30^31^1^~1 bowl~^2^~1 mug~^0";
     ASSERT_EQ(ReadUsdaServings(last, second, a, sizeof a, b, sizeof b), 1);
     EXPECT_STREQ(a, "bowl");
     EXPECT_STREQ(b, "mug");
@@ -111,9 +115,9 @@ TEST(ReadMyFoodServing, MeasureTextAndSecondMeasureRow) {
         int row;
     };
     const std::vector<Case> cases = {
-        {"Cup", "99", -1},    {"slice", "", -1},   {"Ounces", "0", 0}, {"grams", "6", 6},
-        {"Tablespoon", "3", 3}, {"per serving", "7", 7},  // the table's last row
-        {"Cup", "8", -1},     {"Cup", "9", -1},    {"Cup", "95", -1},  // beyond the table
+        {"Cup", "99", -1}, {"slice", "", -1},      {"Ounces", "0", 0},
+        {"grams", "6", 6}, {"Tablespoon", "3", 3}, {"per serving", "7", 7},  // the table's last row
+        {"Cup", "8", -1},  {"Cup", "9", -1},       {"Cup", "95", -1},        // beyond the table
         {"Cup", "2x", 2},
     };
     for (const auto& c : cases) {
@@ -142,11 +146,12 @@ TEST(ReadMyFoodFields, ThirtySevenFieldsOfTheLine) {
     std::string data = std::string("Other^1\r\n") + kAppleLine;
     MyFoodFields fields;
     ASSERT_EQ(ReadMyFoodFields(data, 9, &fields), 1);
-    const char* expected[kMyFoodFieldCount] = {"Apple", "", "52", "0.3", "0.2", "14", "2.4", "", "1", "1",
-                                               "1",     "1", "107", "1", "0",  "1",  "",   "", "1", "",
-                                               "1",     "2", "1",  "1", "2",  "1",  "0",  "8", "0", "0",
-                                               "0",     "0", "1",  "Cup", "",  "99", ""};
-    for (int k = 0; k < kMyFoodFieldCount; ++k) EXPECT_STREQ(fields.text[k], expected[k]) << k;
+    const char* expected[kMyFoodFieldCount] = {"Apple", "",  "52",  "0.3", "0.2", "14", "2.4", "",  "1", "1",
+                                               "1",     "1", "107", "1",   "0",   "1",  "",    "",  "1", "",
+                                               "1",     "2", "1",   "1",   "2",   "1",  "0",   "8", "0", "0",
+                                               "0",     "0", "1",   "Cup", "",    "99", ""};
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        EXPECT_STREQ(fields.text[k], expected[k]) << k;
 
     // Hidden fields come back as stored; extra fields are ignored; missing ones read empty.
     std::string kept;
@@ -165,7 +170,8 @@ TEST(ReadMyFoodFields, ThirtySevenFieldsOfTheLine) {
     ASSERT_EQ(ReadMyFoodFields("Half^1^2", 0, &fields), 1);
     EXPECT_STREQ(fields.text[0], "Half");
     EXPECT_STREQ(fields.text[2], "2");
-    for (int k = 3; k < kMyFoodFieldCount; ++k) EXPECT_STREQ(fields.text[k], "") << k;
+    for (int k = 3; k < kMyFoodFieldCount; ++k)
+        EXPECT_STREQ(fields.text[k], "") << k;
 
     std::string longField = std::string(300, '7');
     ASSERT_EQ(ReadMyFoodFields("L^" + longField + "^2\r\n", 0, &fields), 1);

@@ -14,7 +14,8 @@ constexpr char kAppleLine[] =
     "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
 
 // The exact texts the user sees, written out here rather than taken from the code under test.
-constexpr char kDescriptionText[] = "Illegal Character or blank field: \"%s\"\r\nor line exceeds 64 characters";
+constexpr char kDescriptionText[] =
+    "Illegal Character or blank field: \"%s\"\r\nor line exceeds 64 characters";
 constexpr char kBlankText[] = "Illegal Character or blank field: \"%s\"";
 constexpr char kMeasureText[] =
     "Illegal Character or blank field: \"%s\"\r\n\t\t\t\t\t\t\tor line exceeds 64 characters";
@@ -27,13 +28,15 @@ struct Form {
         size_t start = 0;
         while (true) {
             size_t caret = line.find('^', start);
-            texts.push_back(line.substr(start, caret == std::string::npos ? std::string::npos : caret - start));
+            texts.push_back(
+                line.substr(start, caret == std::string::npos ? std::string::npos : caret - start));
             if (caret == std::string::npos) break;
             start = caret + 1;
         }
     }
     void Views(std::string_view* fields) const {
-        for (int k = 0; k < kMyFoodFieldCount; ++k) fields[k] = texts[k];
+        for (int k = 0; k < kMyFoodFieldCount; ++k)
+            fields[k] = texts[k];
     }
 };
 
@@ -146,12 +149,14 @@ TEST(CheckMyFoodFields, ChecksInFieldOrder) {
 
 TEST(AssembleMyFoodLine, NewFoodLineByteForByte) {
     // A new food as the dialog gives it: hidden fields empty, no second measure.
-    std::vector<std::string> texts = {"Apple", "", "52", "0.3", "0.2", "14", "2.4", "", "1", "1", "1", "1", "107",
-                                      "1", "0", "1", "", "", "1", "", "1", "2", "1", "1", "2", "1", "0", "8", "0",
-                                      "0", "0", "0", "1", "Cup", "", "99", ""};
+    std::vector<std::string> texts = {"Apple", "",  "52",  "0.3", "0.2", "14", "2.4", "",  "1", "1",
+                                      "1",     "1", "107", "1",   "0",   "1",  "",    "",  "1", "",
+                                      "1",     "2", "1",   "1",   "2",   "1",  "0",   "8", "0", "0",
+                                      "0",     "0", "1",   "Cup", "",    "99", ""};
     ASSERT_EQ(texts.size(), static_cast<size_t>(kMyFoodFieldCount));
     std::string_view fields[kMyFoodFieldCount];
-    for (int k = 0; k < kMyFoodFieldCount; ++k) fields[k] = texts[k];
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        fields[k] = texts[k];
     FieldFailure failure;
     ASSERT_EQ(CheckMyFoodFields(fields, &failure), 1);
     size_t length = MyFoodLineLength(fields);
@@ -169,9 +174,10 @@ TEST(AssembleMyFoodLine, NewFoodLineByteForByte) {
 TEST(FormatFieldMessage, LabelInPlaceOfTheHole) {
     char text[256];
     FormatFieldMessage(kMeasureText, "Serving Size Measure", text, sizeof text);
-    EXPECT_STREQ(text,
-                 "Illegal Character or blank field: \"Serving Size Measure\"\r\n\t\t\t\t\t\t\tor line exceeds 64 "
-                 "characters");
+    EXPECT_STREQ(
+        text,
+        "Illegal Character or blank field: \"Serving Size Measure\"\r\n\t\t\t\t\t\t\tor line exceeds 64 "
+        "characters");
     FormatFieldMessage(kNumericText, "Cacium", text, sizeof text);
     EXPECT_STREQ(text, "Illegal Character: \"Cacium\"");
     FormatFieldMessage(kNumericText, "100%s", text, sizeof text);  // a label is not a format

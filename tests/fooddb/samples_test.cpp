@@ -62,7 +62,8 @@ TEST(Samples, UsdaTableListsAndReadsEveryFood) {
         EXPECT_EQ(item.text, fields[1]);
         EXPECT_EQ(fields[1].front(), '~');
         EXPECT_EQ(fields[1].back(), '~');
-        for (int k = 2; k <= 32; ++k) EXPECT_TRUE(IsNumericField(fields[k].data(), fields[k].size())) << line;
+        for (int k = 2; k <= 32; ++k)
+            EXPECT_TRUE(IsNumericField(fields[k].data(), fields[k].size())) << line;
         char first[64], second[64];
         ASSERT_EQ(ReadUsdaServings(data, offset, first, sizeof first, second, sizeof second), 1);
         EXPECT_GT(std::strlen(first), 0u) << line;
@@ -89,7 +90,8 @@ TEST(Samples, MyFoodsAreLinesTheProgramWouldWrite) {
         std::vector<std::string> fields = Split(line);
         ASSERT_EQ(fields.size(), 37u) << line;
         std::string_view views[kMyFoodFieldCount];
-        for (int k = 0; k < kMyFoodFieldCount; ++k) views[k] = fields[k];
+        for (int k = 0; k < kMyFoodFieldCount; ++k)
+            views[k] = fields[k];
         FieldFailure failure;
         EXPECT_EQ(CheckMyFoodFields(views, &failure), 1) << line;
         ASSERT_TRUE(NextFoodListItem(data, FoodFile::kMyFoods, &position, &item));

@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string TempPath(const std::string& name) { return std::string(PLATELOG_TEMP_DIR) + "/" + name; }
+std::string TempPath(const std::string& name) {
+    return std::string(PLATELOG_TEMP_DIR) + "/" + name;
+}
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -27,13 +29,15 @@ std::string ReadRaw(const std::string& path) {
 // A USDA line of 53 fields: the record number, the description, 50 numbers, refuse.
 std::string SourceLine(const std::string& number, const std::string& description) {
     std::string line = "~" + number + "~^~" + description + "~";
-    for (int i = 2; i < 53; ++i) line += "^" + std::to_string(i);
+    for (int i = 2; i < 53; ++i)
+        line += "^" + std::to_string(i);
     return line;
 }
 
 struct Files {
     std::string input, output;
-    explicit Files(const std::string& name) : input(TempPath(name + "-in.txt")), output(TempPath(name + "-out.txt")) {}
+    explicit Files(const std::string& name)
+        : input(TempPath(name + "-in.txt")), output(TempPath(name + "-out.txt")) {}
     ~Files() {
         std::remove(input.c_str());
         std::remove(output.c_str());
@@ -48,9 +52,10 @@ TEST(ImportUsdaFile, ConvertsEveryLineAndSaysHowMany) {
     ASSERT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kImportOk) << message;
     EXPECT_EQ(message, "wrote 2 foods to " + files.output);
     std::string out = ReadRaw(files.output);
-    EXPECT_EQ(out.substr(0, out.find("\r\n")),
-              "~90001~^~EGG~^2^3^4^5^7^8^6^10^13^11^15^14^12^16^17^18^19^32^40^21^22^23^24^25^26^31^20^44^45^46^"
-              "47^48^49^50^51^52");
+    EXPECT_EQ(
+        out.substr(0, out.find("\r\n")),
+        "~90001~^~EGG~^2^3^4^5^7^8^6^10^13^11^15^14^12^16^17^18^19^32^40^21^22^23^24^25^26^31^20^44^45^46^"
+        "47^48^49^50^51^52");
     EXPECT_EQ(out.substr(out.find("\r\n") + 2, 16), "~90002~^~TOAST~^");
     EXPECT_EQ(out.substr(out.size() - 2), "\r\n");
 }
@@ -62,8 +67,10 @@ TEST(ImportUsdaFile, RefusalsLeaveTheOutputAsItWas) {
         std::string message;  // after the input's path
     };
     const Case cases[] = {
-        {"the program's own layout", "~1~^~A~^1^2^3\r\n", ": line 1 has 5 fields; a USDA abbreviated table has 53"},
-        {"one bad line after blank lines", SourceLine("1", "A") + "\r\n\r\n" + SourceLine("2", "B") + "^x\r\n",
+        {"the program's own layout", "~1~^~A~^1^2^3\r\n",
+         ": line 1 has 5 fields; a USDA abbreviated table has 53"},
+        {"one bad line after blank lines",
+         SourceLine("1", "A") + "\r\n\r\n" + SourceLine("2", "B") + "^x\r\n",
          ": line 3 has 54 fields; a USDA abbreviated table has 53"},
         {"a bad last line without line end", SourceLine("1", "A") + "\n1^2",
          ": line 2 has 2 fields; a USDA abbreviated table has 53"},
@@ -75,14 +82,16 @@ TEST(ImportUsdaFile, RefusalsLeaveTheOutputAsItWas) {
         WriteRaw(files.input, c.input);
         WriteRaw(files.output, "kept\r\n");
         std::string message;
-        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kImportFailed) << c.what;
+        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kImportFailed)
+            << c.what;
         EXPECT_EQ(message, files.input + c.message) << c.what;
         EXPECT_EQ(ReadRaw(files.output), "kept\r\n") << c.what;
         EXPECT_EQ(ReadRaw(files.input), c.input) << c.what;
     }
     std::string message;
     std::string missing = TempPath("import-no-such-file.txt");
-    EXPECT_EQ(ImportUsdaFile(missing.c_str(), TempPath("import-unused.txt").c_str(), &message), kImportFailed);
+    EXPECT_EQ(ImportUsdaFile(missing.c_str(), TempPath("import-unused.txt").c_str(), &message),
+              kImportFailed);
     EXPECT_EQ(message, "cannot read " + missing);
     EXPECT_EQ(ReadRaw(TempPath("import-unused.txt")), "<missing>");
 }
