@@ -216,14 +216,12 @@ int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, 
                  LPARAM lineOffset) {
     if (lineOffset < 0) return 0;
     FileImage image;
-    if (ReadWholeFile(source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath, &image) != ReadResult::kOk)
-        return 0;
+    size_t at = 0;
+    const char* path = source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath;
+    if (ReadFoodLineOfFile(path, static_cast<size_t>(lineOffset), &image, &at) != ReadResult::kOk) return 0;
     std::string_view data(image.Data(), image.Size());
-    if (!AddFoodFromData(data, static_cast<size_t>(lineOffset), quantityText, quantityLength, measure,
-                         source))
-        return 0;
-    RefreshLogRows();
-    RefreshTotalRow();
+    if (!AddFoodFromData(data, at, quantityText, quantityLength, measure, source)) return 0;
+    RefreshLog();
     return 1;
 }
 

@@ -13,7 +13,8 @@ constexpr char kIllegalQuantityMessage[] = "Illegal Character in \"Food Quantity
 
 // Reads the food's line from its database file and appends it to the log as the next entry,
 // computed and shown. 0 when the file cannot be read or the offset is not a line of it.
-int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source, LPARAM lineOffset);
+int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
+                 LPARAM lineOffset);
 
 // Puts the drag procedures on the three lists, keeping the procedures they replace.
 void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList);

@@ -13,9 +13,11 @@ void FormatMilliUnits(char* text, size_t size) {
     char formatted[64];
     size_t whole = n > 3 ? n - 3 : 0;
     if (whole > 40) return;  // not the text of a 32-bit integer
-    int length = whole > 0 ? std::snprintf(formatted, sizeof formatted, "%.*s.", static_cast<int>(whole), digits)
-                           : std::snprintf(formatted, sizeof formatted, "0.");
-    for (size_t pad = n; pad < 3; ++pad) formatted[length++] = '0';
+    int length = whole > 0
+                     ? std::snprintf(formatted, sizeof formatted, "%.*s.", static_cast<int>(whole), digits)
+                     : std::snprintf(formatted, sizeof formatted, "0.");
+    for (size_t pad = n; pad < 3; ++pad)
+        formatted[length++] = '0';
     std::snprintf(formatted + length, sizeof formatted - length, "%s", digits + whole);
     std::snprintf(digits, room, "%s", formatted);
 }

@@ -31,15 +31,17 @@ int HitTestLastClick(HWND listView) {
     return g_lastClick.iItem;
 }
 
-bool IsEntryRow(int row) { return row >= 0 && row < g_entryCount; }
+bool IsEntryRow(int row) {
+    return row >= 0 && row < g_entryCount;
+}
 
 void StartQuantityEdit(HWND listView, int row) {
     RECT cell = {};
     cell.top = kQuantityColumn;
     cell.left = LVIR_BOUNDS;
     SendMessageA(listView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
-    g_editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_RIGHT | ES_AUTOHSCROLL, 0, 0, 40,
-                               20, listView, nullptr, g_instance, nullptr);
+    g_editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_RIGHT | ES_AUTOHSCROLL,
+                               0, 0, 40, 20, listView, nullptr, g_instance, nullptr);
     if (!g_editor) return;
     g_editorProc = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(g_editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QuantityEditProc)));
@@ -99,8 +101,7 @@ LRESULT EndQuantityEdit(HWND listView) {
     if (!IsEntryRow(row)) return 0;
     g_logEntries[row].quantity = ParseReal(text);
     ComputeEntry(row);
-    RefreshLogRows();
-    RefreshTotalRow();
+    RefreshLog();
     g_modified = 1;
     return 0;
 }
@@ -116,8 +117,7 @@ LRESULT DeleteEntryUnderLastClick(HWND listView) {
     }
     --g_entryCount;
     g_modified = 1;
-    RefreshLogRows();
-    RefreshTotalRow();
+    RefreshLog();
     return 0;
 }
 
@@ -134,7 +134,9 @@ void SubclassLogListView(HWND listView) {
         SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogListProc)));
 }
 
-HWND QuantityEditor() { return g_editor; }
+HWND QuantityEditor() {
+    return g_editor;
+}
 
 LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

@@ -9,7 +9,7 @@ int g_viewMode = kPercentView;
 int g_modified = 0;
 
 const MeasureName kMeasureTable[kMeasureTableSize] = {
-    {"Cup", 3},      {"fl oz", 5},      {"mL", 2},    {"Ounces", 6},
+    {"Cup", 3},      {"fl oz", 5},       {"mL", 2},    {"Ounces", 6},
     {"Teaspoon", 8}, {"Tablespoon", 10}, {"grams", 5}, {"per serving", 11},
 };
 

@@ -9,5 +9,7 @@ extern HWND g_logListView;
 int RefreshLogRows();
 // Sum the entries into the totals record and append the TOTAL row (none for an empty log).
 int RefreshTotalRow();
+// Both, always in that order, after every change of the log.
+int RefreshLog();
 // Insert row `row` showing entry `record`, or the totals record when `record` is above 49.
 int FillLogRow(int row, int record);

@@ -6,37 +6,37 @@
 #include <limits>
 
 const DailyValue kDailyValueTable[kNutrientCount] = {
-    {0, 0},      // Water
-    {0, 0},      // Calories
-    {0, 0},      // Protein
-    {0, 0},      // Total Fat
-    {0, 0},      // Carbohydrates
-    {0, 0},      // Fiber
-    {0, 0},      // Ash
-    {1000, 100}, // Calcium, 1000 mg
-    {1000, 100}, // Phosphorus, 1000 mg
-    {18, 100},   // Iron, 18 mg
-    {2400, 100}, // Sodium, 2400 mg
-    {3500, 100}, // Potassium, 3500 mg
-    {400, 100},  // Magnesium, 400 mg
-    {15, 100},   // Zinc, 15 mg
-    {2, 100},    // Copper, 2 mg
-    {0, 0},      // Manganese
-    {0, 0},      // Selenium
-    {5000, 100}, // Vitamin A, 5000 IU
-    {30, 100},   // Vitamin E, 30
-    {15, 1000},  // Thiamin, 1.5 mg
-    {17, 1000},  // Riboflavin, 1.7 mg
-    {20, 100},   // Niacin, 20 mg
-    {10, 100},   // Pantothenic Acid, 10 mg
-    {2, 100},    // Vitamin B6, 2 mg
-    {400, 100},  // Folate, 400 mcg
-    {6, 100},    // Vitamin B12, 6 mcg
-    {60, 100},   // Vitamin C, 60 mg
-    {0, 0},      // Saturated Fat
-    {0, 0},      // Monounsaturated Fat
-    {0, 0},      // Polyunsaturated Fat
-    {0, 0},      // Cholesterol
+    {0, 0},       // Water
+    {0, 0},       // Calories
+    {0, 0},       // Protein
+    {0, 0},       // Total Fat
+    {0, 0},       // Carbohydrates
+    {0, 0},       // Fiber
+    {0, 0},       // Ash
+    {1000, 100},  // Calcium, 1000 mg
+    {1000, 100},  // Phosphorus, 1000 mg
+    {18, 100},    // Iron, 18 mg
+    {2400, 100},  // Sodium, 2400 mg
+    {3500, 100},  // Potassium, 3500 mg
+    {400, 100},   // Magnesium, 400 mg
+    {15, 100},    // Zinc, 15 mg
+    {2, 100},     // Copper, 2 mg
+    {0, 0},       // Manganese
+    {0, 0},       // Selenium
+    {5000, 100},  // Vitamin A, 5000 IU
+    {30, 100},    // Vitamin E, 30
+    {15, 1000},   // Thiamin, 1.5 mg
+    {17, 1000},   // Riboflavin, 1.7 mg
+    {20, 100},    // Niacin, 20 mg
+    {10, 100},    // Pantothenic Acid, 10 mg
+    {2, 100},     // Vitamin B6, 2 mg
+    {400, 100},   // Folate, 400 mcg
+    {6, 100},     // Vitamin B12, 6 mcg
+    {60, 100},    // Vitamin C, 60 mg
+    {0, 0},       // Saturated Fat
+    {0, 0},       // Monounsaturated Fat
+    {0, 0},       // Polyunsaturated Fat
+    {0, 0},       // Cholesterol
 };
 
 namespace {
@@ -62,11 +62,15 @@ float ToFloat(double v) {
     return static_cast<float>(v);
 }
 
-bool IsDailyValueSlot(int slot) { return kDailyValueTable[slot].value != 0; }
+bool IsDailyValueSlot(int slot) {
+    return kDailyValueTable[slot].value != 0;
+}
 
 // My Foods lines hold these vitamins and minerals as percentages of the Daily Value, as a label does;
 // Sodium and Potassium are amounts.
-bool HeldAsPercentInMyFoods(int slot) { return IsDailyValueSlot(slot) && slot != kSodium && slot != kPotassium; }
+bool HeldAsPercentInMyFoods(int slot) {
+    return IsDailyValueSlot(slot) && slot != kSodium && slot != kPotassium;
+}
 
 int32_t PercentOfDailyValue(int32_t amount, int slot) {
     const DailyValue& dv = kDailyValueTable[slot];
@@ -109,7 +113,9 @@ int32_t ToMilliUnits(float x) {
     return RoundByFirstDecimal(product, ToFloat(product));
 }
 
-int32_t RoundToWhole(float x) { return RoundByFirstDecimal(static_cast<double>(x), x); }
+int32_t RoundToWhole(float x) {
+    return RoundByFirstDecimal(static_cast<double>(x), x);
+}
 
 int32_t ScaleValue(int32_t value, int32_t scaleFactor) {
     // 64 bits: a large quantity of a food with large values overflows 32.
@@ -177,7 +183,8 @@ void ComputeTotals() {
     int count = g_entryCount < 0 ? 0 : (g_entryCount > kMaxLogEntries ? kMaxLogEntries : g_entryCount);
     for (int slot = 0; slot < kNutrientCount; ++slot) {
         int64_t sum = 0;
-        for (int i = 0; i < count; ++i) sum += g_entryNutrients[i].amounts[slot];
+        for (int i = 0; i < count; ++i)
+            sum += g_entryNutrients[i].amounts[slot];
         g_entryNutrients[kTotalsRecord].amounts[slot] = Saturate(sum);
     }
 }

@@ -5,7 +5,6 @@
 
 int OpenLogDocument(const char* path) {
     if (!LoadLogDocument(path)) return 0;
-    RefreshLogRows();
-    RefreshTotalRow();
+    RefreshLog();
     return 1;
 }

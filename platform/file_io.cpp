@@ -7,7 +7,9 @@ namespace {
 FileFault g_fileFault = FileFault::kNone;
 }
 
-FileImage::~FileImage() { Reset(); }
+FileImage::~FileImage() {
+    Reset();
+}
 
 FileImage::FileImage(FileImage&& other) noexcept : data_(other.data_), size_(other.size_) {
     other.data_ = nullptr;
@@ -40,6 +42,14 @@ void FileImage::Reset() {
     size_ = 0;
 }
 
-void InjectFileFault(FileFault fault) { g_fileFault = fault; }
+ReadResult ReadWholeFile(const char* path, FileImage* image) {
+    return ReadFileRange(path, 0, static_cast<size_t>(-1), image);
+}
 
-FileFault CurrentFileFault() { return g_fileFault; }
+void InjectFileFault(FileFault fault) {
+    g_fileFault = fault;
+}
+
+FileFault CurrentFileFault() {
+    return g_fileFault;
+}

@@ -32,6 +32,9 @@ enum class ReadResult { kOk, kCannotOpen, kNoMemory, kReadFailed };
 // Opens an existing file sharing read access and reads it whole.
 ReadResult ReadWholeFile(const char* path, FileImage* image);
 
+// Reads at most `maxSize` bytes from `offset` on (fewer at the end of the file), sharing read access.
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image);
+
 // Opens or creates the file without sharing, locks the range past its end, appends the bytes.
 // A short write is undone (the file is cut back to its old length), so the file is never left half-written.
 int AppendToFile(const char* path, const char* data, size_t size);

@@ -33,13 +33,20 @@ size_t WriteAll(int fd, const char* data, size_t size) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(const char* path, FileImage* image) {
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
     Fd file;
     file.fd = open(path, O_RDONLY);
     if (file.fd < 0) return ReadResult::kCannotOpen;
     struct stat info;
     if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
-    if (!image->Allocate(static_cast<size_t>(info.st_size))) return ReadResult::kNoMemory;
+    size_t fileSize = static_cast<size_t>(info.st_size);
+    size_t size = offset >= fileSize ? 0 : fileSize - offset;
+    if (size > maxSize) size = maxSize;
+    if (!image->Allocate(size)) return ReadResult::kNoMemory;
+    if (size > 0 && lseek(file.fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+        image->Reset();
+        return ReadResult::kReadFailed;
+    }
     size_t done = 0;
     while (done < image->Size()) {
         ssize_t n = read(file.fd, image->Data() + done, image->Size() - done);

@@ -41,18 +41,28 @@ void FolderOf(const char* path, char* folder, size_t folderSize) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(const char* path, FileImage* image) {
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
     UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadResult::kCannotOpen;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return ReadResult::kReadFailed;
-    if (static_cast<unsigned long long>(size.QuadPart) > 0x7FFFFFF0ull) return ReadResult::kNoMemory;
-    if (!image->Allocate(static_cast<size_t>(size.QuadPart))) return ReadResult::kNoMemory;
+    LARGE_INTEGER fileSize;
+    if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart < 0) return ReadResult::kReadFailed;
+    unsigned long long total = static_cast<unsigned long long>(fileSize.QuadPart);
+    unsigned long long size = offset >= total ? 0 : total - offset;
+    if (size > maxSize) size = maxSize;
+    if (size > 0x7FFFFFF0ull) return ReadResult::kNoMemory;
+    if (!image->Allocate(static_cast<size_t>(size))) return ReadResult::kNoMemory;
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(offset);
+    if (size > 0 && !SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) {
+        image->Reset();
+        return ReadResult::kReadFailed;
+    }
     size_t done = 0;
     while (done < image->Size()) {
         DWORD got = 0;
-        if (!ReadFile(file.get(), image->Data() + done, static_cast<DWORD>(image->Size() - done), &got, nullptr)) {
+        if (!ReadFile(file.get(), image->Data() + done, static_cast<DWORD>(image->Size() - done), &got,
+                      nullptr)) {
             image->Reset();
             return ReadResult::kReadFailed;
         }
@@ -65,7 +75,8 @@ ReadResult ReadWholeFile(const char* path, FileImage* image) {
 
 int AppendToFile(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    UniqueFile file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 0;
     LARGE_INTEGER zero = {};
     LARGE_INTEGER end = {};
@@ -92,7 +103,8 @@ int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (!GetTempFileNameA(folder, "mtl", 0, temp)) return 0;
     int ok = 0;
     {
-        UniqueFile file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueFile file(
+            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) ok = WriteAll(file.get(), data, size) && FlushFileBuffers(file.get());
     }
     if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;

@@ -85,12 +85,14 @@ int SearchList(HWND source, HWND results, const char* text, size_t length) {
     std::string_view searchText(text, length);
     int count = static_cast<int>(SendMessageA(source, LB_GETCOUNT, 0, 0));
     int found = 0;
+    // Emptying and filling a list that redraws on every change costs more than the search itself.
     SendMessageA(results, WM_SETREDRAW, FALSE, 0);
+    EmptyListBox(results);
     for (int i = 0; i < count; ++i) {
-        LRESULT itemLength = SendMessageA(source, LB_GETTEXTLEN, i, 0);
+        // The lists hold descriptions of at most 255 bytes, which fit the buffer.
+        char item[kItemBufferSize];
+        LRESULT itemLength = SendMessageA(source, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
         if (itemLength == LB_ERR || itemLength >= kItemBufferSize) continue;
-        char item[kItemBufferSize] = {};
-        SendMessageA(source, LB_GETTEXT, i, reinterpret_cast<LPARAM>(item));
         if (!MatchesSearch(std::string_view(item, static_cast<size_t>(itemLength)), searchText)) continue;
         LRESULT index = SendMessageA(results, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         if (index < 0) continue;
@@ -123,7 +125,6 @@ LRESULT RunSearch(HWND mainWindow) {
 
     g_searchedDatabase = static_cast<int>(database);
     g_lastSearch.assign(text, static_cast<size_t>(copied));
-    EmptyListBox(g_controls.resultsList);
     HWND source = database == 0 ? g_controls.myFoodsList : g_controls.usdaList;
     if (SearchList(source, g_controls.resultsList, text, static_cast<size_t>(copied)) == 0)
         ShowMessageBox(mainWindow, kNotFoundMessage, "", MB_OK);
@@ -132,7 +133,6 @@ LRESULT RunSearch(HWND mainWindow) {
 
 void RefreshMyFoodsResults() {
     if (g_searchedDatabase != 0) return;
-    EmptyListBox(g_controls.resultsList);
     SearchList(g_controls.myFoodsList, g_controls.resultsList, g_lastSearch.data(), g_lastSearch.size());
 }
 

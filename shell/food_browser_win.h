@@ -20,8 +20,8 @@ LRESULT ShowFoodPage(HWND tabs);
 // Empties a list box.
 int EmptyListBox(HWND list);
 
-// Copies the items of `source` whose text holds the search text into `results`, with their item
-// data; returns how many.
+// Empties `results` and copies into it the items of `source` whose text holds the search text, with
+// their item data; returns how many.
 int SearchList(HWND source, HWND results, const char* text, size_t length);
 // Commands 1044 and 128: the search of the chosen database for the search box's text.
 LRESULT RunSearch(HWND mainWindow);

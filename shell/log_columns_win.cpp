@@ -30,8 +30,9 @@ int SetHeader(HWND header, int column, const char* text) {
 HWND CreateLogListView(HWND mainWindow) {
     RECT client;
     GetClientRect(mainWindow, &client);
-    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS,
-                                400, 100, client.right, client.bottom - 50, mainWindow, nullptr, g_instance, nullptr);
+    HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, 400, 100, client.right,
+                                client.bottom - 50, mainWindow, nullptr, g_instance, nullptr);
     if (!list) return nullptr;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
 
@@ -83,8 +84,8 @@ LRESULT SwitchView(HWND toolbar, int viewMode) {
     SendMessageA(toolbar, TB_CHECKBUTTON, other, FALSE);
     g_viewMode = viewMode;
     SetColumnHeaders(reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0)));
-    for (int i = 0; i < g_entryCount; ++i) ComputeEntry(i);
-    RefreshLogRows();
-    RefreshTotalRow();
+    for (int i = 0; i < g_entryCount; ++i)
+        ComputeEntry(i);
+    RefreshLog();
     return 0;
 }

@@ -26,19 +26,23 @@ namespace {
 
 bool g_dragging;
 
-constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kListStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
 constexpr char kDatabaseNames[][9] = {"My Foods", "USDA"};
 
-HMENU ControlId(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+HMENU ControlId(int id) {
+    return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+}
 
 HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
                  int height, HWND parent, int id) {
-    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, ControlId(id), g_instance,
-                           nullptr);
+    return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, ControlId(id),
+                           g_instance, nullptr);
 }
 
 HWND CreateFoodList(HWND window, int id) {
-    return CreateChild(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT, window, id);
+    return CreateChild(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
+                       window, id);
 }
 
 void ResetMainState() {
@@ -85,26 +89,27 @@ LRESULT OnCreate(HWND window) {
     MoveWindow(g_logListView, 400, 40, 575, 620, TRUE);
     RefreshLogRows();
 
-    g_controls.addButton = CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window,
-                                       IDC_ADD_BUTTON);
-    g_controls.deleteButton = CreateChild(0, "BUTTON", "Delete", WS_CHILD | WS_VISIBLE, 140, 640, 80, 20, window,
-                                          IDC_DELETE_BUTTON);
-    g_controls.editButton = CreateChild(0, "BUTTON", "Edit", WS_CHILD | WS_VISIBLE, 255, 640, 80, 20, window,
-                                        IDC_EDIT_BUTTON);
-    g_controls.searchButton = CreateChild(0, "BUTTON", "Search", WS_CHILD, 255, 640, 80, 20, window,
-                                          IDC_SEARCH_BUTTON);
-    g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5, 10, 200,
-                                       20, window, IDC_SEARCH_BOX);
+    g_controls.addButton =
+        CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window, IDC_ADD_BUTTON);
+    g_controls.deleteButton = CreateChild(0, "BUTTON", "Delete", WS_CHILD | WS_VISIBLE, 140, 640, 80, 20,
+                                          window, IDC_DELETE_BUTTON);
+    g_controls.editButton =
+        CreateChild(0, "BUTTON", "Edit", WS_CHILD | WS_VISIBLE, 255, 640, 80, 20, window, IDC_EDIT_BUTTON);
+    g_controls.searchButton =
+        CreateChild(0, "BUTTON", "Search", WS_CHILD, 255, 640, 80, 20, window, IDC_SEARCH_BUTTON);
+    g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5,
+                                       10, 200, 20, window, IDC_SEARCH_BOX);
     SubclassSearchBox(g_controls.searchBox);
 
-    g_controls.databaseChooser = CreateChild(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST, 440, 14,
-                                             70, 300, window, IDC_DATABASE_CHOOSER);
+    g_controls.databaseChooser = CreateChild(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST,
+                                             440, 14, 70, 300, window, IDC_DATABASE_CHOOSER);
     if (InsertDatabaseName(g_controls.databaseChooser, 0) == -1 ||
         InsertDatabaseName(g_controls.databaseChooser, 1) == -1)
         return 0;
 
     g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
-    g_controls.inDatabaseLabel = CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
+    g_controls.inDatabaseLabel =
+        CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
     InitFileDialog(window);
 
     g_guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
@@ -185,7 +190,9 @@ LRESULT OnSize(HWND window, WPARAM kind, LPARAM size) {
     return 0;
 }
 
-bool InGrabZone(int x) { return g_splitter - 5 < x && x < g_splitter; }
+bool InGrabZone(int x) {
+    return g_splitter - 5 < x && x < g_splitter;
+}
 
 LRESULT OnLButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
     if (InGrabZone(LOWORD(lParam))) {
@@ -238,7 +245,8 @@ LRESULT OnQueryEndSession(HWND window) {
 
 LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
-    if (header->code == TCN_SELCHANGE && header->hwndFrom == g_controls.foodTabs) return ShowFoodPage(header->hwndFrom);
+    if (header->code == TCN_SELCHANGE && header->hwndFrom == g_controls.foodTabs)
+        return ShowFoodPage(header->hwndFrom);
     return DefWindowProcA(window, WM_NOTIFY, wParam, lParam);
 }
 
@@ -346,8 +354,9 @@ int RegisterMainWindowClass(HINSTANCE instance) {
 
 HWND CreateMainWindow(HINSTANCE instance) {
     g_instance = instance;
-    HWND window = CreateWindowExA(0, kMainWindowClass, "Meal-Tally", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    HWND window =
+        CreateWindowExA(0, kMainWindowClass, "Meal-Tally", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     g_mainWindow = window;
     if (window) {
         LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);

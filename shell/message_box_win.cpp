@@ -14,4 +14,6 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags
     return g_messageBox(owner, text, caption, flags);
 }
 
-void SetMessageBoxFunction(MessageBoxFunction function) { g_messageBox = function ? function : SystemMessageBox; }
+void SetMessageBoxFunction(MessageBoxFunction function) {
+    g_messageBox = function ? function : SystemMessageBox;
+}

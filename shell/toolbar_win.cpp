@@ -36,9 +36,9 @@ constexpr int kStatusParts = 2;
 }  // namespace
 
 HWND CreateToolbar(HWND mainWindow) {
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE, 0, 0, 0, 0,
-                                   mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), g_instance,
-                                   nullptr);
+    HWND toolbar = CreateWindowExA(
+        0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE, 0, 0, 0, 0, mainWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), g_instance, nullptr);
     if (!toolbar) return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_LARGE_COLOR};
@@ -60,9 +60,9 @@ HWND CreateToolbar(HWND mainWindow) {
 }
 
 HWND CreateStatusBar(HWND mainWindow) {
-    HWND statusBar = CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
-                                     mainWindow, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)),
-                                     g_instance, nullptr);
+    HWND statusBar = CreateWindowExA(
+        0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), g_instance, nullptr);
     if (!statusBar) return nullptr;
     // The parts follow the first client width only: later layouts just re-dock the bar.
     RECT client;
@@ -72,7 +72,8 @@ HWND CreateStatusBar(HWND mainWindow) {
     if (memory) {
         int* parts = static_cast<int*>(LocalLock(memory.get()));
         if (parts) {
-            for (int i = 0; i < kStatusParts; ++i) parts[i] = (i + 1) * half;
+            for (int i = 0; i < kStatusParts; ++i)
+                parts[i] = (i + 1) * half;
             SendMessageA(statusBar, SB_SETPARTS, kStatusParts, reinterpret_cast<LPARAM>(parts));
             LocalUnlock(memory.get());
         }

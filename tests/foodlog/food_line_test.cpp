@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -12,18 +13,22 @@ namespace {
 
 // A USDA line in the program's 38-field layout (values made up for the test).
 const char kAppleLine[] =
-    "~09003~^~APPLES,RAW,WITH SKIN~^85.56^52^0.26^0.17^13.81^2.4^0.19^6^11^0.12^1^107^5^0.04^0.027^0.035^0.0^54^"
-    "0.18^0.017^0.026^0.091^0.061^0.041^3^0.00^4.6^0.028^0.007^0.051^0^125^~1 cup, sliced~^182^~1 medium (3\" "
+    "~09003~^~APPLES,RAW,WITH "
+    "SKIN~^85.56^52^0.26^0.17^13.81^2.4^0.19^6^11^0.12^1^107^5^0.04^0.027^0.035^0.0^54^"
+    "0.18^0.017^0.026^0.091^0.061^0.041^3^0.00^4.6^0.028^0.007^0.051^0^125^~1 cup, sliced~^182^~1 medium "
+    "(3\" "
     "dia)~^10\r\n";
 
 // A My Foods line: 37 fields, label values in percent.
-const char kMyAppleLine[] = "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
+const char kMyAppleLine[] =
+    "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
 
 LogEntry Parse(const std::string& data, size_t offset, const char* quantity, int32_t measure, int32_t source,
                int* ok = nullptr) {
     LogEntry e;
     std::memset(&e, 0x5A, sizeof e);
-    int result = ParseFoodLine(data, offset, quantity, static_cast<int>(std::strlen(quantity)), measure, source, &e);
+    int result =
+        ParseFoodLine(data, offset, quantity, static_cast<int>(std::strlen(quantity)), measure, source, &e);
     if (ok) *ok = result;
     return e;
 }
@@ -41,7 +46,7 @@ TEST(FieldReaders, ReadUpToTheSeparatorAndStepPastIt) {
     p = ReadWholeField(line, p, &whole);
     EXPECT_EQ(whole, 52);  // whole units keep only the integer part
     p = ReadWholeField(line, p, &whole);
-    EXPECT_EQ(whole, 0);   // empty field
+    EXPECT_EQ(whole, 0);  // empty field
     p = ReadTextField(line, p, text, sizeof text);
     EXPECT_STREQ(text, "x");
     EXPECT_EQ(p, line.size());
@@ -126,7 +131,8 @@ TEST(ParseFoodLine, UsdaLine) {
     EXPECT_EQ(e.measure, kMeasureFirst);
     EXPECT_EQ(e.source, kSourceUsda);
     // Unused bytes of the texts are zero, so documents and comparisons see no leftovers.
-    for (size_t i = std::strlen(e.name); i < sizeof e.name; ++i) ASSERT_EQ(e.name[i], 0);
+    for (size_t i = std::strlen(e.name); i < sizeof e.name; ++i)
+        ASSERT_EQ(e.name[i], 0);
 }
 
 TEST(ParseFoodLine, UsdaMeasureDescriptions) {
@@ -135,19 +141,16 @@ TEST(ParseFoodLine, UsdaMeasureDescriptions) {
         const char* text;
         float count;
     } cases[] = {
-        {"~1 cup~", "cup", 1.0f},
-        {"~1 tbsp~", "tbsp", 1.0f},
-        {"~.5 cup~", "cup", 0.5f},
-        {"~1 pat,  (1\" sq, 1/3\" high)~", "pat,  (1\" sq, 1/3\" high)", 1.0f},
-        {"~~", "", 0.0f},
-        {"", "", 0.0f},
+        {"~1 cup~", "cup", 1.0f},  {"~1 tbsp~", "tbsp", 1.0f},
+        {"~.5 cup~", "cup", 0.5f}, {"~1 pat,  (1\" sq, 1/3\" high)~", "pat,  (1\" sq, 1/3\" high)", 1.0f},
+        {"~~", "", 0.0f},          {"", "", 0.0f},
         {"~10~", "", 10.0f},  // no blank: no words, but the count stands
-        {"~cup~", "", 0.0f},
-        {"~2 x~", "x", 2.0f},
+        {"~cup~", "", 0.0f},       {"~2 x~", "x", 2.0f},
     };
     for (const Case& c : cases) {
         std::string line = "~1~^~FOOD~";
-        for (int i = 0; i < 31; ++i) line += "^1";
+        for (int i = 0; i < 31; ++i)
+            line += "^1";
         line += std::string("^100^") + c.field + "^50^" + c.field + "^0\r\n";
         LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
         EXPECT_STREQ(e.servingText1, c.text) << c.field;
@@ -160,7 +163,8 @@ TEST(ParseFoodLine, UsdaMeasureDescriptions) {
 TEST(ParseFoodLine, UsdaServingTextIsShortenedBeforeItIsCut) {
     std::string words(60, 'w');
     std::string line = "~1~^~FOOD~";
-    for (int i = 0; i < 31; ++i) line += "^1";
+    for (int i = 0; i < 31; ++i)
+        line += "^1";
     line += "^100^~1 " + words + "~^50^~~^0";
     LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
     EXPECT_EQ(std::string(e.servingText1), words.substr(0, 47));
@@ -201,7 +205,8 @@ TEST(ParseFoodLine, MyFoodsLine) {
 
 TEST(ParseFoodLine, EmptySecondMeasureFieldReadsAsRowZero) {
     std::string line = "Toast";
-    for (int i = 0; i < 31; ++i) line += "^2";
+    for (int i = 0; i < 31; ++i)
+        line += "^2";
     line += "^1^slice^^^";
     LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceMyFoods);
     EXPECT_STREQ(e.servingText1, "slice");
@@ -240,7 +245,8 @@ TEST(ParseFoodLine, MalformedLinesStopAtTheirEnd) {
     EXPECT_EQ(e.values[kProtein], 0);
     // A description over 255 characters is cut; a line over 1,024 bytes is read whole.
     std::string longLine = std::string(400, 'n');
-    for (int i = 0; i < 31; ++i) longLine += "^" + std::string(30, '1');
+    for (int i = 0; i < 31; ++i)
+        longLine += "^" + std::string(30, '1');
     longLine += "^1^Cup^^99^7";
     ASSERT_GT(longLine.size(), 1024u);
     e = Parse(longLine, 0, "1", kMeasureNone, kSourceMyFoods);
@@ -272,13 +278,73 @@ TEST(AddFoodFromData, AppendsComputedEntriesUpToFifty) {
     EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 2);  // percent view: 15 mg of 1000 mg = 1.5 %
     EXPECT_EQ(AddFoodFromData(kAppleLine, 5, "2", 1, kMeasureFirst, kSourceUsda), 0);
     EXPECT_EQ(g_entryCount, 1);
-    while (g_entryCount < 49) ASSERT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureNone, kSourceMyFoods), 1);
+    while (g_entryCount < 49)
+        ASSERT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureNone, kSourceMyFoods), 1);
     EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "3", 1, kMeasureFirst, kSourceMyFoods), 1);
     EXPECT_EQ(g_entryCount, 50);
     EXPECT_EQ(g_logEntries[49].quantity, 3.0f);
     EXPECT_EQ(g_entryNutrients[49].amounts[kCalories], 156);
     EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureFirst, kSourceMyFoods), 0);
     EXPECT_EQ(g_entryCount, 50);
+}
+
+}  // namespace
+
+namespace {
+
+std::string WriteTemp(const char* name, const std::string& bytes) {
+    std::string path = std::string(PLATELOG_TEMP_DIR) + "/" + name;
+    FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+// The line a food is read from: only its part of the file, or all of it for an unusually long line.
+TEST(ReadFoodLineOfFile, ReadsTheLineWithTheByteBeforeIt) {
+    std::string table = std::string(kAppleLine) + kMyAppleLine + std::string(kAppleLine);
+    std::string path = WriteTemp("table.txt", table);
+    FileImage image;
+    size_t at = 99;
+    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), 0, &image, &at), ReadResult::kOk);
+    EXPECT_EQ(at, 0u);
+    size_t second = std::strlen(kAppleLine);
+    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), second, &image, &at), ReadResult::kOk);
+    EXPECT_EQ(at, 1u);
+    EXPECT_EQ(std::string(image.Data(), image.Size()), table.substr(second - 1));
+    LogEntry e;
+    ASSERT_EQ(ParseFoodLine(std::string_view(image.Data(), image.Size()), at, "1", 1, kMeasureFirst,
+                            kSourceMyFoods, &e),
+              1);
+    EXPECT_STREQ(e.name, "Apple");
+    // Not a line start: the byte before is no LF, so the parse refuses it.
+    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), second + 2, &image, &at), ReadResult::kOk);
+    EXPECT_EQ(ParseFoodLine(std::string_view(image.Data(), image.Size()), at, "1", 1, kMeasureFirst,
+                            kSourceMyFoods, &e),
+              0);
+    // Past the end: nothing to read.
+    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), table.size() + 10, &image, &at), ReadResult::kOk);
+    EXPECT_EQ(image.Size(), 0u);
+    EXPECT_EQ(ReadFoodLineOfFile((path + ".missing").c_str(), 0, &image, &at), ReadResult::kCannotOpen);
+    std::remove(path.c_str());
+}
+
+TEST(ReadFoodLineOfFile, ALineLongerThanItsWindowReadsTheWholeFile) {
+    std::string longName(70000, 'x');
+    std::string table = std::string(kMyAppleLine) + longName + "^7^8\r\n" + kMyAppleLine;
+    std::string path = WriteTemp("long.txt", table);
+    FileImage image;
+    size_t at = 0;
+    size_t offset = std::strlen(kMyAppleLine);
+    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), offset, &image, &at), ReadResult::kOk);
+    EXPECT_EQ(image.Size(), table.size());
+    EXPECT_EQ(at, offset);
+    LogEntry e;
+    ASSERT_EQ(ParseFoodLine(std::string_view(image.Data(), image.Size()), at, "1", 1, kMeasureNone,
+                            kSourceMyFoods, &e),
+              1);
+    EXPECT_EQ(e.values[kCalories], 8);  // the fields after the long description are read
+    std::remove(path.c_str());
 }
 
 }  // namespace

@@ -57,8 +57,8 @@ TEST(FormatNutrient, ShowsEachSlotInItsKind) {
     EXPECT_STREQ(text, "-30");
     FormatNutrient(-850, kProtein, text, sizeof text);
     EXPECT_STREQ(text, "-0.850");
-    const int whole[] = {kCalories, kCalcium, kPhosphorus, kSodium, kPotassium,
-                         kMagnesium, kVitaminA, kFolate, kCholesterol};
+    const int whole[] = {kCalories,  kCalcium,  kPhosphorus, kSodium,     kPotassium,
+                         kMagnesium, kVitaminA, kFolate,     kCholesterol};
     int wholeCount = 0;
     for (int slot = 0; slot < kNutrientCount; ++slot) {
         FormatNutrient(5, slot, text, sizeof text);

@@ -17,7 +17,7 @@ LogEntry Usda(float quantity, int32_t measure) {
     e.servingCount1 = 1.0f;
     e.servingWeight1 = 227.0f;  // ~1 cup~
     e.servingCount2 = 0.5f;
-    e.servingWeight2 = 15.0f;   // ~.5 tbsp~
+    e.servingWeight2 = 15.0f;  // ~.5 tbsp~
     return e;
 }
 
@@ -89,12 +89,12 @@ TEST(ComputeNutrients, UsdaWorkedValues) {
     hundred.values[kSelenium] = 1000;
     hundred.values[kCholesterol] = 215;
     ComputeNutrients(hundred, kPercentView, &n);
-    EXPECT_EQ(n.amounts[kIron], 13889);         // 13.889 %
-    EXPECT_EQ(n.amounts[kCalcium], 30);         // 30 %
-    EXPECT_EQ(n.amounts[kThiamin], 50000);      // 50.000 %: Daily Value in tenths, constant 1000
-    EXPECT_EQ(n.amounts[kRiboflavin], 50000);   // 0.85 of 1.7 mg
-    EXPECT_EQ(n.amounts[kVitaminA], 50);        // 49.98 %
-    EXPECT_EQ(n.amounts[kSelenium], 1000);      // no Daily Value: stays an amount
+    EXPECT_EQ(n.amounts[kIron], 13889);        // 13.889 %
+    EXPECT_EQ(n.amounts[kCalcium], 30);        // 30 %
+    EXPECT_EQ(n.amounts[kThiamin], 50000);     // 50.000 %: Daily Value in tenths, constant 1000
+    EXPECT_EQ(n.amounts[kRiboflavin], 50000);  // 0.85 of 1.7 mg
+    EXPECT_EQ(n.amounts[kVitaminA], 50);       // 49.98 %
+    EXPECT_EQ(n.amounts[kSelenium], 1000);     // no Daily Value: stays an amount
     EXPECT_EQ(n.amounts[kCholesterol], 215);
     ComputeNutrients(hundred, kAmountsView, &n);
     EXPECT_EQ(n.amounts[kIron], 2500);
@@ -104,40 +104,42 @@ TEST(ComputeNutrients, UsdaWorkedValues) {
 TEST(ComputeNutrients, MyFoodsPercentagesAndAmounts) {
     LogEntry e = MyFood(2.0f, kMeasureNone);  // one serving
     e.measure = kMeasureFirst;
-    e.quantity = 4.0f;                       // two servings
-    e.values[kCalcium] = 10;                 // 10 % on the label
-    e.values[kIron] = 10000;                 // 10 %
-    e.values[kSodium] = 240;                 // mg, an amount even on a label
+    e.quantity = 4.0f;        // two servings
+    e.values[kCalcium] = 10;  // 10 % on the label
+    e.values[kIron] = 10000;  // 10 %
+    e.values[kSodium] = 240;  // mg, an amount even on a label
     e.values[kPotassium] = 350;
-    e.values[kThiamin] = 5000;               // 5 %
+    e.values[kThiamin] = 5000;  // 5 %
     EntryNutrients n;
     ComputeNutrients(e, kAmountsView, &n);
-    EXPECT_EQ(n.amounts[kCalcium], 200);     // 20 % of 1000 mg
-    EXPECT_EQ(n.amounts[kIron], 3600);       // 20 % of 18 mg = 3.600 mg
+    EXPECT_EQ(n.amounts[kCalcium], 200);  // 20 % of 1000 mg
+    EXPECT_EQ(n.amounts[kIron], 3600);    // 20 % of 18 mg = 3.600 mg
     EXPECT_EQ(n.amounts[kSodium], 480);
     EXPECT_EQ(n.amounts[kPotassium], 700);
-    EXPECT_EQ(n.amounts[kThiamin], 150);     // 10 % of 1.5 mg = 0.150 mg
+    EXPECT_EQ(n.amounts[kThiamin], 150);  // 10 % of 1.5 mg = 0.150 mg
     ComputeNutrients(e, kPercentView, &n);
     EXPECT_EQ(n.amounts[kCalcium], 20);
     EXPECT_EQ(n.amounts[kIron], 20000);
-    EXPECT_EQ(n.amounts[kSodium], 20);       // 480 of 2400 mg
+    EXPECT_EQ(n.amounts[kSodium], 20);  // 480 of 2400 mg
     EXPECT_EQ(n.amounts[kPotassium], 20);
     EXPECT_EQ(n.amounts[kThiamin], 10000);
 
     LogEntry single = MyFood(1.0f, kMeasureNone);
     single.values[kIron] = 10000;
     ComputeNutrients(single, kAmountsView, &n);
-    EXPECT_EQ(n.amounts[kIron], 1800);       // 1.800 mg
+    EXPECT_EQ(n.amounts[kIron], 1800);  // 1.800 mg
 }
 
 TEST(ComputeNutrients, ZeroQuantityZeroesEverySlotInBothViews) {
     for (int view : {kAmountsView, kPercentView}) {
         for (int32_t measure : {kMeasureFirst, kMeasureSecond, kMeasureGrams, kMeasureNone}) {
             LogEntry e = Usda(0.0f, measure);
-            for (int slot = 0; slot < kNutrientCount; ++slot) e.values[slot] = 1000 + slot;
+            for (int slot = 0; slot < kNutrientCount; ++slot)
+                e.values[slot] = 1000 + slot;
             EntryNutrients n;
             ComputeNutrients(e, view, &n);
-            for (int slot = 0; slot < kNutrientCount; ++slot) EXPECT_EQ(n.amounts[slot], 0) << slot;
+            for (int slot = 0; slot < kNutrientCount; ++slot)
+                EXPECT_EQ(n.amounts[slot], 0) << slot;
         }
         LogEntry mine = MyFood(0.0f, kMeasureFirst);
         mine.values[kCalories] = 90;
@@ -152,15 +154,18 @@ TEST(ComputeNutrients, ZeroQuantityZeroesEverySlotInBothViews) {
 
 TEST(ComputeNutrients, PercentViewLeavesNonDailyValueSlotsAsAmounts) {
     LogEntry e = Usda(100.0f, kMeasureGrams);
-    for (int slot = 0; slot < kNutrientCount; ++slot) e.values[slot] = 36000;
+    for (int slot = 0; slot < kNutrientCount; ++slot)
+        e.values[slot] = 36000;
     EntryNutrients amounts, percent;
     ComputeNutrients(e, kAmountsView, &amounts);
     ComputeNutrients(e, kPercentView, &percent);
-    const int unchanged[] = {kWater,     kCalories, kProtein,      kTotalFat,          kCarbohydrates,
-                             kFiber,     kAsh,      kManganese,    kSelenium,          kSaturatedFat,
-                             kMonounsaturatedFat,   kPolyunsaturatedFat,                kCholesterol};
-    for (int slot : unchanged) EXPECT_EQ(percent.amounts[slot], amounts.amounts[slot]) << slot;
-    for (int slot = kCalcium; slot <= kCopper; ++slot) EXPECT_NE(percent.amounts[slot], amounts.amounts[slot]) << slot;
+    const int unchanged[] = {
+        kWater,     kCalories, kProtein,      kTotalFat,           kCarbohydrates,      kFiber,      kAsh,
+        kManganese, kSelenium, kSaturatedFat, kMonounsaturatedFat, kPolyunsaturatedFat, kCholesterol};
+    for (int slot : unchanged)
+        EXPECT_EQ(percent.amounts[slot], amounts.amounts[slot]) << slot;
+    for (int slot = kCalcium; slot <= kCopper; ++slot)
+        EXPECT_NE(percent.amounts[slot], amounts.amounts[slot]) << slot;
     for (int slot = kVitaminA; slot <= kVitaminC; ++slot)
         EXPECT_NE(percent.amounts[slot], amounts.amounts[slot]) << slot;
 }
@@ -170,7 +175,8 @@ TEST(ComputeEntry, SwitchingViewsAndBackGivesTheSameNumbers) {
     g_logEntries[0] = Usda(2.0f, kMeasureFirst);
     g_logEntries[1] = MyFood(3.0f, kMeasureSecond);
     for (int i = 0; i < 2; ++i)
-        for (int slot = 0; slot < kNutrientCount; ++slot) g_logEntries[i].values[slot] = 1234 * (slot + 1) + i;
+        for (int slot = 0; slot < kNutrientCount; ++slot)
+            g_logEntries[i].values[slot] = 1234 * (slot + 1) + i;
     g_entryCount = 2;
     EntryNutrients before[2];
     for (int i = 0; i < 2; ++i) {
@@ -178,7 +184,8 @@ TEST(ComputeEntry, SwitchingViewsAndBackGivesTheSameNumbers) {
         before[i] = g_entryNutrients[i];
     }
     g_viewMode = kAmountsView;
-    for (int i = 0; i < 2; ++i) ComputeEntry(i);
+    for (int i = 0; i < 2; ++i)
+        ComputeEntry(i);
     EXPECT_NE(std::memcmp(&before[0], &g_entryNutrients[0], sizeof before[0]), 0);
     g_viewMode = kPercentView;
     for (int i = 0; i < 2; ++i) {
@@ -221,7 +228,8 @@ TEST(ComputeTotals, SumsEveryEntrySlotBySlotWithoutOverflow) {
     ResetLogState();
     g_entryCount = 3;
     for (int i = 0; i < 3; ++i)
-        for (int slot = 0; slot < kNutrientCount; ++slot) g_entryNutrients[i].amounts[slot] = (i + 1) * slot;
+        for (int slot = 0; slot < kNutrientCount; ++slot)
+            g_entryNutrients[i].amounts[slot] = (i + 1) * slot;
     g_entryNutrients[3].amounts[kWater] = 999;  // beyond the entry count: not counted
     ComputeTotals();
     for (int slot = 0; slot < kNutrientCount; ++slot)
@@ -238,7 +246,8 @@ TEST(ComputeTotals, SumsEveryEntrySlotBySlotWithoutOverflow) {
 
     g_entryCount = 0;
     ComputeTotals();
-    for (int slot = 0; slot < kNutrientCount; ++slot) EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[slot], 0);
+    for (int slot = 0; slot < kNutrientCount; ++slot)
+        EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[slot], 0);
 }
 
 }  // namespace

@@ -9,19 +9,34 @@
 
 namespace {
 
-int32_t Round(double v) { return RoundByFirstDecimal(v, static_cast<float>(v)); }
+int32_t Round(double v) {
+    return RoundByFirstDecimal(v, static_cast<float>(v));
+}
 
 TEST(RoundByFirstDecimal, RoundsHalfUpAtTheFirstDecimalOfTheSixDecimalText) {
     struct Case {
         double value;
         int32_t expected;
     } cases[] = {
-        {2.5, 3},        {2.4, 2},        {2.4999, 2},     {2.4999996, 3},  // the text is already "2.500000"
-        {2.4999994, 2},  {0.0, 0},        {0.5, 1},        {0.49, 0},       {3.0, 3},
-        {7.9, 8},        {-2.7, -2},      {-2.3, -3},      {-0.5, 0},       {-3.0, -3},
-        {1e6 + 0.5, 1000001},             {2147483646.5, 2147483647},
+        {2.5, 3},
+        {2.4, 2},
+        {2.4999, 2},
+        {2.4999996, 3},  // the text is already "2.500000"
+        {2.4999994, 2},
+        {0.0, 0},
+        {0.5, 1},
+        {0.49, 0},
+        {3.0, 3},
+        {7.9, 8},
+        {-2.7, -2},
+        {-2.3, -3},
+        {-0.5, 0},
+        {-3.0, -3},
+        {1e6 + 0.5, 1000001},
+        {2147483646.5, 2147483647},
     };
-    for (const Case& c : cases) EXPECT_EQ(Round(c.value), c.expected) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(Round(c.value), c.expected) << c.value;
 }
 
 TEST(RoundByFirstDecimal, TakesCeilingOrFloorOfTheFloatButDecidesOnTheDoublesText) {
@@ -49,11 +64,12 @@ TEST(ToMilliUnits, CountsThousandthsWithTheRoundingRule) {
         float value;
         int32_t expected;
     } cases[] = {
-        {0.26f, 260},  {0.0005f, 1},  {0.0004f, 0},   {2.5f, 2500},       {0.85f, 850},  {15.87f, 15870},
-        {4.54f, 4540}, {0.0f, 0},     {81.11f, 81110}, {51.368f, 51368},  {1.5f, 1500},  {99.9f, 99900},
-        {-0.26f, -260}, {-2.0f, -2000},
+        {0.26f, 260},    {0.0005f, 1},   {0.0004f, 0},   {2.5f, 2500},    {0.85f, 850},
+        {15.87f, 15870}, {4.54f, 4540},  {0.0f, 0},      {81.11f, 81110}, {51.368f, 51368},
+        {1.5f, 1500},    {99.9f, 99900}, {-0.26f, -260}, {-2.0f, -2000},
     };
-    for (const Case& c : cases) EXPECT_EQ(ToMilliUnits(c.value), c.expected) << c.value;
+    for (const Case& c : cases)
+        EXPECT_EQ(ToMilliUnits(c.value), c.expected) << c.value;
     EXPECT_EQ(ToMilliUnits(1e30f), std::numeric_limits<int32_t>::max());
     EXPECT_EQ(ToMilliUnits(std::numeric_limits<float>::infinity()), std::numeric_limits<int32_t>::max());
 }
@@ -70,11 +86,11 @@ TEST(ScaleValue, ScalesByThousandthsAndRounds) {
     EXPECT_EQ(ScaleValue(850, 4540), 3859);  // 0.85 g protein in 4.54 portions
     EXPECT_EQ(ScaleValue(52, 4540), 236);    // 236.08 Calories
     EXPECT_EQ(ScaleValue(52, 1000), 52);
-    EXPECT_EQ(ScaleValue(5, 500), 3);        // 2.5 rounds up
-    EXPECT_EQ(ScaleValue(24, 100), 2);       // 2.4 rounds down
+    EXPECT_EQ(ScaleValue(5, 500), 3);   // 2.5 rounds up
+    EXPECT_EQ(ScaleValue(24, 100), 2);  // 2.4 rounds down
     EXPECT_EQ(ScaleValue(999, 0), 0);
-    EXPECT_EQ(ScaleValue(5, -500), -2);      // -2.5: first decimal 5, ceiling
-    EXPECT_EQ(ScaleValue(7, -300), -3);      // -2.1: floor
+    EXPECT_EQ(ScaleValue(5, -500), -2);  // -2.5: first decimal 5, ceiling
+    EXPECT_EQ(ScaleValue(7, -300), -3);  // -2.1: floor
 }
 
 TEST(ScaleValue, LargeProductsDoNotOverflow) {

@@ -30,7 +30,8 @@ class UsdaTable : public ::testing::Test {
 protected:
     void SetUp() override {
         FileImage image;
-        if (ReadWholeFile(kSr28Path, &image) != ReadResult::kOk) GTEST_SKIP() << "no USDA table at " << kSr28Path;
+        if (ReadWholeFile(kSr28Path, &image) != ReadResult::kOk)
+            GTEST_SKIP() << "no USDA table at " << kSr28Path;
         size_t badLine = 0;
         ASSERT_EQ(ConvertUsdaTable(std::string_view(image.Data(), image.Size()), &converted_, &badLine), 1)
             << "line " << badLine;
@@ -119,13 +120,15 @@ TEST_F(UsdaTable, SampleFoodsReadAsTheTableHasThem) {
 
 TEST(ConvertUsdaTable, RefusesLinesWithoutFiftyThreeFields) {
     std::string good;
-    for (int i = 0; i < 53; ++i) good += (i ? "^" : "") + std::to_string(i);
+    for (int i = 0; i < 53; ++i)
+        good += (i ? "^" : "") + std::to_string(i);
     std::string out;
     size_t bad = 0;
     ASSERT_EQ(ConvertUsdaTable(good + "\r\n\r\n" + good, &out, &bad), 1);
     EXPECT_EQ(out.size(), 2 * (out.find("\r\n") + 2));
     EXPECT_EQ(out.substr(0, out.find("\r\n")),
-              "0^1^2^3^4^5^7^8^6^10^13^11^15^14^12^16^17^18^19^32^40^21^22^23^24^25^26^31^20^44^45^46^47^48^49^50^51^52");
+              "0^1^2^3^4^5^7^8^6^10^13^11^15^14^12^16^17^18^19^32^40^21^22^23^24^25^26^31^20^44^45^46^47^48^"
+              "49^50^51^52");
     EXPECT_EQ(ConvertUsdaTable(good + "\r\n" + good + "^extra\r\n", &out, &bad), 0);
     EXPECT_EQ(bad, 2u);
     EXPECT_TRUE(out.empty());
