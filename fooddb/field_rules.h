@@ -10,4 +10,4 @@ bool IsNumericField(const char* text, size_t length);
 // of one line.
 bool IsNameField(const char* text, size_t length);
 
-constexpr size_t kMaxNameLength = 64;
+constexpr size_t kMaxFoodNameLength = 64;

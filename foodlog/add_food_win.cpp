@@ -10,6 +10,7 @@
 #include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
 #include "resources/resource.h"
+#include "shell/edit_line_win.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
 #include "shell/message_box_win.h"
@@ -170,13 +171,8 @@ BOOL OnOk(HWND dialog) {
     // Set first: even a refused quantity marks the log as changed.
     g_modified = 1;
     HWND edit = GetDlgItem(dialog, IDC_QUANTITY_EDIT);
-    char text[kQuantityTextSize] = {};
-    int length = static_cast<int>(SendMessageA(edit, EM_LINELENGTH, 0, 0));
-    if (length > kQuantityTextSize - 1) length = kQuantityTextSize - 1;
-    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(kQuantityTextSize - 1);
-    int copied = static_cast<int>(SendMessageA(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
-    if (copied < 0 || copied > length) copied = length;
-    text[copied] = '\0';
+    char text[kQuantityTextSize];
+    int copied = GetEditLine(edit, text, sizeof text);
     if (!IsNumericField(text, static_cast<size_t>(copied))) {
         ShowMessageBox(dialog, kIllegalQuantityMessage, nullptr, MB_ICONWARNING);
         return TRUE;

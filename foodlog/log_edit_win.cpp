@@ -9,6 +9,7 @@
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "foodlog/nutrients.h"
+#include "shell/edit_line_win.h"
 #include "shell/main_window_win.h"
 #include "shell/message_box_win.h"
 
@@ -87,13 +88,8 @@ LRESULT EndQuantityEdit(HWND listView) {
     g_lastClick.pt.y = editorRect.top - listRect.top;
     int row = HitTestLastClick(listView);
 
-    char text[kEditTextSize] = {};
-    int length = static_cast<int>(SendMessageA(g_editor, EM_LINELENGTH, 0, 0));
-    if (length > kEditTextSize - 1) length = kEditTextSize - 1;
-    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(kEditTextSize - 1);
-    int copied = static_cast<int>(SendMessageA(g_editor, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
-    if (copied < 0 || copied > length) copied = length;
-    text[copied] = '\0';
+    char text[kEditTextSize];
+    GetEditLine(g_editor, text, sizeof text);
     CloseEditor(listView);
 
     // The log may have changed under the editor (a New, a deletion): a row that is no longer an

@@ -8,6 +8,7 @@
 
 #include "fooddb/food_files_win.h"
 #include "resources/resource.h"
+#include "shell/edit_line_win.h"
 #include "shell/main_window_win.h"
 #include "shell/message_box_win.h"
 #include "shell/search.h"
@@ -110,18 +111,12 @@ LRESULT RunSearch(HWND mainWindow) {
         ShowMessageBox(mainWindow, kSelectDatabaseMessage, "", MB_OK);
         return 0;
     }
-    int length = static_cast<int>(SendMessageA(g_controls.searchBox, EM_LINELENGTH, 0, 0));
-    if (length <= 0) {
+    char text[kSearchTextSize];
+    int copied = GetEditLine(g_controls.searchBox, text, sizeof text);
+    if (copied == 0) {
         ShowMessageBox(mainWindow, kEmptySearchMessage, "Error", MB_ICONWARNING);
         return 0;
     }
-    char text[kSearchTextSize] = {};
-    if (length > kSearchTextSize - 1) length = kSearchTextSize - 1;
-    *reinterpret_cast<WORD*>(text) = static_cast<WORD>(length);
-    int copied =
-        static_cast<int>(SendMessageA(g_controls.searchBox, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)));
-    if (copied < 0 || copied > length) copied = length;
-    text[copied] = '\0';
 
     g_searchedDatabase = static_cast<int>(database);
     g_lastSearch.assign(text, static_cast<size_t>(copied));

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,27 +40,16 @@ std::string MyFoodLine(const char* name, const char* amount, const char* measure
 class DragDrop : public MainWindowTest {
 protected:
     void SetUp() override {
-        savedUsda_ = ReadInstalledFile("ABBREV.txt");
-        savedMyFoods_ = ReadInstalledFile("mtmyfood");
-        InstallFile("ABBREV.txt", UsdaLine("APPLE PIE", "227", "~1 cup~", "15", "~1 tbsp~") +
-                                      UsdaLine("BROTH", "0", "~~", "0", "~~") +
-                                      UsdaLine("CELERY", "0", "~~", "40", "~1 stalk~"));
-        InstallFile("mtmyfood",
-                    MyFoodLine("Toast", "1", "slice", "", "99") + MyFoodLine("Cereal", "2", "Cup", "4", "5") +
-                        MyFoodLine("Mystery", "1", "", "", "99") + MyFoodLine("Odd", "1", "Cup", "1", "91"));
+        databases_ = std::make_unique<InstalledDatabases>(
+            UsdaLine("APPLE PIE", "227", "~1 cup~", "15", "~1 tbsp~") +
+                UsdaLine("BROTH", "0", "~~", "0", "~~") + UsdaLine("CELERY", "0", "~~", "40", "~1 stalk~"),
+            MyFoodLine("Toast", "1", "slice", "", "99") + MyFoodLine("Cereal", "2", "Cup", "4", "5") +
+                MyFoodLine("Mystery", "1", "", "", "99") + MyFoodLine("Odd", "1", "Cup", "1", "91"));
         MainWindowTest::SetUp();
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        Restore("ABBREV.txt", savedUsda_);
-        Restore("mtmyfood", savedMyFoods_);
-    }
-    static void Restore(const char* name, const std::string& bytes) {
-        if (bytes == "<missing>") {
-            RemoveInstalledFile(name);
-        } else {
-            InstallFile(name, bytes);
-        }
+        databases_.reset();
     }
 
     int IndexOf(HWND list, const char* text) {
@@ -89,24 +79,13 @@ protected:
         ASSERT_GE(index, 0) << food;
         Drag(list, index, LogCenterOnScreen());
     }
-    int Rows() { return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Cell(int row, int column) {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
     void Search(int database, const char* text) {
         SendMessageA(g_controls.databaseChooser, CB_SETCURSEL, database, 0);
         SetWindowTextA(g_controls.searchBox, text);
         SendMessageA(window_, WM_COMMAND, IDC_SEARCH_BUTTON, 0);
     }
 
-    std::string savedUsda_;
-    std::string savedMyFoods_;
+    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 std::vector<std::string> MeasureRows() {
@@ -159,17 +138,17 @@ TEST_F(DragDrop, UsdaFoodsInEachMeasure) {
         ++expectedRows;
         ASSERT_EQ(g_entryCount, expectedRows) << c.food;
         int row = expectedRows - 1;
-        EXPECT_EQ(Cell(row, 0), c.food);
-        EXPECT_EQ(Cell(row, 2), c.measureCell) << c.food;
-        EXPECT_EQ(Cell(row, 3), c.calories) << c.food << " " << c.measureCell;
-        EXPECT_EQ(Cell(row, 4), c.protein) << c.food << " " << c.measureCell;
+        EXPECT_EQ(LogCell(row, 0), c.food);
+        EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
+        EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.measureCell;
+        EXPECT_EQ(LogCell(row, 4), c.protein) << c.food << " " << c.measureCell;
         EXPECT_EQ(g_logEntries[row].source, kSourceUsda);
     }
     EXPECT_EQ(dialogs.Answered(), 6);
     EXPECT_EQ(g_logEntries[3].measure, kMeasureNone);
     EXPECT_EQ(g_logEntries[5].measure, kMeasureSecond);
-    EXPECT_EQ(Cell(6, 0), "   TOTAL");
-    EXPECT_EQ(Cell(6, 3), "914");
+    EXPECT_EQ(LogCell(6, 0), "   TOTAL");
+    EXPECT_EQ(LogCell(6, 3), "914");
 }
 
 TEST_F(DragDrop, MyFoodsInEachMeasure) {
@@ -198,14 +177,14 @@ TEST_F(DragDrop, MyFoodsInEachMeasure) {
         ++expectedRows;
         ASSERT_EQ(g_entryCount, expectedRows) << c.food;
         int row = expectedRows - 1;
-        EXPECT_EQ(Cell(row, 0), c.food);
-        EXPECT_EQ(Cell(row, 2), c.measureCell) << c.food;
-        EXPECT_EQ(Cell(row, 3), c.calories) << c.food << " " << c.quantity;
+        EXPECT_EQ(LogCell(row, 0), c.food);
+        EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
+        EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.quantity;
         EXPECT_EQ(g_logEntries[row].measure, c.measure) << c.food;
         EXPECT_EQ(g_logEntries[row].source, kSourceMyFoods);
     }
     // Percent view: a label's 10 % calcium a serving, three slices.
-    EXPECT_EQ(Cell(0, 8), "30");
+    EXPECT_EQ(LogCell(0, 8), "30");
 }
 
 TEST_F(DragDrop, SearchResultsOpenTheFormOfTheSearchedDatabase) {
@@ -217,14 +196,14 @@ TEST_F(DragDrop, SearchResultsOpenTheFormOfTheSearchedDatabase) {
     DragToLog(g_controls.resultsList, "~APPLE PIE~");
     ASSERT_EQ(g_entryCount, 1);
     EXPECT_EQ(g_logEntries[0].source, kSourceUsda);
-    EXPECT_EQ(Cell(0, 2), "tbsp");
+    EXPECT_EQ(LogCell(0, 2), "tbsp");
     Search(0, "MYST");
     // A My Foods result skips an empty first row.
     dialogs.Queue(Answer({}, "1", -1));
     DragToLog(g_controls.resultsList, "Mystery");
     ASSERT_EQ(g_entryCount, 2);
     EXPECT_EQ(g_logEntries[1].source, kSourceMyFoods);
-    EXPECT_EQ(Cell(1, 3), "80");
+    EXPECT_EQ(LogCell(1, 3), "80");
     Search(0, "cereal");
     dialogs.Queue(Answer({"Cup", "Tablespoon"}, "2", 1));
     DragToLog(g_controls.resultsList, "Cereal");
@@ -287,7 +266,7 @@ TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
     EXPECT_EQ(g_logEntries[0].quantity, 1.2f);
     EXPECT_EQ(g_logEntries[1].quantity, 12.0f);
     EXPECT_EQ(g_logEntries[2].quantity, 0.0f);
-    EXPECT_EQ(Cell(2, 3), "0");
+    EXPECT_EQ(LogCell(2, 3), "0");
     EXPECT_TRUE(boxes.Shown().empty());
 
     for (const char* bad : {"1,5", "-2", " 2"}) {
@@ -323,7 +302,7 @@ TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     dialogs.Queue(Answer({"slice"}, "1", 0));
     DragToLog(g_controls.myFoodsList, "Toast");
     ASSERT_EQ(g_entryCount, 50);
-    EXPECT_EQ(Rows(), 51);
+    EXPECT_EQ(LogRows(), 51);
     Search(1, "broth");
     struct {
         HWND list;
@@ -361,7 +340,7 @@ TEST_F(DragDrop, ADialogWithoutAFoodAddsNothing) {
                  MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
     EXPECT_EQ(dialogs.Answered(), 1);
     EXPECT_EQ(g_entryCount, 0);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(LogRows(), 0);
 }
 
 TEST_F(DragDrop, AFoodWhoseFileWentAwayIsNotAdded) {

@@ -8,6 +8,7 @@
 
 #include "foodlog/food_line.h"
 #include "foodlog/nutrients.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -293,10 +294,8 @@ TEST(AddFoodFromData, AppendsComputedEntriesUpToFifty) {
 namespace {
 
 std::string WriteTemp(const char* name, const std::string& bytes) {
-    std::string path = std::string(PLATELOG_TEMP_DIR) + "/" + name;
-    FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    std::string path = TempPath(name);
+    WriteFileBytes(path, bytes);
     return path;
 }
 

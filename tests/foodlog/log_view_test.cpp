@@ -34,16 +34,6 @@ protected:
         RefreshLogRows();
         RefreshTotalRow();
     }
-    int Rows() { return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Cell(int row, int column) {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
-    }
     POINT CellCenter(int row, int column) {
         RECT cell = {};
         cell.top = column;
@@ -75,35 +65,35 @@ protected:
 };
 
 TEST_F(LogView, EmptyLogHasNoTotalRowAndTheFirstFoodBringsOne) {
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(LogRows(), 0);
     Add(kUsdaLine, "2", kMeasureFirst, kSourceUsda);
-    ASSERT_EQ(Rows(), 2);
-    EXPECT_EQ(Cell(0, 0), "~TEST APPLE~");
-    EXPECT_EQ(Cell(0, 1), "2.00");
-    EXPECT_EQ(Cell(0, 2), "cup");
-    EXPECT_EQ(Cell(0, 3), "236");    // 52 Calories in 4.54 portions of 100 g
-    EXPECT_EQ(Cell(0, 4), "3.859");  // protein
-    EXPECT_EQ(Cell(1, 0), "   TOTAL");
-    EXPECT_EQ(Cell(1, 1), "");
-    EXPECT_EQ(Cell(1, 2), "");
-    EXPECT_EQ(Cell(1, 3), "236");
-    EXPECT_EQ(Cell(0, 29), "");  // the closing column stays empty
+    ASSERT_EQ(LogRows(), 2);
+    EXPECT_EQ(LogCell(0, 0), "~TEST APPLE~");
+    EXPECT_EQ(LogCell(0, 1), "2.00");
+    EXPECT_EQ(LogCell(0, 2), "cup");
+    EXPECT_EQ(LogCell(0, 3), "236");    // 52 Calories in 4.54 portions of 100 g
+    EXPECT_EQ(LogCell(0, 4), "3.859");  // protein
+    EXPECT_EQ(LogCell(1, 0), "   TOTAL");
+    EXPECT_EQ(LogCell(1, 1), "");
+    EXPECT_EQ(LogCell(1, 2), "");
+    EXPECT_EQ(LogCell(1, 3), "236");
+    EXPECT_EQ(LogCell(0, 29), "");  // the closing column stays empty
 }
 
 TEST_F(LogView, MeasureCellsAndTotalsOfMixedEntries) {
     Add(kUsdaLine, "150", kMeasureGrams, kSourceUsda);
     Add(kMyLine, "2", kMeasureSecond, kSourceMyFoods);
     Add(kMyLine, "1", kMeasureNone, kSourceMyFoods);
-    ASSERT_EQ(Rows(), 4);
-    EXPECT_EQ(Cell(0, 2), "grams");
-    EXPECT_EQ(Cell(1, 2), "Tablespoon");  // the second measure's row of the measure table
-    EXPECT_EQ(Cell(2, 2), "grams");
+    ASSERT_EQ(LogRows(), 4);
+    EXPECT_EQ(LogCell(0, 2), "grams");
+    EXPECT_EQ(LogCell(1, 2), "Tablespoon");  // the second measure's row of the measure table
+    EXPECT_EQ(LogCell(2, 2), "grams");
     // The TOTAL row is the sum of the shown cells, column by column.
     for (int column = 3; column < 29; ++column) {
         double sum = 0;
         for (int row = 0; row < 3; ++row)
-            sum += std::atof(Cell(row, column).c_str());
-        EXPECT_NEAR(std::atof(Cell(3, column).c_str()), sum, 1e-6) << column;
+            sum += std::atof(LogCell(row, column).c_str());
+        EXPECT_NEAR(std::atof(LogCell(3, column).c_str()), sum, 1e-6) << column;
     }
 }
 
@@ -147,7 +137,7 @@ TEST_F(LogView, EnterWithTheTextUnchangedChangesNothing) {
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_EQ(QuantityEditor(), nullptr);
     EXPECT_EQ(g_modified, 0);
-    EXPECT_EQ(Cell(0, 1), "1.00");
+    EXPECT_EQ(LogCell(0, 1), "1.00");
 }
 
 TEST_F(LogView, TypedQuantitiesRecomputeTheEntryAndTheTotal) {
@@ -170,10 +160,10 @@ TEST_F(LogView, TypedQuantitiesRecomputeTheEntryAndTheTotal) {
         SendMessageA(editor, WM_CHAR, VK_RETURN, 1);
         EXPECT_EQ(QuantityEditor(), nullptr);
         EXPECT_EQ(g_modified, 1) << c.typed;
-        ASSERT_EQ(Rows(), 2);
-        EXPECT_EQ(Cell(0, 1), c.shown) << c.typed;
-        EXPECT_EQ(Cell(0, 4), c.protein) << c.typed;
-        EXPECT_EQ(Cell(1, 4), c.protein) << c.typed;
+        ASSERT_EQ(LogRows(), 2);
+        EXPECT_EQ(LogCell(0, 1), c.shown) << c.typed;
+        EXPECT_EQ(LogCell(0, 4), c.protein) << c.typed;
+        EXPECT_EQ(LogCell(1, 4), c.protein) << c.typed;
     }
 }
 
@@ -185,7 +175,7 @@ TEST_F(LogView, LosingTheFocusEndsTheEditToo) {
     Type(editor, "4");
     SetFocus(window_);
     EXPECT_FALSE(IsWindow(editor));
-    EXPECT_EQ(Cell(0, 1), "4.00");
+    EXPECT_EQ(LogCell(0, 1), "4.00");
     EXPECT_EQ(g_logEntries[0].quantity, 4.0f);
 }
 
@@ -227,7 +217,7 @@ TEST_F(LogView, DeleteAsksAndMovesTheLaterEntriesUp) {
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
     Add(kUsdaLine, "2", kMeasureSecond, kSourceUsda);
     Add(kMyLine, "3", kMeasureFirst, kSourceMyFoods);
-    std::string second = Cell(1, 4), third = Cell(2, 4);
+    std::string second = LogCell(1, 4), third = LogCell(2, 4);
     Click(0, 0);
     ASSERT_TRUE(Selected(0));
     boxes.QueueAnswer(IDNO);
@@ -243,13 +233,13 @@ TEST_F(LogView, DeleteAsksAndMovesTheLaterEntriesUp) {
     PressKey(VK_DELETE);
     EXPECT_EQ(g_entryCount, 2);
     EXPECT_EQ(g_modified, 1);
-    ASSERT_EQ(Rows(), 3);
-    EXPECT_EQ(Cell(0, 1), "2.00");
-    EXPECT_EQ(Cell(0, 2), "tbsp");
-    EXPECT_EQ(Cell(0, 4), second);
-    EXPECT_EQ(Cell(1, 0), "Toast");
-    EXPECT_EQ(Cell(1, 4), third);
-    EXPECT_EQ(Cell(2, 0), "   TOTAL");
+    ASSERT_EQ(LogRows(), 3);
+    EXPECT_EQ(LogCell(0, 1), "2.00");
+    EXPECT_EQ(LogCell(0, 2), "tbsp");
+    EXPECT_EQ(LogCell(0, 4), second);
+    EXPECT_EQ(LogCell(1, 0), "Toast");
+    EXPECT_EQ(LogCell(1, 4), third);
+    EXPECT_EQ(LogCell(2, 0), "   TOTAL");
 }
 
 TEST_F(LogView, DeleteNeedsASelectedEntryRowUnderTheLastClick) {
@@ -273,7 +263,7 @@ TEST_F(LogView, DeleteNeedsASelectedEntryRowUnderTheLastClick) {
     boxes.QueueAnswer(IDYES);
     PressKey(VK_DELETE);
     EXPECT_EQ(g_entryCount, 0);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(LogRows(), 0);
 }
 
 TEST_F(LogView, TheDeleteKeyInTheEditorEditsTheText) {
@@ -296,7 +286,7 @@ TEST_F(LogView, LabelEditingOfADescriptionIsRejected) {
     SetWindowTextA(label, "Renamed");
     SendMessageA(label, WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages();
-    EXPECT_EQ(Cell(0, 0), "~TEST APPLE~");
+    EXPECT_EQ(LogCell(0, 0), "~TEST APPLE~");
     EXPECT_STREQ(g_logEntries[0].name, "~TEST APPLE~");
 }
 

@@ -17,13 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view file(reinterpret_cast<const char*>(data + 3), size - 3);
     LogEntry entry;
     if (ParseFoodLine(file, offset, "2.5", 3, measure, source, &entry)) {
-        if (entry.name[sizeof entry.name - 1] != '\0' || entry.servingText1[sizeof entry.servingText1 - 1] != '\0' ||
+        if (entry.name[sizeof entry.name - 1] != '\0' ||
+            entry.servingText1[sizeof entry.servingText1 - 1] != '\0' ||
             entry.servingText2[sizeof entry.servingText2 - 1] != '\0')
             __builtin_trap();
         EntryNutrients nutrients;
         ComputeNutrients(entry, (data[2] >> 3) & 1, &nutrients);
         char cell[kCellTextSize];
-        for (int slot = 0; slot < kNutrientCount; ++slot) FormatNutrient(nutrients.amounts[slot], slot, cell, sizeof cell);
+        for (int slot = 0; slot < kNutrientCount; ++slot)
+            FormatNutrient(nutrients.amounts[slot], slot, cell, sizeof cell);
     }
     return 0;
 }

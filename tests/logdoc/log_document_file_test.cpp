@@ -10,24 +10,18 @@
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "tests/logdoc/document_samples.h"
+#include "tests/test_files.h"
 
 namespace {
 
-std::string TempPath(const char* name) {
-    return std::string(PLATELOG_TEMP_DIR) + "/logdoc-" + name;
+std::string DocumentPath(const char* name) {
+    return TempPath(std::string("logdoc-") + name);
 }
-
 void WriteRaw(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(path, bytes);
 }
-
 std::string ReadRaw(const std::string& path) {
-    FileImage image;
-    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return "<missing>";
-    return std::string(image.Data(), image.Size());
+    return ReadFileBytes(path);
 }
 
 // The whole log state a load may change, to compare before and after.
@@ -78,7 +72,7 @@ TEST_F(LogDocumentFile, ClearLogEntriesZeroesEveryPositionButTheTotals) {
 }
 
 TEST_F(LogDocumentFile, SaveWritesTheEncodedLogAndLeavesTheLogAlone) {
-    std::string path = TempPath("save.mtf");
+    std::string path = DocumentPath("save.mtf");
     FillLog({samples::Food("Apple", 1.0f, kMeasureFirst, kSourceUsda), samples::Varied(0)});
     LogSnapshot before;
 
@@ -101,7 +95,7 @@ TEST_F(LogDocumentFile, SaveWritesTheEncodedLogAndLeavesTheLogAlone) {
 }
 
 TEST_F(LogDocumentFile, LoadReplacesTheWholeLog) {
-    std::string path = TempPath("replace.mtf");
+    std::string path = DocumentPath("replace.mtf");
     std::vector<LogEntry> saved;
     for (int i = 0; i < kMaxLogEntries; ++i)
         saved.push_back(samples::Varied(i));
@@ -131,7 +125,7 @@ TEST_F(LogDocumentFile, LoadReplacesTheWholeLog) {
 }
 
 TEST_F(LogDocumentFile, LoadComputesNutrientsInTheCurrentView) {
-    std::string path = TempPath("view.mtf");
+    std::string path = DocumentPath("view.mtf");
     // 200 g of a USDA food with 100 mg calcium per 100 g; one serving of a My Foods food labelled 25 %
     // calcium.
     LogEntry usda = samples::Food("Milk", 200.0f, kMeasureGrams, kSourceUsda);
@@ -157,7 +151,7 @@ TEST_F(LogDocumentFile, LoadComputesNutrientsInTheCurrentView) {
 }
 
 TEST_F(LogDocumentFile, ARefusedDocumentLeavesTheLogExactlyAsItWas) {
-    std::string path = TempPath("refused.mtf");
+    std::string path = DocumentPath("refused.mtf");
     std::vector<LogEntry> two = {samples::Varied(3), samples::Varied(4)};
     const std::string good = samples::Encode(two.data(), 2);
 
@@ -213,7 +207,7 @@ TEST_F(LogDocumentFile, ARefusedDocumentLeavesTheLogExactlyAsItWas) {
 }
 
 TEST_F(LogDocumentFile, AFailedSaveKeepsThePreviousDocument) {
-    std::string path = TempPath("failed-save.mtf");
+    std::string path = DocumentPath("failed-save.mtf");
     FillLog({samples::Food("Apple", 1.0f, kMeasureFirst, kSourceUsda)});
     ASSERT_EQ(SaveLogDocument(1, path.c_str()), 1);
     const std::string previous = ReadRaw(path);
@@ -230,7 +224,7 @@ TEST_F(LogDocumentFile, AFailedSaveKeepsThePreviousDocument) {
     EXPECT_EQ(SaveLogDocument(1, nullptr), 0);
     EXPECT_EQ(ReadRaw(path), previous);
 
-    std::string missing = TempPath("no-such-folder/log.mtf");
+    std::string missing = DocumentPath("no-such-folder/log.mtf");
     EXPECT_EQ(SaveLogDocument(2, missing.c_str()), 0);
     EXPECT_EQ(ReadRaw(missing), "<missing>");
 

@@ -5,22 +5,15 @@
 #include <string>
 
 #include "platform/file_io.h"
+#include "tests/test_files.h"
 
 namespace {
 
-std::string TempPath(const char* name) { return std::string(PLATELOG_TEMP_DIR) + "/" + name; }
-
 void WriteRaw(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(path, bytes);
 }
-
 std::string ReadRaw(const std::string& path) {
-    FileImage image;
-    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return "<missing>";
-    return std::string(image.Data(), image.Size());
+    return ReadFileBytes(path);
 }
 
 struct FaultGuard {

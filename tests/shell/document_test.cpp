@@ -20,6 +20,7 @@
 #include "shell/document_win.h"
 #include "shell/main_window_win.h"
 #include "tests/shell/gui_harness_win.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -28,24 +29,19 @@ const char kLine[] =
     "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
     "tbsp~^0\r\n";
 
+// A temporary path as the file dialogs show it, with backslashes.
 std::string TempFile(const char* name) {
-    std::string path = std::string(PLATELOG_TEMP_DIR) + "/" + name;
+    std::string path = TempPath(name);
     for (char& c : path)
         if (c == '/') c = '\\';
     return path;
 }
 
 std::string ReadAll(const std::string& path) {
-    FileImage image;
-    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return "<missing>";
-    return std::string(image.Data(), image.Size());
+    return ReadFileBytes(path);
 }
-
 void WriteAll(const std::string& path, const std::string& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+    WriteFileBytes(path, bytes);
 }
 
 // Types a file name into an open or save dialog and presses its OK button.
@@ -72,16 +68,6 @@ protected:
         RefreshLogRows();
         RefreshTotalRow();
         g_modified = 1;
-    }
-    int Rows() { return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0)); }
-    std::string Cell(int row, int column) {
-        char text[256] = {};
-        LVITEMA item = {};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-        return text;
     }
     LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
     void TearDown() override {
@@ -175,13 +161,13 @@ TEST_F(Documents, NewAsksAndYesWithACancelledSaveAsKeepsEverything) {
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "Save current changes in (untitled)?");
     EXPECT_EQ(g_entryCount, 1);
-    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(LogRows(), 2);
     EXPECT_EQ(g_modified, 1);
     // No: the log is started afresh.
     boxes.QueueAnswer(IDNO);
     Command(IDM_FILE_NEW);
     EXPECT_EQ(g_entryCount, 0);
-    EXPECT_EQ(Rows(), 0);
+    EXPECT_EQ(LogRows(), 0);
     EXPECT_EQ(g_modified, 0);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
     EXPECT_EQ(g_viewMode, kPercentView);
@@ -206,7 +192,7 @@ TEST_F(Documents, OpenReplacesTheLogAndRecomputesInTheCurrentView) {
     DeleteFileA(path.c_str());
     AddFood("100");
     AddFood("50");
-    EXPECT_EQ(Cell(0, 8), "20");  // 200 mg calcium is 20 % in the percent view
+    EXPECT_EQ(LogCell(0, 8), "20");  // 200 mg calcium is 20 % in the percent view
     DialogAnswerer dialogs;
     dialogs.Queue(ChooseFile(path));
     ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
@@ -217,10 +203,10 @@ TEST_F(Documents, OpenReplacesTheLogAndRecomputesInTheCurrentView) {
     dialogs.Queue(ChooseFile(path));
     Command(IDM_FILE_OPEN);
     ASSERT_EQ(g_entryCount, 2);
-    EXPECT_EQ(Rows(), 3);
-    EXPECT_EQ(Cell(0, 8), "200");
-    EXPECT_EQ(Cell(1, 1), "50.00");
-    EXPECT_EQ(Cell(2, 8), "300");
+    EXPECT_EQ(LogRows(), 3);
+    EXPECT_EQ(LogCell(0, 8), "200");
+    EXPECT_EQ(LogCell(1, 1), "50.00");
+    EXPECT_EQ(LogCell(2, 8), "300");
     EXPECT_EQ(TextOf(window_), "MealTally - rice.mtf");
     EXPECT_EQ(g_modified, 0);
     DeleteFileA(path.c_str());
@@ -243,7 +229,7 @@ TEST_F(Documents, ADamagedDocumentLeavesTheLogAsItWas) {
     EXPECT_EQ(boxes.Shown()[1].flags, static_cast<UINT>(MB_ICONWARNING));
     EXPECT_EQ(g_entryCount, 2);
     EXPECT_EQ(std::memcmp(before, g_logEntries, sizeof before), 0);
-    EXPECT_EQ(Rows(), 3);
+    EXPECT_EQ(LogRows(), 3);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
     EXPECT_STREQ(g_documentPath, "");
     EXPECT_EQ(g_modified, 0);
@@ -280,7 +266,7 @@ TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
     Command(IDM_FILE_NEW);
     OpenCommandLineDocument(window_, ("\"" + path + "\"").c_str());
     EXPECT_EQ(g_entryCount, 1);
-    EXPECT_EQ(Rows(), 2);
+    EXPECT_EQ(LogRows(), 2);
     EXPECT_STREQ(g_documentPath, "");
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(g_modified, 0);

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,23 +38,12 @@ const std::string kUsda = UsdaFood("1", "APPLES,RAW") + UsdaFood("2", "CHICKEN,R
 class FoodBrowser : public MainWindowTest {
 protected:
     void SetUp() override {
-        savedUsda_ = ReadInstalledFile("ABBREV.txt");
-        savedMyFoods_ = ReadInstalledFile("mtmyfood");
-        InstallFile("ABBREV.txt", kUsda);
-        InstallFile("mtmyfood", kMyFoods);
+        databases_ = std::make_unique<InstalledDatabases>(kUsda, kMyFoods);
         MainWindowTest::SetUp();
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        Restore("ABBREV.txt", savedUsda_);
-        Restore("mtmyfood", savedMyFoods_);
-    }
-    static void Restore(const char* name, const std::string& bytes) {
-        if (bytes == "<missing>") {
-            RemoveInstalledFile(name);
-        } else {
-            InstallFile(name, bytes);
-        }
+        databases_.reset();
     }
     void ShowPage(int page) {
         SendMessageA(g_controls.foodTabs, TCM_SETCURSEL, page, 0);
@@ -86,8 +76,7 @@ protected:
         return lines;
     }
 
-    std::string savedUsda_;
-    std::string savedMyFoods_;
+    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 TEST_F(FoodBrowser, PagesShowTheirOwnControls) {

@@ -5,9 +5,11 @@
 #include <cstdio>
 
 #include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
 #include "shell/main_window_win.h"
 #include "shell/message_box_win.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -97,10 +99,7 @@ std::string InstallFolderPath(const char* name) {
 void InstallFile(const char* name, const std::string& bytes) {
     CreateDirectoryA("C:\\Program Files", nullptr);
     CreateDirectoryA(kInstallFolder, nullptr);
-    FILE* file = std::fopen(InstallFolderPath(name).c_str(), "wb");
-    ASSERT_NE(file, nullptr) << name;
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
+    WriteFileBytes(InstallFolderPath(name), bytes);
 }
 
 void RemoveInstalledFile(const char* name) {
@@ -108,9 +107,42 @@ void RemoveInstalledFile(const char* name) {
 }
 
 std::string ReadInstalledFile(const char* name) {
-    FileImage image;
-    if (ReadWholeFile(InstallFolderPath(name).c_str(), &image) != ReadResult::kOk) return "<missing>";
-    return std::string(image.Data(), image.Size());
+    return ReadFileBytes(InstallFolderPath(name));
+}
+
+namespace {
+void RestoreInstalledFile(const char* name, const std::string& bytes) {
+    if (bytes == "<missing>") {
+        RemoveInstalledFile(name);
+    } else {
+        InstallFile(name, bytes);
+    }
+}
+}  // namespace
+
+InstalledDatabases::InstalledDatabases(const std::string& usda, const std::string& myFoods)
+    : savedUsda_(ReadInstalledFile("ABBREV.txt")), savedMyFoods_(ReadInstalledFile("mtmyfood")) {
+    InstallFile("ABBREV.txt", usda);
+    InstallFile("mtmyfood", myFoods);
+}
+
+InstalledDatabases::~InstalledDatabases() {
+    RestoreInstalledFile("ABBREV.txt", savedUsda_);
+    RestoreInstalledFile("mtmyfood", savedMyFoods_);
+}
+
+int LogRows() {
+    return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string LogCell(int row, int column) {
+    char text[256] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
 }
 
 std::string ClassOf(HWND window) {

@@ -60,6 +60,21 @@ void InstallFile(const char* name, const std::string& bytes);
 void RemoveInstalledFile(const char* name);
 std::string ReadInstalledFile(const char* name);  // "<missing>" when it does not exist
 
+// Puts the test's own database files in the installation folder and, afterwards, what was there.
+class InstalledDatabases {
+public:
+    InstalledDatabases(const std::string& usda, const std::string& myFoods);
+    ~InstalledDatabases();
+
+private:
+    std::string savedUsda_;
+    std::string savedMyFoods_;
+};
+
+// The food log list view: its number of rows and the text of a cell.
+int LogRows();
+std::string LogCell(int row, int column);
+
 // A fresh main window at a known size, destroyed after the test.
 class MainWindowTest : public ::testing::Test {
 protected:

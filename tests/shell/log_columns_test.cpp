@@ -21,7 +21,9 @@ using Toolbar = MainWindowTest;
 using StatusBar = MainWindowTest;
 using LogColumns = MainWindowTest;
 
-HWND Header() { return reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0)); }
+HWND Header() {
+    return reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0));
+}
 
 std::string HeaderText(int column) {
     char text[256] = {};
@@ -38,16 +40,6 @@ int HeaderFormat(int column) {
     item.mask = HDI_FORMAT;
     SendMessageA(Header(), HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
     return item.fmt;
-}
-
-std::string Cell(int row, int column) {
-    char text[256] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
 }
 
 void ClickToolbarButton(HWND window, int command) {
@@ -131,22 +123,68 @@ TEST_F(StatusBar, ShowsTheNoteInTwoPartsOfTheFirstWidth) {
 }
 
 TEST_F(LogColumns, HeadersWidthsAndAlignmentsInBothViews) {
-    const char* percent[] = {
-        "Description",        "Quantity",           "Measure",         "Calories",          "Protein (g)",
-        "Total Fat (g)",      "Carbohydrates (g)",  "Fiber (g)",       "Calcium (%)",       "Phosphorus (%)",
-        "Iron (%)",           "Sodium (%)",         "Potassium (%)",   "Magnesium (%)",     "Zinc (%)",
-        "Copper (%)",         "Vitamin A (%)",      "Thiamin (%)",     "Riboflavin (%)",    "Niacin (%)",
-        "Pantothenic Acid (%)", "Vitamin B6 (%)",   "Folate (%)",      "Vitamin B12 (%)",   "Vitamin C (%)",
-        "Saturated Fat (g)",  "Monounsaturated Fat (g)", "Polyunsaturated Fat (g)", "Cholestrol (mg)", ""};
-    const char* amounts[] = {
-        "Description",        "Quantity",           "Measure",         "Calories",          "Protein (g)",
-        "Total Fat (g)",      "Carbohydrates (g)",  "Fiber (g)",       "Calcium (mg)",      "Phosphorus (mg)",
-        "Iron (mg)",          "Sodium (mg)",        "Potassium (mg)",  "Magnesium (mg)",    "Zinc (mg)",
-        "Copper (mg)",        "Vitamin A (IU)",     "Thiamin (mg)",    "Riboflavin (mg)",   "Niacin (mg)",
-        "Pantothenic Acid (mg)", "Vitamin B6 (mg)", "Folate (mcg)",    "Vitamin B12 (mcg)", "Vitamin C (mg)",
-        "Saturated Fat (g)",  "Monounsaturated Fat (g)", "Polyunsaturated Fat (g)", "Cholestrol (mg)", ""};
-    const int widths[] = {120, 60, 60, 60, 70, 80, 110, 60, 75, 95, 60, 75, 90, 90, 60,
-                          75,  80, 75, 90, 70, 120, 90, 75, 100, 85, 100, 100, 100, 90, 60};
+    const char* percent[] = {"Description",
+                             "Quantity",
+                             "Measure",
+                             "Calories",
+                             "Protein (g)",
+                             "Total Fat (g)",
+                             "Carbohydrates (g)",
+                             "Fiber (g)",
+                             "Calcium (%)",
+                             "Phosphorus (%)",
+                             "Iron (%)",
+                             "Sodium (%)",
+                             "Potassium (%)",
+                             "Magnesium (%)",
+                             "Zinc (%)",
+                             "Copper (%)",
+                             "Vitamin A (%)",
+                             "Thiamin (%)",
+                             "Riboflavin (%)",
+                             "Niacin (%)",
+                             "Pantothenic Acid (%)",
+                             "Vitamin B6 (%)",
+                             "Folate (%)",
+                             "Vitamin B12 (%)",
+                             "Vitamin C (%)",
+                             "Saturated Fat (g)",
+                             "Monounsaturated Fat (g)",
+                             "Polyunsaturated Fat (g)",
+                             "Cholestrol (mg)",
+                             ""};
+    const char* amounts[] = {"Description",
+                             "Quantity",
+                             "Measure",
+                             "Calories",
+                             "Protein (g)",
+                             "Total Fat (g)",
+                             "Carbohydrates (g)",
+                             "Fiber (g)",
+                             "Calcium (mg)",
+                             "Phosphorus (mg)",
+                             "Iron (mg)",
+                             "Sodium (mg)",
+                             "Potassium (mg)",
+                             "Magnesium (mg)",
+                             "Zinc (mg)",
+                             "Copper (mg)",
+                             "Vitamin A (IU)",
+                             "Thiamin (mg)",
+                             "Riboflavin (mg)",
+                             "Niacin (mg)",
+                             "Pantothenic Acid (mg)",
+                             "Vitamin B6 (mg)",
+                             "Folate (mcg)",
+                             "Vitamin B12 (mcg)",
+                             "Vitamin C (mg)",
+                             "Saturated Fat (g)",
+                             "Monounsaturated Fat (g)",
+                             "Polyunsaturated Fat (g)",
+                             "Cholestrol (mg)",
+                             ""};
+    const int widths[] = {120, 60, 60, 60, 70, 80,  110, 60, 75,  95, 60,  75,  90,  90, 60,
+                          75,  80, 75, 90, 70, 120, 90,  75, 100, 85, 100, 100, 100, 90, 60};
     ASSERT_EQ(SendMessageA(Header(), HDM_GETITEMCOUNT, 0, 0), 30);
     for (int c = 0; c < 30; ++c) {
         EXPECT_EQ(HeaderText(c), percent[c]) << c;
@@ -178,7 +216,8 @@ TEST_F(LogColumns, UserWidthsSurviveAViewSwitch) {
 
 TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
     const char line[] =
-        "~1~^~TEST FOOD~^50^200^10^5^20^2^1^300^100^2.5^240^350^40^1.5^0.2^0.1^5^500^3^0.75^0.85^2^1^0.2^40^0.6^6^1^"
+        "~1~^~TEST "
+        "FOOD~^50^200^10^5^20^2^1^300^100^2.5^240^350^40^1.5^0.2^0.1^5^500^3^0.75^0.85^2^1^0.2^40^0.6^6^1^"
         "1^1^30^100^~1 cup~^10^~1 tbsp~^0\r\n";
     ASSERT_EQ(AddFoodFromData(line, 0, "100", 3, kMeasureGrams, kSourceUsda), 1);
     ASSERT_EQ(AddFoodFromData(line, 0, "50", 2, kMeasureGrams, kSourceUsda), 1);
@@ -186,21 +225,21 @@ TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
     RefreshTotalRow();
     ASSERT_EQ(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0), 3);
     // Percent view: calcium 300 mg is 30 %, iron 2.5 mg of 18 is 13.889 %.
-    EXPECT_EQ(Cell(0, 8), "30");
-    EXPECT_EQ(Cell(0, 10), "13.889");
-    EXPECT_EQ(Cell(1, 8), "15");
-    EXPECT_EQ(Cell(2, 0), "   TOTAL");
-    EXPECT_EQ(Cell(2, 8), "45");
+    EXPECT_EQ(LogCell(0, 8), "30");
+    EXPECT_EQ(LogCell(0, 10), "13.889");
+    EXPECT_EQ(LogCell(1, 8), "15");
+    EXPECT_EQ(LogCell(2, 0), "   TOTAL");
+    EXPECT_EQ(LogCell(2, 8), "45");
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
     ASSERT_EQ(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0), 3);
-    EXPECT_EQ(Cell(0, 8), "300");
-    EXPECT_EQ(Cell(0, 10), "2.500");
-    EXPECT_EQ(Cell(1, 8), "150");
-    EXPECT_EQ(Cell(2, 8), "450");
-    EXPECT_EQ(Cell(0, 3), "200");  // Calories read the same in both views
+    EXPECT_EQ(LogCell(0, 8), "300");
+    EXPECT_EQ(LogCell(0, 10), "2.500");
+    EXPECT_EQ(LogCell(1, 8), "150");
+    EXPECT_EQ(LogCell(2, 8), "450");
+    EXPECT_EQ(LogCell(0, 3), "200");  // Calories read the same in both views
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_PERCENT, 0);
-    EXPECT_EQ(Cell(0, 8), "30");
-    EXPECT_EQ(Cell(2, 10), "20.833");  // 13.889 + 6.944: the total sums the shown cells
+    EXPECT_EQ(LogCell(0, 8), "30");
+    EXPECT_EQ(LogCell(2, 10), "20.833");  // 13.889 + 6.944: the total sums the shown cells
 }
 
 TEST_F(LogColumns, SwitchingAnEmptyLogLeavesItWithoutRows) {

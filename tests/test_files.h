@@ -1,0 +1,11 @@
+// Files the tests write and read back.
+#pragma once
+
+#include <string>
+
+// A path in the tree's folder for temporary test files.
+std::string TempPath(const std::string& name);
+// Writes the bytes as the whole file (a failure fails the test).
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+// The file's bytes, or "<missing>" when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
