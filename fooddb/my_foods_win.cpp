@@ -80,9 +80,9 @@ int LoadMyFoods(HWND list) {
 int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset) {
     if (offset < 0 || textSize == 0) return 0;
     FileImage image;
-    if (ReadWholeFile(kMyFoodsPath, &image) != ReadResult::kOk) return 0;
-    return ReadMyFoodServing(std::string_view(image.Data(), image.Size()), static_cast<size_t>(offset), text,
-                             textSize, secondRow);
+    size_t at = 0;
+    if (ReadLineOfFile(kMyFoodsPath, static_cast<size_t>(offset), &image, &at) != ReadResult::kOk) return 0;
+    return ReadMyFoodServing(std::string_view(image.Data(), image.Size()), at, text, textSize, secondRow);
 }
 
 // The new contents go to a temporary file that then replaces the old one, so a failure at any
@@ -178,10 +178,10 @@ int AppendMyFood(HWND dialog) {
 int FillFoodDialog(HWND dialog, LPARAM offset) {
     if (offset < 0) return 0;
     FileImage image;
-    if (ReadWholeFile(kMyFoodsPath, &image) != ReadResult::kOk) return 0;
+    size_t at = 0;
+    if (ReadLineOfFile(kMyFoodsPath, static_cast<size_t>(offset), &image, &at) != ReadResult::kOk) return 0;
     MyFoodFields fields;
-    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), static_cast<size_t>(offset),
-                          &fields)) {
+    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), at, &fields)) {
         return 0;
     }
     for (int k = 0; k < kMyFoodFieldCount; ++k) {

@@ -214,7 +214,7 @@ int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, 
     FileImage image;
     size_t at = 0;
     const char* path = source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath;
-    if (ReadFoodLineOfFile(path, static_cast<size_t>(lineOffset), &image, &at) != ReadResult::kOk) return 0;
+    if (ReadLineOfFile(path, static_cast<size_t>(lineOffset), &image, &at) != ReadResult::kOk) return 0;
     std::string_view data(image.Data(), image.Size());
     if (!AddFoodFromData(data, at, quantityText, quantityLength, measure, source)) return 0;
     RefreshLog();

@@ -9,8 +9,6 @@
 namespace {
 
 constexpr size_t kFieldTextSize = 256;
-// Far more than any food's line; a table of megabytes is not read for one line.
-constexpr size_t kLineWindow = 64 * 1024;
 
 size_t FieldEnd(std::string_view line, size_t position) {
     size_t end = line.find('^', position);
@@ -157,17 +155,4 @@ int AddFoodFromData(std::string_view data, size_t offset, const char* quantityTe
     ComputeEntry(g_entryCount);
     ++g_entryCount;
     return 1;
-}
-
-ReadResult ReadFoodLineOfFile(const char* path, size_t offset, FileImage* image, size_t* lineOffset) {
-    size_t start = offset > 0 ? offset - 1 : 0;
-    ReadResult result = ReadFileRange(path, start, kLineWindow, image);
-    if (result != ReadResult::kOk) return result;
-    *lineOffset = offset - start;
-    std::string_view data(image->Data(), image->Size());
-    bool cut =
-        image->Size() == kLineWindow && data.find_first_of("\r\n", *lineOffset) == std::string_view::npos;
-    if (!cut) return result;
-    *lineOffset = offset;
-    return ReadWholeFile(path, image);
 }

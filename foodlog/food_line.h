@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "foodlog/log_table.h"
-#include "platform/file_io.h"
 
 // The line that starts at `offset`: up to its CR, its LF or the end of the data, whichever comes
 // first. Fails (returns 0) when the offset is past the data or not at a line start.
@@ -32,8 +31,3 @@ int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText
 // the line offset does not point at a line of the data.
 int AddFoodFromData(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
                     int32_t measure, int32_t source);
-
-// Reads enough of a database file for the line at `offset`: the line with the byte before it (which
-// tells whether the offset is a line start), or the whole file when the line is unusually long.
-// `*lineOffset` is where the line starts in `image`.
-ReadResult ReadFoodLineOfFile(const char* path, size_t offset, FileImage* image, size_t* lineOffset);

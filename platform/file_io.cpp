@@ -2,10 +2,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 namespace {
 FileFault g_fileFault = FileFault::kNone;
-}
+// Far more than any food's line; a table of megabytes is not read for one line.
+constexpr size_t kLineWindow = 64 * 1024;
+}  // namespace
 
 FileImage::~FileImage() {
     Reset();
@@ -44,6 +47,19 @@ void FileImage::Reset() {
 
 ReadResult ReadWholeFile(const char* path, FileImage* image) {
     return ReadFileRange(path, 0, static_cast<size_t>(-1), image);
+}
+
+ReadResult ReadLineOfFile(const char* path, size_t offset, FileImage* image, size_t* lineOffset) {
+    size_t start = offset > 0 ? offset - 1 : 0;
+    ReadResult result = ReadFileRange(path, start, kLineWindow, image);
+    if (result != ReadResult::kOk) return result;
+    *lineOffset = offset - start;
+    std::string_view data(image->Data(), image->Size());
+    bool cut =
+        image->Size() == kLineWindow && data.find_first_of("\r\n", *lineOffset) == std::string_view::npos;
+    if (!cut) return result;
+    *lineOffset = offset;
+    return ReadWholeFile(path, image);
 }
 
 void InjectFileFault(FileFault fault) {

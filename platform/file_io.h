@@ -35,6 +35,11 @@ ReadResult ReadWholeFile(const char* path, FileImage* image);
 // Reads at most `maxSize` bytes from `offset` on (fewer at the end of the file), sharing read access.
 ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image);
 
+// Reads enough of a text file for the line at `offset`: the line with the byte before it (which tells
+// whether the offset is a line start), or the whole file when the line is unusually long.
+// `*lineOffset` is where the line starts in `image`.
+ReadResult ReadLineOfFile(const char* path, size_t offset, FileImage* image, size_t* lineOffset);
+
 // Opens or creates the file without sharing, locks the range past its end, appends the bytes.
 // A short write is undone (the file is cut back to its old length), so the file is never left half-written.
 int AppendToFile(const char* path, const char* data, size_t size);

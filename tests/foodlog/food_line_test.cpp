@@ -8,6 +8,7 @@
 
 #include "foodlog/food_line.h"
 #include "foodlog/nutrients.h"
+#include "platform/file_io.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -300,15 +301,15 @@ std::string WriteTemp(const char* name, const std::string& bytes) {
 }
 
 // The line a food is read from: only its part of the file, or all of it for an unusually long line.
-TEST(ReadFoodLineOfFile, ReadsTheLineWithTheByteBeforeIt) {
+TEST(ReadLineOfFile, ReadsTheLineWithTheByteBeforeIt) {
     std::string table = std::string(kAppleLine) + kMyAppleLine + std::string(kAppleLine);
     std::string path = WriteTemp("table.txt", table);
     FileImage image;
     size_t at = 99;
-    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), 0, &image, &at), ReadResult::kOk);
+    ASSERT_EQ(ReadLineOfFile(path.c_str(), 0, &image, &at), ReadResult::kOk);
     EXPECT_EQ(at, 0u);
     size_t second = std::strlen(kAppleLine);
-    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), second, &image, &at), ReadResult::kOk);
+    ASSERT_EQ(ReadLineOfFile(path.c_str(), second, &image, &at), ReadResult::kOk);
     EXPECT_EQ(at, 1u);
     EXPECT_EQ(std::string(image.Data(), image.Size()), table.substr(second - 1));
     LogEntry e;
@@ -317,25 +318,25 @@ TEST(ReadFoodLineOfFile, ReadsTheLineWithTheByteBeforeIt) {
               1);
     EXPECT_STREQ(e.name, "Apple");
     // Not a line start: the byte before is no LF, so the parse refuses it.
-    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), second + 2, &image, &at), ReadResult::kOk);
+    ASSERT_EQ(ReadLineOfFile(path.c_str(), second + 2, &image, &at), ReadResult::kOk);
     EXPECT_EQ(ParseFoodLine(std::string_view(image.Data(), image.Size()), at, "1", 1, kMeasureFirst,
                             kSourceMyFoods, &e),
               0);
     // Past the end: nothing to read.
-    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), table.size() + 10, &image, &at), ReadResult::kOk);
+    ASSERT_EQ(ReadLineOfFile(path.c_str(), table.size() + 10, &image, &at), ReadResult::kOk);
     EXPECT_EQ(image.Size(), 0u);
-    EXPECT_EQ(ReadFoodLineOfFile((path + ".missing").c_str(), 0, &image, &at), ReadResult::kCannotOpen);
+    EXPECT_EQ(ReadLineOfFile((path + ".missing").c_str(), 0, &image, &at), ReadResult::kCannotOpen);
     std::remove(path.c_str());
 }
 
-TEST(ReadFoodLineOfFile, ALineLongerThanItsWindowReadsTheWholeFile) {
+TEST(ReadLineOfFile, ALineLongerThanItsWindowReadsTheWholeFile) {
     std::string longName(70000, 'x');
     std::string table = std::string(kMyAppleLine) + longName + "^7^8\r\n" + kMyAppleLine;
     std::string path = WriteTemp("long.txt", table);
     FileImage image;
     size_t at = 0;
     size_t offset = std::strlen(kMyAppleLine);
-    ASSERT_EQ(ReadFoodLineOfFile(path.c_str(), offset, &image, &at), ReadResult::kOk);
+    ASSERT_EQ(ReadLineOfFile(path.c_str(), offset, &image, &at), ReadResult::kOk);
     EXPECT_EQ(image.Size(), table.size());
     EXPECT_EQ(at, offset);
     LogEntry e;
