@@ -97,6 +97,49 @@ TEST_F(LogView, MeasureCellsAndTotalsOfMixedEntries) {
     }
 }
 
+// A refresh holds painting back and lets the next paint draw the new rows once; the log must come
+// out of it shown, painting again, and with whatever its header still had to draw.
+TEST_F(LogView, ARefreshLeavesTheLogShownAndPaintingWithItsHeadersPendingPaint) {
+    Add(kUsdaLine, "1", kMeasureGrams, kSourceUsda);
+    PumpMessages();
+    RECT update = {};
+    ASSERT_FALSE(GetUpdateRect(g_logListView, &update, FALSE));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0));
+    ASSERT_NE(header, nullptr);
+    ASSERT_FALSE(GetUpdateRect(header, &update, FALSE));
+    RECT stale = {3, 2, 40, 9};
+    InvalidateRect(header, &stale, FALSE);
+
+    ASSERT_EQ(RefreshLog(), 1);
+    EXPECT_EQ(LogRows(), 2);
+    EXPECT_TRUE(IsWindowVisible(g_logListView));
+    EXPECT_TRUE(GetUpdateRect(g_logListView, &update, FALSE));  // the new rows are drawn
+    ASSERT_TRUE(GetUpdateRect(header, &update, FALSE));
+    EXPECT_TRUE(update.left <= stale.left && update.top <= stale.top && update.right >= stale.right &&
+                update.bottom >= stale.bottom);
+
+    PumpMessages();
+    ASSERT_FALSE(GetUpdateRect(g_logListView, &update, FALSE));
+    ASSERT_FALSE(GetUpdateRect(header, &update, FALSE));
+    // Painting is on again: a changed cell asks to be drawn.
+    LVITEMA cell = {};
+    cell.iSubItem = 1;
+    cell.pszText = const_cast<char*>("9.00");
+    SendMessageA(g_logListView, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_TRUE(GetUpdateRect(g_logListView, &update, FALSE));
+}
+
+TEST_F(LogView, AHiddenLogIsRefreshedButStaysHidden) {
+    Add(kUsdaLine, "1", kMeasureGrams, kSourceUsda);
+    ShowWindow(g_logListView, SW_HIDE);
+    Add(kMyLine, "2", kMeasureNone, kSourceMyFoods);
+    ASSERT_EQ(RefreshLog(), 1);
+    EXPECT_FALSE(GetWindowLongPtrA(g_logListView, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(LogRows(), 3);
+    EXPECT_EQ(LogCell(1, 0), "Toast");
+    ShowWindow(g_logListView, SW_SHOW);
+}
+
 TEST_F(LogView, QuantityEditorOpensOnlyOnAnEntrysQuantityCell) {
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
     Click(1, 1);  // the TOTAL row
