@@ -163,8 +163,8 @@ TEST_F(DragDrop, MyFoodsInEachMeasure) {
     } const cases[] = {
         {"Toast", {"slice"}, "3", 0, "slice", "240", kMeasureFirst},
         {"Cereal", {"Cup", "Tablespoon"}, "1", 0, "Cup", "40", kMeasureFirst},  // half a serving of 2 cups
-        {"Cereal", {"Cup", "Tablespoon"}, "2", 1, "Tablespoon", "40", kMeasureSecond},  // 4 tablespoons a
-                                                                                        // serving
+        // 4 tablespoons a serving
+        {"Cereal", {"Cup", "Tablespoon"}, "2", 1, "Tablespoon", "40", kMeasureSecond},
         {"Cereal", {"Cup", "Tablespoon"}, "7", -1, "grams", "80", kMeasureNone},  // no pick: one serving
         {"Mystery", {""}, "1", 0, "", "80", kMeasureFirst},                       // an empty first row stays
         {"Odd", {"Cup"}, "1", 0, "Cup", "80", kMeasureFirst},  // a second measure past the table is left out
