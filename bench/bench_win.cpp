@@ -119,9 +119,9 @@ int main() {
     std::vector<double> addTimes, paintTimes;
     int count = static_cast<int>(usdaItems);
     for (int i = 0; i < 2 * kMaxLogEntries; ++i) {
-        if (g_entryCount == kMaxLogEntries) SendMessageA(window, WM_COMMAND, IDM_FILE_NEW, 0);
+        if (EntryCount() == kMaxLogEntries) SendMessageA(window, WM_COMMAND, IDM_FILE_NEW, 0);
         LPARAM offset = SendMessageA(g_controls.usdaList, LB_GETITEMDATA, (i * 7919) % count, 0);
-        g_modified = 0;
+        ClearModified();
         Timer timer;
         AddFoodToLog("150", 3, kMeasureGrams, kSourceUsda, offset);
         addTimes.push_back(timer.Elapsed());
@@ -129,7 +129,7 @@ int main() {
         UpdateWindow(window);
         paintTimes.push_back(paint.Elapsed());
     }
-    long long entries = g_entryCount;
+    long long entries = EntryCount();
 
     std::vector<double> readTimes, refreshTimes;
     for (int run = 0; run < kRuns; ++run) {
@@ -149,7 +149,7 @@ int main() {
         SendMessageA(window, WM_COMMAND, command, 0);
         switchTimes.push_back(timer.Elapsed());
     }
-    g_modified = 0;
+    ClearModified();
     DestroyWindow(window);
 
     if (hadTable) {

@@ -3,56 +3,9 @@
 #include <cstring>
 
 #include "fooddb/field_rules.h"
-#include "foodlog/food_line.h"
-#include "foodlog/log_table.h"
-
-namespace {
-
-// Field k of a line (without its line end); empty when the line has fewer fields. An empty field
-// still points into the line, so callers may copy from it.
-std::string_view FieldOf(std::string_view line, int k) {
-    size_t start = 0;
-    for (int i = 0; i < k; ++i) {
-        size_t caret = line.find('^', start);
-        if (caret == std::string_view::npos) return line.substr(line.size());
-        start = caret + 1;
-    }
-    size_t end = line.find('^', start);
-    if (end == std::string_view::npos) end = line.size();
-    return line.substr(start, end - start);
-}
-
-// A C string of the view, cut to the buffer; a NUL in the view ends it as it would end any C string.
-void CopyText(std::string_view text, char* buffer, size_t bufferSize) {
-    if (bufferSize == 0) return;
-    size_t length = text.size() < bufferSize - 1 ? text.size() : bufferSize - 1;
-    if (length > 0) std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-}
-
-// "~1 cup, chopped~" as "cup, chopped": the first byte is the opening quote, the count word runs to
-// the first blank, a closing quote is dropped. "~~", a field without a blank or a missing field give
-// the empty text. The same reading turns these fields into a log entry's serving texts.
-void UsdaMeasureWords(std::string_view field, char* words, size_t wordsSize) {
-    if (field.size() < 2 || field[1] == '~') {
-        CopyText(std::string_view(), words, wordsSize);
-        return;
-    }
-    size_t blank = field.find(' ', 1);
-    if (blank == std::string_view::npos) {
-        CopyText(std::string_view(), words, wordsSize);
-        return;
-    }
-    std::string_view rest = field.substr(blank + 1);
-    if (!rest.empty() && rest.back() == '~') rest.remove_suffix(1);
-    CopyText(rest, words, wordsSize);
-}
-
-}  // namespace
-
-bool IsLineStart(std::string_view data, size_t offset) {
-    return offset < data.size() && (offset == 0 || data[offset - 1] == '\n');
-}
+#include "fooddb/food_fields.h"
+#include "fooddb/measure_table.h"
+#include "platform/text.h"
 
 // Lines end at LF; a CR ends a line's content, so "A\r\n" and "A\n" list alike and whatever
 // follows a stray CR on the same line is not part of the food. Empty lines are skipped, and a last
@@ -99,8 +52,8 @@ int ReadUsdaServings(std::string_view data, size_t offset, char* first, size_t f
                      size_t secondSize) {
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
-    UsdaMeasureWords(FieldOf(line, 34), first, firstSize);
-    UsdaMeasureWords(FieldOf(line, 36), second, secondSize);
+    SplitUsdaMeasure(FieldOf(line, 34), first, firstSize, nullptr);
+    SplitUsdaMeasure(FieldOf(line, 36), second, secondSize, nullptr);
     return 1;
 }
 

@@ -5,14 +5,14 @@
 #include <cstddef>
 #include <string_view>
 
+#include "fooddb/food_fields.h"
+#include "fooddb/measure_table.h"
+
 constexpr int kMyFoodFieldCount = 37;
 constexpr int kMyFoodMeasureField = 33;
 constexpr int kMyFoodSecondMeasureField = 35;
 constexpr int kMyFoodServingAmountField = 32;
-constexpr size_t kFieldTextSize = 256;  // a field text: 255 bytes and its terminator
-constexpr size_t kItemTextSize = 256;   // a list item: a description cut to 255 bytes and its terminator
-constexpr int kNoMeasureRow = -1;
-constexpr int kSecondMeasureRows = 7;  // the second measure picker offers MeasureTable rows 0 to 6
+constexpr size_t kItemTextSize = 256;  // a list item: a description cut to 255 bytes and its terminator
 
 // The messages of a field that fails its check; %s stands for the field's label.
 constexpr char kDescriptionMessage[] =
@@ -37,9 +37,6 @@ int NextFoodListItem(std::string_view data, FoodFile file, size_t* position, Foo
 
 // The number of items NextFoodListItem lists and the sum of their text lengths.
 void CountFoodListItems(std::string_view data, FoodFile file, size_t* count, size_t* textBytes);
-
-// True when `offset` is the first byte of a line of the data.
-bool IsLineStart(std::string_view data, size_t offset);
 
 // The USDA food's two household measures: the words of fields 34 and 36 without their count word
 // and quotes, empty where a field is "~~" or missing. 0, reading nothing, when the offset is not a line

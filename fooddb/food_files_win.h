@@ -10,9 +10,11 @@
 constexpr char kMyFoodsPath[] = "C:\\Program Files\\Meal-Tally\\mtmyfood";
 constexpr char kUsdaPath[] = "C:\\Program Files\\Meal-Tally\\ABBREV.txt";
 
-// The measure pickers of the open food item dialog (fields 33 and 35); the dialog sets them when it starts.
-extern HWND g_measurePicker;
-extern HWND g_secondMeasurePicker;
+// The measure pickers of the open food item dialog (fields 33 and 35); the dialog sets them when it
+// starts, and null when it ends.
+void SetMeasurePickers(HWND measurePicker, HWND secondMeasurePicker);
+HWND MeasurePicker();
+HWND SecondMeasurePicker();
 
 // Adds one item per food of the file to the list box: its description, with its line offset as item data.
 // 0, adding nothing, when the file cannot be read; 0 also when the list box refuses an item.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -48,19 +49,6 @@ int AddInFileOrder(HWND list, std::string_view data, FoodFile file) {
     return 1;
 }
 
-size_t LineCount(std::string_view data) {
-    size_t lines = 1;
-    const char* at = data.data();
-    const char* end = at + data.size();
-    while (at < end) {
-        const void* lf = std::memchr(at, '\n', static_cast<size_t>(end - at));
-        if (!lf) break;
-        ++lines;
-        at = static_cast<const char*>(lf) + 1;
-    }
-    return lines;
-}
-
 // Not redrawn per insertion, storage reserved once.
 struct BulkFill {
     HWND list;
@@ -83,7 +71,7 @@ struct BulkFill {
 // made (memory, an unexpectedly long key), leaving the list untouched; else 1 or 0 as the inserts went.
 int InsertPresorted(HWND list, std::string_view data, FoodFile file) {
     LCID locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
-    size_t capacity = LineCount(data);
+    size_t capacity = CountLineFeeds(data) + 1;  // at most one food a line
     HeapArray<KeyedItem> items;
     HeapArray<size_t> order;
     HeapArray<unsigned char> keys;

@@ -5,12 +5,29 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/edit_line_win.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "resources/resource.h"
-#include "shell/message_box_win.h"
+#include "platform/message_box_win.h"
 
+namespace {
 HWND g_measurePicker = nullptr;
 HWND g_secondMeasurePicker = nullptr;
+}  // namespace
+
+void SetMeasurePickers(HWND measurePicker, HWND secondMeasurePicker) {
+    g_measurePicker = measurePicker;
+    g_secondMeasurePicker = secondMeasurePicker;
+}
+
+HWND MeasurePicker() {
+    return g_measurePicker;
+}
+
+HWND SecondMeasurePicker() {
+    return g_secondMeasurePicker;
+}
 
 namespace {
 
@@ -18,8 +35,6 @@ constexpr char kMallocFailed[] = "Malloc Failed!";
 constexpr char kMallocFailedCaption[] = "Error #301";
 constexpr int kLabelSize = 48;
 constexpr size_t kMessageSize = 256;
-// EM_GETLINE takes the buffer's size in its first WORD.
-constexpr size_t kMaxEditLine = 0xFFFF;
 
 void ShowMallocFailed() {
     ShowMessageBox(GetFocus(), kMallocFailed, kMallocFailedCaption, MB_OK | MB_ICONEXCLAMATION);
@@ -29,23 +44,6 @@ void ShowMallocFailed() {
 HWND PickerEdit(HWND picker) {
     HWND edit = reinterpret_cast<HWND>(SendMessageA(picker, CBEM_GETEDITCONTROL, 0, 0));
     return edit ? edit : picker;
-}
-
-size_t EditLineLength(HWND edit) {
-    if (!edit) return 0;
-    LRESULT length = SendMessageA(edit, EM_LINELENGTH, 0, 0);
-    if (length <= 0) return 0;
-    return static_cast<size_t>(length) > kMaxEditLine ? kMaxEditLine : static_cast<size_t>(length);
-}
-
-// The edit's first line into `buffer`, which holds at least max(length, 2) bytes; returns its length.
-size_t ReadEditLine(HWND edit, size_t length, char* buffer) {
-    if (!edit || length == 0) return 0;
-    WORD capacity = static_cast<WORD>(length);
-    std::memcpy(buffer, &capacity, sizeof capacity);
-    LRESULT copied = SendMessageA(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(buffer));
-    if (copied <= 0) return 0;
-    return static_cast<size_t>(copied) < length ? static_cast<size_t>(copied) : length;
 }
 
 void ShowFieldMessage(HWND dialog, const FieldFailure& failure) {
@@ -158,7 +156,9 @@ int AppendMyFood(HWND dialog) {
                 length = 2;
             }
         } else {
-            length = ReadEditLine(edits[k], lengths[k], slot);
+            // The slot holds the line, its terminator and the two bytes EM_GETLINE needs at least.
+            int copied = edits[k] ? GetEditLine(edits[k], slot, static_cast<int>(lengths[k] + 1)) : 0;
+            length = copied > 0 ? static_cast<size_t>(copied) : 0;
         }
         fields[k] = std::string_view(slot, length);
         slot += lengths[k] + 3;

@@ -8,12 +8,11 @@
 #include "foodlog/food_line.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
+#include "platform/edit_line_win.h"
 #include "platform/file_io.h"
+#include "platform/message_box_win.h"
+#include "platform/window_win.h"
 #include "resources/resource.h"
-#include "shell/edit_line_win.h"
-#include "shell/food_browser_win.h"
-#include "shell/main_window_win.h"
-#include "shell/message_box_win.h"
 
 namespace {
 
@@ -45,13 +44,12 @@ struct QuantityDialog {
     int32_t rowCodes[3];  // measure code of each row of the measure list
 };
 QuantityDialog g_dialog;
+// The database the search results list was filled from.
+int32_t g_resultsSource = kSourceUsda;
 
 void SubclassList(HWND list, DragSource* source, WNDPROC procedure) {
     source->dragging = false;
-    source->previous = nullptr;
-    if (list)
-        source->previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+    source->previous = ReplaceWindowProc(list, procedure);
 }
 
 // The mouse point of a list's message in screen coordinates; a captured mouse outside the list
@@ -64,11 +62,12 @@ POINT ScreenPoint(HWND list, LPARAM lParam) {
 
 // The log's client rectangle in screen coordinates, edges included.
 bool InDropZone(POINT point) {
-    if (!g_logListView) return false;
+    HWND log = LogListView();
+    if (!log) return false;
     RECT client;
-    GetClientRect(g_logListView, &client);
+    GetClientRect(log, &client);
     POINT origin = {0, 0};
-    ClientToScreen(g_logListView, &origin);
+    ClientToScreen(log, &origin);
     return point.x >= origin.x + client.left && point.x <= origin.x + client.right &&
            point.y >= origin.y + client.top && point.y <= origin.y + client.bottom;
 }
@@ -82,12 +81,12 @@ LRESULT OnDragRelease(DragSource* source, HWND list, WPARAM wParam, LPARAM lPara
     bool wasDragging = source->dragging;
     if (!InDropZone(point) || !wasDragging) {
         SetCursorShape(IDC_ARROW);
-    } else if (g_entryCount > kMaxLogEntries - 1) {
+    } else if (EntryCount() > kMaxLogEntries - 1) {
         ShowMessageBox(list, source->limitMessage, kLimitCaption, MB_ICONWARNING);
     } else {
         SetCursorShape(IDC_ARROW);
         g_dialog.sourceList = list;
-        DialogBoxParamA(g_instance, MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), list, source->dialogProc, 0);
+        DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), list, source->dialogProc, 0);
     }
     ReleaseCapture();
     source->dragging = false;
@@ -160,16 +159,16 @@ BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
     if (offset == LB_ERR) return FALSE;
     g_dialog.offset = offset;
     g_dialog.hasFood = true;
-    g_dialog.measureList =
-        CreateWindowExA(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST, 130, 45,
-                        100, 300, dialog, nullptr, g_instance, nullptr);
+    g_dialog.measureList = CreateWindowExA(
+        0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST, kMeasureListX,
+        kMeasureListY, kMeasureListWidth, kMeasureListHeight, dialog, nullptr, AppInstance(), nullptr);
     if (source == kSourceMyFoods) return OfferMyFoodMeasures(keepEmptyFirstRow);
     return OfferUsdaMeasures();
 }
 
 BOOL OnOk(HWND dialog) {
     // Set first: even a refused quantity marks the log as changed.
-    g_modified = 1;
+    MarkModified();
     HWND edit = GetDlgItem(dialog, IDC_QUANTITY_EDIT);
     char text[kQuantityTextSize];
     int copied = GetEditLine(edit, text, sizeof text);
@@ -248,8 +247,11 @@ INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 }
 
 INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    int32_t source = g_searchedDatabase == kSourceMyFoods ? kSourceMyFoods : kSourceUsda;
-    return QuantityDialogProc(dialog, message, wParam, source, false);
+    return QuantityDialogProc(dialog, message, wParam, g_resultsSource, false);
+}
+
+void SetResultsSource(int32_t source) {
+    g_resultsSource = source == kSourceMyFoods ? kSourceMyFoods : kSourceUsda;
 }
 
 HWND MeasureList() {

@@ -11,6 +11,12 @@ constexpr char kResultsLimitMessage[] = "Exceeded 50 items in Main Window!";
 constexpr char kLimitCaption[] = "Program Error!";
 constexpr char kIllegalQuantityMessage[] = "Illegal Character in \"Food Quantity\"";
 
+// Where the Food Quantity dialog puts its measure list, in dialog pixels.
+constexpr int kMeasureListX = 130;
+constexpr int kMeasureListY = 45;
+constexpr int kMeasureListWidth = 100;
+constexpr int kMeasureListHeight = 300;
+
 // Reads the food's line from its database file and appends it to the log as the next entry,
 // computed and shown. 0 when the file cannot be read or the offset is not a line of it.
 int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
@@ -25,6 +31,10 @@ LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM 
 INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The database the search results list now holds foods of (kSourceMyFoods or kSourceUsda); the search
+// tells it each time it fills the list, and a drag from the results reads that database.
+void SetResultsSource(int32_t source);
 
 // The Food Quantity dialog's measure list while it is open.
 HWND MeasureList();

@@ -4,14 +4,13 @@
 
 #include <cstring>
 
-#include "foodlog/food_line.h"
+#include "fooddb/food_fields.h"
 #include "foodlog/log_cells.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
-#include "foodlog/nutrients.h"
-#include "shell/edit_line_win.h"
-#include "shell/main_window_win.h"
-#include "shell/message_box_win.h"
+#include "platform/edit_line_win.h"
+#include "platform/message_box_win.h"
+#include "platform/window_win.h"
 
 namespace {
 
@@ -33,7 +32,7 @@ int HitTestLastClick(HWND listView) {
 }
 
 bool IsEntryRow(int row) {
-    return row >= 0 && row < g_entryCount;
+    return row >= 0 && row < EntryCount();
 }
 
 void StartQuantityEdit(HWND listView, int row) {
@@ -42,14 +41,13 @@ void StartQuantityEdit(HWND listView, int row) {
     cell.left = LVIR_BOUNDS;
     SendMessageA(listView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
     g_editor = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_BORDER | ES_RIGHT | ES_AUTOHSCROLL,
-                               0, 0, 40, 20, listView, nullptr, g_instance, nullptr);
+                               0, 0, 40, 20, listView, nullptr, AppInstance(), nullptr);
     if (!g_editor) return;
-    g_editorProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(g_editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QuantityEditProc)));
+    g_editorProc = ReplaceWindowProc(g_editor, QuantityEditProc);
     ApplyGuiFont(g_editor);
     MoveWindow(g_editor, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top, TRUE);
     char text[kCellTextSize];
-    FormatQuantity(g_logEntries[row].quantity, text, sizeof text);
+    FormatQuantity(EntryAt(row).quantity, text, sizeof text);
     SendMessageA(g_editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
     SendMessageA(g_editor, EM_SETSEL, 0, -1);
     SetFocus(g_editor);
@@ -95,24 +93,19 @@ LRESULT EndQuantityEdit(HWND listView) {
     // The log may have changed under the editor (a New, a deletion): a row that is no longer an
     // entry keeps nothing of the edit.
     if (!IsEntryRow(row)) return 0;
-    g_logEntries[row].quantity = ParseReal(text);
-    ComputeEntry(row);
+    SetQuantity(row, ParseReal(text));
     RefreshLog();
-    g_modified = 1;
+    MarkModified();
     return 0;
 }
 
 LRESULT DeleteEntryUnderLastClick(HWND listView) {
     int row = HitTestLastClick(listView);
-    if (row < 0 || g_entryCount == 0 || row >= g_entryCount) return 0;
+    if (!IsEntryRow(row)) return 0;
     if (SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != LVIS_SELECTED) return 0;
     if (ShowMessageBox(listView, kDeleteEntryQuestion, "", MB_YESNO) != IDYES) return 0;
-    for (int j = row + 1; j < g_entryCount; ++j) {
-        g_logEntries[j - 1] = g_logEntries[j];
-        g_entryNutrients[j - 1] = g_entryNutrients[j];
-    }
-    --g_entryCount;
-    g_modified = 1;
+    RemoveEntry(row);
+    MarkModified();
     RefreshLog();
     return 0;
 }
@@ -126,8 +119,7 @@ void SubclassLogListView(HWND listView) {
     g_lastClick.pt.x = -1;
     g_lastClick.pt.y = -1;
     if (!listView) return;
-    g_listViewProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(listView, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LogListProc)));
+    g_listViewProc = ReplaceWindowProc(listView, LogListProc);
 }
 
 HWND QuantityEditor() {

@@ -2,16 +2,21 @@
 
 #include <cstring>
 
+#include "foodlog/nutrients.h"
+
+namespace {
+
 LogEntry g_logEntries[kMaxLogEntries];
 EntryNutrients g_entryNutrients[kMaxLogEntries + 1];
 int g_entryCount = 0;
 int g_viewMode = kPercentView;
 int g_modified = 0;
 
-const MeasureName kMeasureTable[kMeasureTableSize] = {
-    {"Cup", 3},      {"fl oz", 5},       {"mL", 2},    {"Ounces", 6},
-    {"Teaspoon", 8}, {"Tablespoon", 10}, {"grams", 5}, {"per serving", 11},
-};
+bool IsEntryPosition(int position) {
+    return position >= 0 && position < g_entryCount;
+}
+
+}  // namespace
 
 SlotKind KindOfSlot(int slot) {
     switch (slot) {
@@ -30,9 +35,28 @@ SlotKind KindOfSlot(int slot) {
     }
 }
 
-const char* MeasureTableName(int row) {
-    if (row < 0 || row >= kMeasureTableSize) return nullptr;
-    return kMeasureTable[row].name;
+int EntryCount() {
+    return g_entryCount;
+}
+
+const LogEntry& EntryAt(int position) {
+    return g_logEntries[position];
+}
+
+const LogEntry* LogEntries() {
+    return g_logEntries;
+}
+
+const EntryNutrients& NutrientsAt(int record) {
+    return g_entryNutrients[record];
+}
+
+int ViewMode() {
+    return g_viewMode;
+}
+
+int IsModified() {
+    return g_modified;
 }
 
 void ResetLogState() {
@@ -41,4 +65,78 @@ void ResetLogState() {
     g_entryCount = 0;
     g_viewMode = kPercentView;
     g_modified = 0;
+}
+
+void ClearLogEntries() {
+    std::memset(g_logEntries, 0, sizeof g_logEntries);
+    std::memset(g_entryNutrients, 0, kMaxLogEntries * sizeof g_entryNutrients[0]);
+}
+
+void ClearLog() {
+    g_entryCount = 0;
+}
+
+int AppendEntry(const LogEntry& entry) {
+    if (g_entryCount < 0 || g_entryCount >= kMaxLogEntries) return 0;
+    g_logEntries[g_entryCount] = entry;
+    ComputeEntry(g_entryCount);
+    ++g_entryCount;
+    return 1;
+}
+
+int RemoveEntry(int position) {
+    if (!IsEntryPosition(position)) return 0;
+    for (int j = position + 1; j < g_entryCount; ++j) {
+        g_logEntries[j - 1] = g_logEntries[j];
+        g_entryNutrients[j - 1] = g_entryNutrients[j];
+    }
+    --g_entryCount;
+    return 1;
+}
+
+int SetQuantity(int position, float quantity) {
+    if (!IsEntryPosition(position)) return 0;
+    g_logEntries[position].quantity = quantity;
+    return ComputeEntry(position);
+}
+
+int ReplaceEntries(const LogEntry* entries, int count) {
+    if (count < 0 || count > kMaxLogEntries || (count > 0 && !entries)) return 0;
+    ClearLogEntries();
+    if (count > 0) std::memcpy(g_logEntries, entries, static_cast<size_t>(count) * sizeof entries[0]);
+    for (int i = 0; i < count; ++i)
+        ComputeEntry(i);
+    g_entryCount = count;
+    return 1;
+}
+
+void SetViewMode(int viewMode) {
+    g_viewMode = viewMode;
+    for (int i = 0; i < g_entryCount; ++i)
+        ComputeEntry(i);
+}
+
+void MarkModified() {
+    g_modified = 1;
+}
+
+void ClearModified() {
+    g_modified = 0;
+}
+
+int ComputeEntry(int position) {
+    if (position < 0 || position >= kMaxLogEntries) return 0;
+    ScaleNutrients(g_logEntries[position], &g_entryNutrients[position]);
+    return ApplyDailyValues(position);
+}
+
+int ApplyDailyValues(int position) {
+    if (position < 0 || position >= kMaxLogEntries) return 0;
+    ApplyDailyValuesTo(g_logEntries[position].source, g_viewMode, &g_entryNutrients[position]);
+    return 1;
+}
+
+void ComputeTotals() {
+    int count = g_entryCount < 0 ? 0 : (g_entryCount > kMaxLogEntries ? kMaxLogEntries : g_entryCount);
+    SumNutrients(g_entryNutrients, count, &g_entryNutrients[kTotalsRecord]);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "fooddb/measure_table.h"
+
 constexpr int kNutrientCount = 31;
 constexpr int kMaxLogEntries = 50;
 constexpr int kTotalsRecord = 50;  // EntryNutrients index of the TOTAL row
@@ -58,17 +60,6 @@ constexpr int32_t kMeasureSecond = 1;
 constexpr int32_t kMeasureGrams = 2;
 constexpr int32_t kMeasureNone = -1;
 
-struct MeasureName {
-    const char* name;
-    int length;
-};
-constexpr int kMeasureTableSize = 8;
-constexpr int kGramsMeasureRow = 6;
-constexpr int kNoSecondMeasure = 99;  // My Foods "Serving 4" value of a food without a second measure
-extern const MeasureName kMeasureTable[kMeasureTableSize];
-// The table row's name, or nullptr when the row is outside the table.
-const char* MeasureTableName(int row);
-
 struct LogEntry {
     char name[kNameSize];
     int32_t values[kNutrientCount];
@@ -98,12 +89,40 @@ struct EntryNutrients {
 // The view mode decides what EntryNutrients hold for the vitamin and mineral slots.
 enum ViewMode : int { kAmountsView = 0, kPercentView = 1 };
 
-// Process-wide log state, owned here.
-extern LogEntry g_logEntries[kMaxLogEntries];
-extern EntryNutrients g_entryNutrients[kMaxLogEntries + 1];
-extern int g_entryCount;
-extern int g_viewMode;
-extern int g_modified;
+// The log is process-wide state owned by this module: 50 entries, the entry count, the computed
+// nutrients of every entry plus the totals record, the view mode and the modified flag. Everyone
+// else reads it through these functions and changes it through the operations below.
+int EntryCount();
+const LogEntry& EntryAt(int position);          // position 0..49
+const LogEntry* LogEntries();                   // all 50 entries, in log order
+const EntryNutrients& NutrientsAt(int record);  // 0..49, or kTotalsRecord
+int ViewMode();
+int IsModified();
 
-// Back to the start-up state: no entries, percent view, unmodified.
+// Back to the start-up state: no entries, every record zero, percent view, unmodified.
 void ResetLogState();
+// Every field of the 50 entries and of their 50 nutrient records zero; the totals record and the
+// entry count stay as they are.
+void ClearLogEntries();
+// No entries: the count is 0, the records stay as they were (nothing shows them).
+void ClearLog();
+// Appends the entry as the next one and computes it. 0 when the log is full.
+int AppendEntry(const LogEntry& entry);
+// Removes the entry, moving the later ones up with their nutrients. 0 when there is no such entry.
+int RemoveEntry(int position);
+// A new quantity for the entry, which is computed again. 0 when there is no such entry.
+int SetQuantity(int position, float quantity);
+// The log becomes the first `count` (0..50) of `entries`, every other position cleared, each entry
+// computed in the current view mode. 0, changing nothing, for a count outside 0..50.
+int ReplaceEntries(const LogEntry* entries, int count);
+// The view mode, and every entry computed again in it.
+void SetViewMode(int viewMode);
+void MarkModified();
+void ClearModified();
+
+// The entry's nutrient record from its LogEntry in the current view mode. 0 outside 0..49.
+int ComputeEntry(int position);
+// The Daily Value step of ComputeEntry, in place on the entry's record. 0 outside 0..49.
+int ApplyDailyValues(int position);
+// The totals record: slot by slot, the sum over all entries.
+void ComputeTotals();

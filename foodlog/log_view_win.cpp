@@ -9,9 +9,9 @@
 #include "foodlog/log_table.h"
 #include "foodlog/nutrients.h"
 
-HWND g_logListView;
-
 namespace {
+
+HWND g_logListView;
 
 void SetCellText(int row, int column, const char* text) {
     LVITEMA item = {};
@@ -61,16 +61,24 @@ BOOL CALLBACK SaveChildPaint(HWND child, LPARAM paints) {
 
 }  // namespace
 
+void AttachLogListView(HWND listView) {
+    g_logListView = listView;
+}
+
+HWND LogListView() {
+    return g_logListView;
+}
+
 int RefreshLogRows() {
     SendMessageA(g_logListView, LVM_DELETEALLITEMS, 0, 0);
-    for (int i = 0; i < g_entryCount; ++i)
+    for (int i = 0; i < EntryCount(); ++i)
         FillLogRow(i, i);
     return 1;
 }
 
 int RefreshTotalRow() {
     ComputeTotals();
-    FillLogRow(g_entryCount, kTotalsRecord);
+    FillLogRow(EntryCount(), kTotalsRecord);
     return 1;
 }
 
@@ -102,10 +110,10 @@ int RefreshLog() {
 }
 
 int FillLogRow(int row, int record) {
-    if (g_entryCount <= 0) return 1;
+    if (EntryCount() <= 0) return 1;
     bool total = record >= kMaxLogEntries || record < 0;
-    const LogEntry* entry = total ? nullptr : &g_logEntries[record];
-    const EntryNutrients& nutrients = g_entryNutrients[total ? kTotalsRecord : record];
+    const LogEntry* entry = total ? nullptr : &EntryAt(record);
+    const EntryNutrients& nutrients = NutrientsAt(total ? kTotalsRecord : record);
 
     LVITEMA item = {};
     item.mask = LVIF_TEXT;

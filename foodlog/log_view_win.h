@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
-extern HWND g_logListView;
+// The log list view the refreshes fill: attached once it is created, null before and after.
+void AttachLogListView(HWND listView);
+HWND LogListView();
 
 // Rebuild every entry row (and leave no TOTAL row); always followed at once by RefreshTotalRow.
 int RefreshLogRows();

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/numeric.h"
+
 const DailyValue kDailyValueTable[kNutrientCount] = {
     {0, 0},       // Water
     {0, 0},       // Calories
@@ -40,27 +42,6 @@ const DailyValue kDailyValueTable[kNutrientCount] = {
 };
 
 namespace {
-
-int32_t Saturate(double v) {
-    if (std::isnan(v)) return 0;
-    if (v >= 2147483647.0) return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
-int32_t Saturate(int64_t v) {
-    if (v > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
-    if (v < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
-}
-
-// A double held as a float; out-of-range values become infinities as IEEE conversion gives them.
-float ToFloat(double v) {
-    if (std::isnan(v)) return std::numeric_limits<float>::quiet_NaN();
-    if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
-    if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();
-    return static_cast<float>(v);
-}
 
 bool IsDailyValueSlot(int slot) {
     return kDailyValueTable[slot].value != 0;
@@ -105,7 +86,7 @@ int32_t RoundByFirstDecimal(double shown, float value) {
     const char* point = std::strchr(text, '.');
     bool up = point && point[1] >= '5' && point[1] <= '9';
     double rounded = up ? std::ceil(static_cast<double>(value)) : std::floor(static_cast<double>(value));
-    return Saturate(rounded);
+    return SaturateToInt32(rounded);
 }
 
 int32_t ToMilliUnits(float x) {
@@ -159,32 +140,22 @@ void ApplyDailyValuesTo(int32_t source, int viewMode, EntryNutrients* nutrients)
     }
 }
 
-void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out) {
+void ScaleNutrients(const LogEntry& entry, EntryNutrients* out) {
     int32_t factor = ScaleFactor(entry);
-    for (int slot = 0; slot < kNutrientCount; ++slot) {
+    for (int slot = 0; slot < kNutrientCount; ++slot)
         out->amounts[slot] = ScaleValue(entry.values[slot], factor);
-    }
+}
+
+void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out) {
+    ScaleNutrients(entry, out);
     ApplyDailyValuesTo(entry.source, viewMode, out);
 }
 
-int ComputeEntry(int position) {
-    if (position < 0 || position >= kMaxLogEntries) return 0;
-    ComputeNutrients(g_logEntries[position], g_viewMode, &g_entryNutrients[position]);
-    return 1;
-}
-
-int ApplyDailyValues(int position) {
-    if (position < 0 || position >= kMaxLogEntries) return 0;
-    ApplyDailyValuesTo(g_logEntries[position].source, g_viewMode, &g_entryNutrients[position]);
-    return 1;
-}
-
-void ComputeTotals() {
-    int count = g_entryCount < 0 ? 0 : (g_entryCount > kMaxLogEntries ? kMaxLogEntries : g_entryCount);
+void SumNutrients(const EntryNutrients* records, int count, EntryNutrients* totals) {
     for (int slot = 0; slot < kNutrientCount; ++slot) {
         int64_t sum = 0;
         for (int i = 0; i < count; ++i)
-            sum += g_entryNutrients[i].amounts[slot];
-        g_entryNutrients[kTotalsRecord].amounts[slot] = Saturate(sum);
+            sum += records[i].amounts[slot];
+        totals->amounts[slot] = SaturateToInt32(sum);
     }
 }

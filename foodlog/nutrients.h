@@ -24,13 +24,13 @@ int32_t ScaleValue(int32_t value, int32_t scaleFactor);
 // The entry's quantity in thousandths of 100-gram portions (USDA) or of servings (My Foods).
 int32_t ScaleFactor(const LogEntry& entry);
 
-// The entry's nutrients in the quantity logged, as the view mode shows them.
-void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out);
+// The entry's nutrients in the quantity logged, as amounts.
+void ScaleNutrients(const LogEntry& entry, EntryNutrients* out);
+// The vitamins and minerals of a food from the source database converted, in place, to what the view
+// mode shows: percentages of the Daily Values or amounts.
 void ApplyDailyValuesTo(int32_t source, int viewMode, EntryNutrients* nutrients);
+// Both steps: the entry's nutrients in the quantity logged, as the view mode shows them.
+void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out);
 
-// The same on the log table, at an entry position, in the current view mode.
-int ComputeEntry(int position);
-int ApplyDailyValues(int position);
-
-// The totals record: slot by slot, the sum over all entries.
-void ComputeTotals();
+// Slot by slot, the sum of the first `count` records (none for a count below 1), saturated to 32 bits.
+void SumNutrients(const EntryNutrients* records, int count, EntryNutrients* totals);

@@ -4,7 +4,7 @@
 #include <memory>
 #include <new>
 
-#include "foodlog/nutrients.h"
+#include "foodlog/log_table.h"
 #include "platform/file_io.h"
 
 namespace {
@@ -251,33 +251,32 @@ int DecodeLogDocument(std::string_view document, LogEntry* entries, DecodedDocum
     return 1;
 }
 
-void ClearLogEntries() {
-    std::memset(g_logEntries, 0, sizeof g_logEntries);
-    std::memset(g_entryNutrients, 0, kMaxLogEntries * sizeof g_entryNutrients[0]);
-}
-
 int SaveLogDocument(int count, const char* path) {
     if (!path) return 0;
-    size_t size = LogDocumentSize(g_logEntries, count);
+    const LogEntry* entries = LogEntries();
+    size_t size = LogDocumentSize(entries, count);
     if (size == 0) return 0;
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[size]);
     if (!buffer) return 0;
-    if (!EncodeLogDocument(g_logEntries, count, buffer.get(), size, &size)) return 0;
+    if (!EncodeLogDocument(entries, count, buffer.get(), size, &size)) return 0;
     return ReplaceFileContents(path, buffer.get(), size);
 }
 
-int LoadLogDocument(const char* path) {
+int ReadLogDocument(const char* path, LogEntry* entries, int* count) {
     if (!path) return 0;
     FileImage image;
     if (ReadWholeFile(path, &image) != ReadResult::kOk) return 0;
-    std::unique_ptr<LogEntry[]> scratch(new (std::nothrow) LogEntry[kMaxLogEntries]);
-    if (!scratch) return 0;
     DecodedDocument decoded;
-    if (!DecodeLogDocument(std::string_view(image.Data(), image.Size()), scratch.get(), &decoded)) return 0;
-    ClearLogEntries();
-    std::memcpy(g_logEntries, scratch.get(), static_cast<size_t>(decoded.count) * sizeof scratch[0]);
-    for (int i = 0; i < decoded.count; ++i)
-        ComputeEntry(i);
-    g_entryCount = decoded.count;
+    if (!DecodeLogDocument(std::string_view(image.Data(), image.Size()), entries, &decoded)) return 0;
+    *count = decoded.count;
     return 1;
+}
+
+// The document is read into a buffer of its own first, so a refused one leaves the log as it was.
+int LoadLogDocument(const char* path) {
+    std::unique_ptr<LogEntry[]> entries(new (std::nothrow) LogEntry[kMaxLogEntries]);
+    if (!entries) return 0;
+    int count = 0;
+    if (!ReadLogDocument(path, entries.get(), &count)) return 0;
+    return ReplaceEntries(entries.get(), count);
 }

@@ -50,12 +50,13 @@ int EncodeLogDocument(const LogEntry* entries, int count, char* out, size_t capa
 // `entries` must hold kMaxLogEntries records.
 int DecodeLogDocument(std::string_view document, LogEntry* entries, DecodedDocument* result);
 
-// Zeroes all 50 log entries and their 50 nutrient records; the totals record is left alone.
-void ClearLogEntries();
-
 // Writes the log's first `count` entries to the file as a whole; the previous file stays as it was on
 // failure.
 int SaveLogDocument(int count, const char* path);
+
+// Reads the whole document into entries[0..*count-1] (a buffer of kMaxLogEntries records). An unreadable
+// or damaged document returns 0 and leaves `entries` and `*count` untouched.
+int ReadLogDocument(const char* path, LogEntry* entries, int* count);
 
 // Replaces the log with the document's entries and computes their nutrients in the current view mode.
 // An unreadable or damaged document returns 0 and leaves the log, its nutrients and its count untouched.

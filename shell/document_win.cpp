@@ -10,13 +10,13 @@
 #include "foodlog/log_view_win.h"
 #include "logdoc/log_document.h"
 #include "logdoc/log_document_win.h"
+#include "platform/message_box_win.h"
 #include "resources/resource.h"
-#include "shell/message_box_win.h"
+
+namespace {
 
 char g_documentPath[kPathSize];
 char g_documentTitle[kPathSize];
-
-namespace {
 
 constexpr char kProgramName[] = "MealTally";
 constexpr char kUntitled[] = "(untitled)";
@@ -61,6 +61,19 @@ void ForgetDocument() {
 
 }  // namespace
 
+const char* DocumentPath() {
+    return g_documentPath;
+}
+
+const char* DocumentTitle() {
+    return g_documentTitle;
+}
+
+void ResetDocument(HWND window) {
+    ForgetDocument();
+    InitFileDialog(window);
+}
+
 void SetDocumentCaption(HWND window, const char* title) {
     char caption[kPathSize + 16];
     std::snprintf(caption, sizeof caption, "%s - %s", kProgramName, ShownTitle(title));
@@ -101,41 +114,41 @@ int ChooseSaveFile(HWND window, char* path, char* title) {
 }
 
 LRESULT NewDocument(HWND window) {
-    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    if (IsModified() && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
     ForgetDocument();
     SetDocumentCaption(window, g_documentTitle);
-    g_modified = 0;
-    SendMessageA(g_logListView, LVM_DELETEALLITEMS, 0, 0);
-    g_entryCount = 0;
+    ClearModified();
+    SendMessageA(LogListView(), LVM_DELETEALLITEMS, 0, 0);
+    ClearLog();
     return 0;
 }
 
 LRESULT OpenDocument(HWND window) {
-    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    if (IsModified() && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
     if (ChooseOpenFile(window, g_documentPath, g_documentTitle) && !OpenLogDocument(g_documentPath)) {
         ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
         ForgetDocument();
     }
     SetDocumentCaption(window, g_documentTitle);
-    g_modified = 0;
+    ClearModified();
     return 0;
 }
 
 LRESULT SaveDocument(HWND window) {
     if (!g_documentPath[0]) return SaveDocumentAs(window);
-    if (!SaveLogDocument(g_entryCount, g_documentPath)) {
+    if (!SaveLogDocument(EntryCount(), g_documentPath)) {
         ShowDocumentMessage(window, kSaveFailedFormat, g_documentTitle);
         return 0;
     }
-    g_modified = 0;
+    ClearModified();
     return 1;
 }
 
 LRESULT SaveDocumentAs(HWND window) {
     if (!ChooseSaveFile(window, g_documentPath, g_documentTitle)) return 0;
     SetDocumentCaption(window, g_documentTitle);
-    if (!SaveLogDocument(g_entryCount, g_documentPath)) return 0;
-    g_modified = 0;
+    if (!SaveLogDocument(EntryCount(), g_documentPath)) return 0;
+    ClearModified();
     return 1;
 }
 

@@ -11,8 +11,11 @@ constexpr char kSaveFailedFormat[] = "Could not write file %s";
 constexpr char kPrintFailedFormat[] = "Could not print file %s";
 constexpr char kProductAddress[] = "https://meal-tally.example/";
 
-extern char g_documentPath[kPathSize];
-extern char g_documentTitle[kPathSize];
+// The open document's path and title, empty while it is untitled.
+const char* DocumentPath();
+const char* DocumentTitle();
+// An untitled document and a fresh file-dialog record owned by the window, as at start-up.
+void ResetDocument(HWND window);
 
 // "MealTally - <title>", or "MealTally - (untitled)" when the title is empty.
 void SetDocumentCaption(HWND window, const char* title);

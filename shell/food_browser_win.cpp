@@ -7,10 +7,13 @@
 #include <string_view>
 
 #include "fooddb/food_files_win.h"
+#include "foodlog/add_food_win.h"
+#include "foodlog/log_table.h"
+#include "platform/edit_line_win.h"
+#include "platform/message_box_win.h"
+#include "platform/window_win.h"
 #include "resources/resource.h"
-#include "shell/edit_line_win.h"
 #include "shell/main_window_win.h"
-#include "shell/message_box_win.h"
 #include "shell/search.h"
 
 int g_searchedDatabase = kNoSearch;
@@ -39,12 +42,13 @@ HWND CreateFoodTabs(HWND mainWindow) {
     GetClientRect(mainWindow, &area);
     area.top = 0;
     GetWorkingArea(&area);
-    HWND tabs = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, area.top,
-                                g_splitter, area.bottom - area.top, mainWindow, nullptr, g_instance, nullptr);
+    HWND tabs =
+        CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, area.top,
+                        g_splitter, area.bottom - area.top, mainWindow, nullptr, AppInstance(), nullptr);
     if (!tabs) return nullptr;
     for (int index = 0; index < 3; ++index) {
         char text[kTabTextSize] = "";
-        LoadStringA(g_instance, kTabTextIds[index], text, sizeof text);
+        LoadStringA(AppInstance(), kTabTextIds[index], text, sizeof text);
         TCITEMA item = {};
         item.mask = TCIF_TEXT | TCIF_IMAGE;
         item.pszText = text;
@@ -119,6 +123,7 @@ LRESULT RunSearch(HWND mainWindow) {
     }
 
     g_searchedDatabase = static_cast<int>(database);
+    SetResultsSource(database == 0 ? kSourceMyFoods : kSourceUsda);
     g_lastSearch.assign(text, static_cast<size_t>(copied));
     HWND source = database == 0 ? g_controls.myFoodsList : g_controls.usdaList;
     if (SearchList(source, g_controls.resultsList, text, static_cast<size_t>(copied)) == 0)
@@ -151,15 +156,19 @@ void SubclassSearchBox(HWND searchBox) {
     g_searchedDatabase = kNoSearch;
     g_lastSearch.clear();
     if (!searchBox) return;
-    g_searchBoxProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(searchBox, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SearchBoxProc)));
+    g_searchBoxProc = ReplaceWindowProc(searchBox, SearchBoxProc);
 }
 
-LRESULT DeleteMyFood(HWND mainWindow) {
-    if (ShowMessageBox(mainWindow, kDeleteFoodQuestion, "", MB_YESNO | MB_ICONWARNING) != IDYES) return 0;
-    if (!RemoveMyFood(g_controls.myFoodsList)) return 1;
+int DeleteMyFood() {
+    if (!RemoveMyFood(g_controls.myFoodsList)) return 0;
     EmptyListBox(g_controls.myFoodsList);
     LoadMyFoods(g_controls.myFoodsList);
     RefreshMyFoodsResults();
-    return 0;
+    return 1;
+}
+
+// The command answers 1 only when the removal failed; declining the question is not a failure.
+LRESULT OnDeleteButton(HWND mainWindow) {
+    if (ShowMessageBox(mainWindow, kDeleteFoodQuestion, "", MB_YESNO | MB_ICONWARNING) != IDYES) return 0;
+    return DeleteMyFood() ? 0 : 1;
 }

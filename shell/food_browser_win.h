@@ -27,8 +27,12 @@ int SearchList(HWND source, HWND results, const char* text, size_t length);
 LRESULT RunSearch(HWND mainWindow);
 LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam);
 void SubclassSearchBox(HWND searchBox);
-// Command 1043: removes the selected My Foods food after asking. 1 when the removal failed.
-LRESULT DeleteMyFood(HWND mainWindow);
+// Removes the food selected in the My Foods list from the file and fills the list (and results taken
+// from it) again. 1 when it was removed; 0, changing nothing, when none is selected or the file could
+// not be rewritten.
+int DeleteMyFood();
+// Command 1043: asks, then DeleteMyFood. 1 when the removal failed, else 0.
+LRESULT OnDeleteButton(HWND mainWindow);
 // After the My Foods file changed: results taken from it are searched again, so no stale line
 // offset stays in the results list.
 void RefreshMyFoodsResults();

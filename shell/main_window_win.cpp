@@ -6,19 +6,18 @@
 #include "fooddb/food_files_win.h"
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_columns.h"
+#include "foodlog/log_columns_win.h"
 #include "foodlog/log_edit_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
+#include "platform/message_box_win.h"
+#include "platform/window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "shell/food_browser_win.h"
-#include "shell/log_columns_win.h"
-#include "shell/message_box_win.h"
 #include "shell/toolbar_win.h"
 
-HINSTANCE g_instance;
 HWND g_mainWindow;
-HFONT g_guiFont;
 int g_splitter = kDefaultSplitter;
 MainControls g_controls;
 
@@ -37,7 +36,7 @@ HMENU ControlId(int id) {
 HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
                  int height, HWND parent, int id) {
     return CreateWindowExA(exStyle, className, text, style, x, y, width, height, parent, ControlId(id),
-                           g_instance, nullptr);
+                           AppInstance(), nullptr);
 }
 
 HWND CreateFoodList(HWND window, int id) {
@@ -45,15 +44,11 @@ HWND CreateFoodList(HWND window, int id) {
                        window, id);
 }
 
+// The window's own state as at start-up; the log, its columns and the document reset their own.
 void ResetMainState() {
-    ResetLogState();
-    ResetColumnSet();
     g_splitter = kDefaultSplitter;
     g_dragging = false;
-    g_documentPath[0] = '\0';
-    g_documentTitle[0] = '\0';
     g_controls = MainControls{};
-    g_logListView = nullptr;
 }
 
 int InsertDatabaseName(HWND chooser, int index) {
@@ -66,6 +61,9 @@ int InsertDatabaseName(HWND chooser, int index) {
 
 LRESULT OnCreate(HWND window) {
     ResetMainState();
+    ResetLogState();
+    ResetColumnSet();
+    AttachLogListView(nullptr);
     g_mainWindow = window;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
@@ -84,9 +82,9 @@ LRESULT OnCreate(HWND window) {
     LoadUsdaFoods(g_controls.usdaList);
     SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
 
-    g_logListView = CreateLogListView(window);
-    SubclassLogListView(g_logListView);
-    MoveWindow(g_logListView, 400, 40, 575, 620, TRUE);
+    HWND log = CreateLogListView(window);
+    SubclassLogListView(log);
+    MoveWindow(log, kLogStartX, kLogStartY, kLogStartWidth, kLogStartHeight, TRUE);
     RefreshLogRows();
 
     g_controls.addButton =
@@ -110,19 +108,19 @@ LRESULT OnCreate(HWND window) {
     g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
     g_controls.inDatabaseLabel =
         CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
-    InitFileDialog(window);
+    ResetDocument(window);
 
-    g_guiFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    TakeGuiFont();
     ApplyGuiFont(g_controls.usdaList);
     ApplyGuiFont(g_controls.myFoodsList);
     ApplyGuiFont(g_controls.searchBox);
     ApplyGuiFont(g_controls.resultsList);
-    SetDocumentCaption(window, g_documentTitle);
+    SetDocumentCaption(window, DocumentTitle());
     return 0;
 }
 
 LRESULT OnDestroy() {
-    DeleteObject(g_guiFont);
+    ReleaseGuiFont();
     PostQuitMessage(0);
     return 0;
 }
@@ -132,6 +130,22 @@ LRESULT OnPaint(HWND window) {
     BeginPaint(window, &paint);
     EndPaint(window, &paint);
     return 0;
+}
+
+// Both panes keep a usable width; a captured mouse left of the window reports a negative x.
+int ClampSplitter(int x, int clientWidth) {
+    int highest = clientWidth - kMinPaneWidth;
+    if (x > highest) x = highest;
+    if (x < kMinPaneWidth) x = kMinPaneWidth;
+    return x;
+}
+
+// Where the panes meet in a client area of this width: the splitter as the user left it, moved in as
+// far as both panes need, so a window made narrower after a drag still shows both and keeps the grab
+// zone inside. The splitter itself stays, so widening the window again gives the user's panes back.
+int SplitterFor(int clientWidth) {
+    if (clientWidth < 2 * kMinPaneWidth) return clientWidth / 2;
+    return ClampSplitter(g_splitter, clientWidth);
 }
 
 // Adds a move to the deferred batch; a window that could not be created is left out, so one
@@ -150,7 +164,7 @@ void Layout(HWND window, int width, int height) {
     GetWorkingArea(&area);
     int top = area.top;
     int areaHeight = area.bottom - area.top;
-    int s = g_splitter;
+    int s = SplitterFor(width);
 
     // The lists take the tab control's display area as it stands before this pass resizes it.
     RECT display = {};
@@ -169,7 +183,7 @@ void Layout(HWND window, int width, int height) {
     batch = Defer(batch, g_controls.resultsList, nullptr, p.x, p.y + 130, displayWidth, areaHeight - 160, 0);
     batch = Defer(batch, g_controls.searchBox, nullptr, p.x, p.y + 25, displayWidth, 21, 0);
     batch = Defer(batch, g_controls.databaseChooser, nullptr, p.x, p.y + 70, displayWidth, 14, 0);
-    batch = Defer(batch, g_logListView, nullptr, s - 1, top, width - s, areaHeight, 0);
+    batch = Defer(batch, LogListView(), nullptr, s - 1, top, width - s, areaHeight, 0);
     if (batch) EndDeferWindowPos(batch);
 
     Place(g_controls.searchButton, 3, p.y + 100, 80, 20);
@@ -190,25 +204,20 @@ LRESULT OnSize(HWND window, WPARAM kind, LPARAM size) {
     return 0;
 }
 
-bool InGrabZone(int x) {
-    return g_splitter - 5 < x && x < g_splitter;
+bool InGrabZone(HWND window, int x) {
+    RECT client;
+    GetClientRect(window, &client);
+    int s = SplitterFor(client.right);
+    return s - kGrabZoneWidth < x && x < s;
 }
 
 LRESULT OnLButtonDown(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (InGrabZone(LOWORD(lParam))) {
+    if (InGrabZone(window, LOWORD(lParam))) {
         SetCursor(LoadCursorA(nullptr, IDC_SIZEWE));
         SetCapture(window);
         g_dragging = true;
     }
     return DefWindowProcA(window, WM_LBUTTONDOWN, wParam, lParam);
-}
-
-// Both panes keep a usable width; a captured mouse left of the window reports a negative x.
-int ClampSplitter(int x, int clientWidth) {
-    int highest = clientWidth - kMinPaneWidth;
-    if (x > highest) x = highest;
-    if (x < kMinPaneWidth) x = kMinPaneWidth;
-    return x;
 }
 
 LRESULT OnMouseMove(HWND window, LPARAM lParam) {
@@ -219,7 +228,7 @@ LRESULT OnMouseMove(HWND window, LPARAM lParam) {
         SendMessageA(window, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
         UpdateWindow(window);
     } else {
-        SetCursor(LoadCursorA(nullptr, InGrabZone(LOWORD(lParam)) ? IDC_SIZEWE : IDC_ARROW));
+        SetCursor(LoadCursorA(nullptr, InGrabZone(window, LOWORD(lParam)) ? IDC_SIZEWE : IDC_ARROW));
     }
     return 0;
 }
@@ -233,13 +242,13 @@ LRESULT OnLButtonUp(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT OnClose(HWND window) {
-    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    if (IsModified() && AskSaveChanges(window, DocumentTitle()) == IDCANCEL) return 0;
     DestroyWindow(window);
     return 0;
 }
 
 LRESULT OnQueryEndSession(HWND window) {
-    if (g_modified && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
+    if (IsModified() && AskSaveChanges(window, DocumentTitle()) == IDCANCEL) return 0;
     return 1;
 }
 
@@ -278,7 +287,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_SEARCH_ALT:
             return RunSearch(window);
         case IDC_DELETE_BUTTON:
-            return DeleteMyFood(window);
+            return OnDeleteButton(window);
         case IDC_ADD_BUTTON:
         case IDC_EDIT_BUTTON:
             // The food item dialogs are not part of the program yet.
@@ -298,11 +307,6 @@ void GetWorkingArea(RECT* area) {
     if (g_controls.statusBar) GetClientRect(g_controls.statusBar, &status);
     area->top = toolbar.bottom - toolbar.top;
     area->bottom -= status.bottom - status.top;
-}
-
-void ApplyGuiFont(HWND control) {
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_guiFont), FALSE);
-    InvalidateRect(control, nullptr, TRUE);
 }
 
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -353,7 +357,7 @@ int RegisterMainWindowClass(HINSTANCE instance) {
 }
 
 HWND CreateMainWindow(HINSTANCE instance) {
-    g_instance = instance;
+    SetAppInstance(instance);
     HWND window =
         CreateWindowExA(0, kMainWindowClass, "Meal-Tally", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
@@ -366,7 +370,7 @@ HWND CreateMainWindow(HINSTANCE instance) {
 }
 
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
-    g_instance = instance;
+    SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance)) {
         ShowMessageBox(nullptr, "This program requires Windows NT!", "MealTally", MB_ICONERROR);
         return 0;

@@ -3,12 +3,10 @@
 
 #include <windows.h>
 
-extern HINSTANCE g_instance;
 extern HWND g_mainWindow;
-extern HFONT g_guiFont;
-extern int g_splitter;  // x of the pane boundary, main-window client coordinates
+extern int g_splitter;  // x of the pane boundary as the user left it, main-window client coordinates
 
-// The main window's children (the food log list view is g_logListView of the log module).
+// The main window's children (the food log list view is the log module's, LogListView()).
 struct MainControls {
     HWND toolbar;
     HWND statusBar;
@@ -30,6 +28,12 @@ extern MainControls g_controls;
 constexpr char kMainWindowClass[] = "MealTally";
 constexpr int kDefaultSplitter = 350;
 constexpr int kMinPaneWidth = 100;
+constexpr int kGrabZoneWidth = 5;  // the splitter's grab zone: the pixels just left of it
+// Where the log list view stands until the first layout places it.
+constexpr int kLogStartX = 400;
+constexpr int kLogStartY = 40;
+constexpr int kLogStartWidth = 575;
+constexpr int kLogStartHeight = 620;
 
 int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
@@ -37,8 +41,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // The working area of a client rectangle whose top is 0: below the toolbar, above the status bar.
 void GetWorkingArea(RECT* area);
-// The stock GUI font for a control, which then repaints.
-void ApplyGuiFont(HWND control);
 
 // The whole program: class, window, optional document from the command line, message loop.
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show);

@@ -3,8 +3,8 @@
 #include <commctrl.h>
 
 #include "platform/handles_win.h"
+#include "platform/window_win.h"
 #include "resources/resource.h"
-#include "shell/main_window_win.h"
 
 const char kStatusNote[] = "**NOTE: Percentage values are based on a 2,000 Calorie Diet.";
 
@@ -38,12 +38,12 @@ constexpr int kStatusParts = 2;
 HWND CreateToolbar(HWND mainWindow) {
     HWND toolbar = CreateWindowExA(
         0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE, 0, 0, 0, 0, mainWindow,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), g_instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), AppInstance(), nullptr);
     if (!toolbar) return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     TBADDBITMAP standard = {HINST_COMMCTRL, IDB_STD_LARGE_COLOR};
     SendMessageA(toolbar, TB_ADDBITMAP, kStandardImageCount, reinterpret_cast<LPARAM>(&standard));
-    TBADDBITMAP own = {g_instance, IDB_TOOLBAR};
+    TBADDBITMAP own = {AppInstance(), IDB_TOOLBAR};
     SendMessageA(toolbar, TB_ADDBITMAP, kOwnImageCount, reinterpret_cast<LPARAM>(&own));
 
     TBBUTTON buttons[kToolbarButtonCount] = {};
@@ -62,7 +62,7 @@ HWND CreateToolbar(HWND mainWindow) {
 HWND CreateStatusBar(HWND mainWindow) {
     HWND statusBar = CreateWindowExA(
         0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, mainWindow,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), g_instance, nullptr);
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATUSBAR)), AppInstance(), nullptr);
     if (!statusBar) return nullptr;
     // The parts follow the first client width only: later layouts just re-dock the bar.
     RECT client;

@@ -12,9 +12,10 @@
 #include <vector>
 
 #include "fooddb/food_files_win.h"
+#include "platform/text.h"
 #include "platform/file_io.h"
 #include "resources/resource.h"
-#include "shell/message_box_win.h"
+#include "platform/message_box_win.h"
 #include "tools/usda_import.h"
 
 namespace {
@@ -82,8 +83,8 @@ protected:
                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_FOOD_FIELD_FIRST + k)), instance, nullptr);
             ASSERT_NE(edit, nullptr);
         }
-        g_measurePicker = CreatePicker(instance, CBS_DROPDOWN, 14, 8);
-        g_secondMeasurePicker = CreatePicker(instance, CBS_DROPDOWNLIST, 44, 7);
+        SetMeasurePickers(CreatePicker(instance, CBS_DROPDOWN, 14, 8),
+                          CreatePicker(instance, CBS_DROPDOWNLIST, 44, 7));
         g_shown.clear();
         SetMessageBoxFunction(RecordMessageBox);
     }
@@ -92,8 +93,7 @@ protected:
         SetMessageBoxFunction(nullptr);
         InjectFileFault(FileFault::kNone);
         if (window_) DestroyWindow(window_);
-        g_measurePicker = nullptr;
-        g_secondMeasurePicker = nullptr;
+        SetMeasurePickers(nullptr, nullptr);
         Restore(kMyFoodsPath, savedMyFoods_);
         Restore(kUsdaPath, savedUsda_);
     }
@@ -158,12 +158,12 @@ protected:
 
     void SetField(int k, const std::string& text) {
         if (k == kMyFoodMeasureField) {
-            HWND edit = reinterpret_cast<HWND>(SendMessageA(g_measurePicker, CBEM_GETEDITCONTROL, 0, 0));
+            HWND edit = reinterpret_cast<HWND>(SendMessageA(MeasurePicker(), CBEM_GETEDITCONTROL, 0, 0));
             ASSERT_NE(edit, nullptr);
             SetWindowTextA(edit, text.c_str());
         } else if (k == kMyFoodSecondMeasureField) {
             WPARAM row = text == "99" ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(std::stoi(text));
-            SendMessageA(g_secondMeasurePicker, CB_SETCURSEL, row, 0);
+            SendMessageA(SecondMeasurePicker(), CB_SETCURSEL, row, 0);
         } else {
             SetDlgItemTextA(window_, IDC_FOOD_FIELD_FIRST + k, text.c_str());
         }
@@ -172,10 +172,10 @@ protected:
     std::string Field(int k) const {
         char text[300] = {};
         if (k == kMyFoodMeasureField) {
-            HWND edit = reinterpret_cast<HWND>(SendMessageA(g_measurePicker, CBEM_GETEDITCONTROL, 0, 0));
+            HWND edit = reinterpret_cast<HWND>(SendMessageA(MeasurePicker(), CBEM_GETEDITCONTROL, 0, 0));
             GetWindowTextA(edit, text, sizeof text);
         } else if (k == kMyFoodSecondMeasureField) {
-            LRESULT row = SendMessageA(g_secondMeasurePicker, CB_GETCURSEL, 0, 0);
+            LRESULT row = SendMessageA(SecondMeasurePicker(), CB_GETCURSEL, 0, 0);
             return row < 0 ? "none" : std::to_string(row);
         } else {
             GetDlgItemTextA(window_, IDC_FOOD_FIELD_FIRST + k, text, sizeof text);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fooddb/food_files.h"
+#include "platform/text.h"
 
 namespace {
 

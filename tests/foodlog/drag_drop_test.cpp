@@ -57,9 +57,9 @@ protected:
     }
     POINT LogCenterOnScreen() {
         RECT client;
-        GetClientRect(g_logListView, &client);
+        GetClientRect(LogListView(), &client);
         POINT p = {client.right / 2, client.bottom / 2};
-        ClientToScreen(g_logListView, &p);
+        ClientToScreen(LogListView(), &p);
         return p;
     }
     // Press on the item, move to the screen point and release there.
@@ -136,17 +136,17 @@ TEST_F(DragDrop, UsdaFoodsInEachMeasure) {
         dialogs.Queue(Answer(c.rows, c.quantity, c.row));
         DragToLog(g_controls.usdaList, c.food);
         ++expectedRows;
-        ASSERT_EQ(g_entryCount, expectedRows) << c.food;
+        ASSERT_EQ(EntryCount(), expectedRows) << c.food;
         int row = expectedRows - 1;
         EXPECT_EQ(LogCell(row, 0), c.food);
         EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
         EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.measureCell;
         EXPECT_EQ(LogCell(row, 4), c.protein) << c.food << " " << c.measureCell;
-        EXPECT_EQ(g_logEntries[row].source, kSourceUsda);
+        EXPECT_EQ(EntryAt(row).source, kSourceUsda);
     }
     EXPECT_EQ(dialogs.Answered(), 6);
-    EXPECT_EQ(g_logEntries[3].measure, kMeasureNone);
-    EXPECT_EQ(g_logEntries[5].measure, kMeasureSecond);
+    EXPECT_EQ(EntryAt(3).measure, kMeasureNone);
+    EXPECT_EQ(EntryAt(5).measure, kMeasureSecond);
     EXPECT_EQ(LogCell(6, 0), "   TOTAL");
     EXPECT_EQ(LogCell(6, 3), "914");
 }
@@ -175,13 +175,13 @@ TEST_F(DragDrop, MyFoodsInEachMeasure) {
         dialogs.Queue(Answer(c.rows, c.quantity, c.row));
         DragToLog(g_controls.myFoodsList, c.food);
         ++expectedRows;
-        ASSERT_EQ(g_entryCount, expectedRows) << c.food;
+        ASSERT_EQ(EntryCount(), expectedRows) << c.food;
         int row = expectedRows - 1;
         EXPECT_EQ(LogCell(row, 0), c.food);
         EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
         EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.quantity;
-        EXPECT_EQ(g_logEntries[row].measure, c.measure) << c.food;
-        EXPECT_EQ(g_logEntries[row].source, kSourceMyFoods);
+        EXPECT_EQ(EntryAt(row).measure, c.measure) << c.food;
+        EXPECT_EQ(EntryAt(row).source, kSourceMyFoods);
     }
     // Percent view: a label's 10 % calcium a serving, three slices.
     EXPECT_EQ(LogCell(0, 8), "30");
@@ -194,21 +194,21 @@ TEST_F(DragDrop, SearchResultsOpenTheFormOfTheSearchedDatabase) {
     ASSERT_EQ(SendMessageA(g_controls.resultsList, LB_GETCOUNT, 0, 0), 1);
     dialogs.Queue(Answer({"cup", "tbsp", "grams"}, "1", 1));
     DragToLog(g_controls.resultsList, "~APPLE PIE~");
-    ASSERT_EQ(g_entryCount, 1);
-    EXPECT_EQ(g_logEntries[0].source, kSourceUsda);
+    ASSERT_EQ(EntryCount(), 1);
+    EXPECT_EQ(EntryAt(0).source, kSourceUsda);
     EXPECT_EQ(LogCell(0, 2), "tbsp");
     Search(0, "MYST");
     // A My Foods result skips an empty first row.
     dialogs.Queue(Answer({}, "1", -1));
     DragToLog(g_controls.resultsList, "Mystery");
-    ASSERT_EQ(g_entryCount, 2);
-    EXPECT_EQ(g_logEntries[1].source, kSourceMyFoods);
+    ASSERT_EQ(EntryCount(), 2);
+    EXPECT_EQ(EntryAt(1).source, kSourceMyFoods);
     EXPECT_EQ(LogCell(1, 3), "80");
     Search(0, "cereal");
     dialogs.Queue(Answer({"Cup", "Tablespoon"}, "2", 1));
     DragToLog(g_controls.resultsList, "Cereal");
-    ASSERT_EQ(g_entryCount, 3);
-    EXPECT_EQ(g_logEntries[2].measure, kMeasureSecond);
+    ASSERT_EQ(EntryCount(), 3);
+    EXPECT_EQ(EntryAt(2).measure, kMeasureSecond);
     EXPECT_TRUE(boxes.Shown().empty());
 }
 
@@ -216,9 +216,9 @@ TEST_F(DragDrop, ReleasingOutsideTheLogOpensNothing) {
     DialogAnswerer dialogs;
     int index = IndexOf(g_controls.usdaList, "~BROTH~");
     RECT log;
-    GetClientRect(g_logListView, &log);
+    GetClientRect(LogListView(), &log);
     POINT topLeft = {0, 0};
-    ClientToScreen(g_logListView, &topLeft);
+    ClientToScreen(LogListView(), &topLeft);
     // Just outside each edge of the log's client area.
     POINT outside[] = {{topLeft.x - 1, topLeft.y + 10},
                        {topLeft.x + 10, topLeft.y - 1},
@@ -226,7 +226,7 @@ TEST_F(DragDrop, ReleasingOutsideTheLogOpensNothing) {
                        {topLeft.x + 10, topLeft.y + log.bottom + 1}};
     for (POINT p : outside) {
         Drag(g_controls.usdaList, index, p);
-        EXPECT_EQ(g_entryCount, 0);
+        EXPECT_EQ(EntryCount(), 0);
         EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
         EXPECT_NE(GetCapture(), g_controls.usdaList);
     }
@@ -236,7 +236,7 @@ TEST_F(DragDrop, ReleasingOutsideTheLogOpensNothing) {
         dialogs.Queue(Answer({"grams"}, "10", 0));
         Drag(g_controls.usdaList, index, p);
     }
-    EXPECT_EQ(g_entryCount, 2);
+    EXPECT_EQ(EntryCount(), 2);
     EXPECT_EQ(dialogs.Answered(), 2);
 }
 
@@ -262,15 +262,15 @@ TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
         dialogs.Queue(Answer({"slice"}, good, 0));
         DragToLog(g_controls.myFoodsList, "Toast");
     }
-    ASSERT_EQ(g_entryCount, 3);
-    EXPECT_EQ(g_logEntries[0].quantity, 1.2f);
-    EXPECT_EQ(g_logEntries[1].quantity, 12.0f);
-    EXPECT_EQ(g_logEntries[2].quantity, 0.0f);
+    ASSERT_EQ(EntryCount(), 3);
+    EXPECT_EQ(EntryAt(0).quantity, 1.2f);
+    EXPECT_EQ(EntryAt(1).quantity, 12.0f);
+    EXPECT_EQ(EntryAt(2).quantity, 0.0f);
     EXPECT_EQ(LogCell(2, 3), "0");
     EXPECT_TRUE(boxes.Shown().empty());
 
     for (const char* bad : {"1,5", "-2", " 2"}) {
-        g_modified = 0;
+        ClearModified();
         boxes.Clear();
         // OK is refused and the dialog stays; Cancel then closes it.
         dialogs.Queue([bad](HWND dialog) {
@@ -279,29 +279,28 @@ TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
             PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
         });
         DragToLog(g_controls.myFoodsList, "Toast");
-        EXPECT_EQ(g_entryCount, 3) << bad;
-        EXPECT_EQ(g_modified, 1) << bad;
+        EXPECT_EQ(EntryCount(), 3) << bad;
+        EXPECT_EQ(IsModified(), 1) << bad;
         ASSERT_EQ(boxes.Shown().size(), 1u) << bad;
         EXPECT_EQ(boxes.Shown()[0].text, "Illegal Character in \"Food Quantity\"");
         EXPECT_EQ(boxes.Shown()[0].caption, "<none>");
         EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
     }
-    g_modified = 0;
+    ClearModified();
     dialogs.Queue(Answer({"slice"}, "5", 0, IDCANCEL));
     DragToLog(g_controls.myFoodsList, "Toast");
-    EXPECT_EQ(g_modified, 0);
-    EXPECT_EQ(g_entryCount, 3);
+    EXPECT_EQ(IsModified(), 0);
+    EXPECT_EQ(EntryCount(), 3);
 }
 
 TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     MessageBoxRecorder boxes;
     DialogAnswerer dialogs;
-    g_entryCount = 49;
-    for (int i = 0; i < 49; ++i)
-        g_logEntries[i] = g_logEntries[0];
+    std::vector<LogEntry> same(49, EntryAt(0));
+    ASSERT_EQ(ReplaceEntries(same.data(), 49), 1);
     dialogs.Queue(Answer({"slice"}, "1", 0));
     DragToLog(g_controls.myFoodsList, "Toast");
-    ASSERT_EQ(g_entryCount, 50);
+    ASSERT_EQ(EntryCount(), 50);
     EXPECT_EQ(LogRows(), 51);
     Search(1, "broth");
     struct {
@@ -321,7 +320,7 @@ TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
         EXPECT_EQ(boxes.Shown()[0].owner, l.list);
         EXPECT_NE(GetCapture(), l.list);
     }
-    EXPECT_EQ(g_entryCount, 50);
+    EXPECT_EQ(EntryCount(), 50);
     EXPECT_EQ(dialogs.Answered(), 1);
 }
 
@@ -339,7 +338,7 @@ TEST_F(DragDrop, ADialogWithoutAFoodAddsNothing) {
     SendMessageA(g_controls.resultsList, WM_LBUTTONUP, 0,
                  MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y)));
     EXPECT_EQ(dialogs.Answered(), 1);
-    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(EntryCount(), 0);
     EXPECT_EQ(LogRows(), 0);
 }
 
@@ -348,7 +347,7 @@ TEST_F(DragDrop, AFoodWhoseFileWentAwayIsNotAdded) {
     RemoveInstalledFile("ABBREV.txt");
     dialogs.Queue(Answer({"grams"}, "100", 0));
     DragToLog(g_controls.usdaList, "~APPLE PIE~");
-    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(EntryCount(), 0);
     EXPECT_EQ(dialogs.Answered(), 1);
 }
 

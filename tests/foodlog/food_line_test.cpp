@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "fooddb/food_fields.h"
 #include "foodlog/food_line.h"
 #include "foodlog/nutrients.h"
 #include "platform/file_io.h"
@@ -273,21 +274,21 @@ TEST(ParseFoodLine, RefusesOffsetsThatAreNotLineStarts) {
 TEST(AddFoodFromData, AppendsComputedEntriesUpToFifty) {
     ResetLogState();
     EXPECT_EQ(AddFoodFromData(kAppleLine, 0, "2", 1, kMeasureFirst, kSourceUsda), 1);
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     // 2 cups of 125 g: factor 2500; 52 Calories per 100 g give 130.
-    EXPECT_EQ(g_entryNutrients[0].amounts[kCalories], 130);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kProtein], 650);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 2);  // percent view: 15 mg of 1000 mg = 1.5 %
+    EXPECT_EQ(NutrientsAt(0).amounts[kCalories], 130);
+    EXPECT_EQ(NutrientsAt(0).amounts[kProtein], 650);
+    EXPECT_EQ(NutrientsAt(0).amounts[kCalcium], 2);  // percent view: 15 mg of 1000 mg = 1.5 %
     EXPECT_EQ(AddFoodFromData(kAppleLine, 5, "2", 1, kMeasureFirst, kSourceUsda), 0);
-    EXPECT_EQ(g_entryCount, 1);
-    while (g_entryCount < 49)
+    EXPECT_EQ(EntryCount(), 1);
+    while (EntryCount() < 49)
         ASSERT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureNone, kSourceMyFoods), 1);
     EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "3", 1, kMeasureFirst, kSourceMyFoods), 1);
-    EXPECT_EQ(g_entryCount, 50);
-    EXPECT_EQ(g_logEntries[49].quantity, 3.0f);
-    EXPECT_EQ(g_entryNutrients[49].amounts[kCalories], 156);
+    EXPECT_EQ(EntryCount(), 50);
+    EXPECT_EQ(EntryAt(49).quantity, 3.0f);
+    EXPECT_EQ(NutrientsAt(49).amounts[kCalories], 156);
     EXPECT_EQ(AddFoodFromData(kMyAppleLine, 0, "1", 1, kMeasureFirst, kSourceMyFoods), 0);
-    EXPECT_EQ(g_entryCount, 50);
+    EXPECT_EQ(EntryCount(), 50);
 }
 
 }  // namespace

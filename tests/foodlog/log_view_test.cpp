@@ -38,30 +38,30 @@ protected:
         RECT cell = {};
         cell.top = column;
         cell.left = LVIR_BOUNDS;
-        SendMessageA(g_logListView, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+        SendMessageA(LogListView(), LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
         // Column 0's bounds span the whole row; aim at its left end.
         int x = column == 0 ? cell.left + 10 : (cell.left + cell.right) / 2;
         return {x, (cell.top + cell.bottom) / 2};
     }
     void Click(int row, int column) {
         POINT p = CellCenter(row, column);
-        SendMessageA(g_logListView, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-        SendMessageA(g_logListView, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+        SendMessageA(LogListView(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        SendMessageA(LogListView(), WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
     }
     void Type(HWND editor, const char* text) {
         for (const char* c = text; *c; ++c)
             SendMessageA(editor, WM_CHAR, static_cast<unsigned char>(*c), 1);
     }
     bool Selected(int row) {
-        return SendMessageA(g_logListView, LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED;
+        return SendMessageA(LogListView(), LVM_GETITEMSTATE, row, LVIS_SELECTED) == LVIS_SELECTED;
     }
     void Select(int row) {
         LVITEMA item = {};
         item.stateMask = LVIS_SELECTED;
         item.state = LVIS_SELECTED;
-        SendMessageA(g_logListView, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+        SendMessageA(LogListView(), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
     }
-    void PressKey(WPARAM key) { SendMessageA(g_logListView, WM_KEYDOWN, key, 0); }
+    void PressKey(WPARAM key) { SendMessageA(LogListView(), WM_KEYDOWN, key, 0); }
 };
 
 TEST_F(LogView, EmptyLogHasNoTotalRowAndTheFirstFoodBringsOne) {
@@ -103,8 +103,8 @@ TEST_F(LogView, ARefreshLeavesTheLogShownAndPaintingWithItsHeadersPendingPaint) 
     Add(kUsdaLine, "1", kMeasureGrams, kSourceUsda);
     PumpMessages();
     RECT update = {};
-    ASSERT_FALSE(GetUpdateRect(g_logListView, &update, FALSE));
-    HWND header = reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0));
+    ASSERT_FALSE(GetUpdateRect(LogListView(), &update, FALSE));
+    HWND header = reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_GETHEADER, 0, 0));
     ASSERT_NE(header, nullptr);
     ASSERT_FALSE(GetUpdateRect(header, &update, FALSE));
     RECT stale = {3, 2, 40, 9};
@@ -112,32 +112,32 @@ TEST_F(LogView, ARefreshLeavesTheLogShownAndPaintingWithItsHeadersPendingPaint) 
 
     ASSERT_EQ(RefreshLog(), 1);
     EXPECT_EQ(LogRows(), 2);
-    EXPECT_TRUE(IsWindowVisible(g_logListView));
-    EXPECT_TRUE(GetUpdateRect(g_logListView, &update, FALSE));  // the new rows are drawn
+    EXPECT_TRUE(IsWindowVisible(LogListView()));
+    EXPECT_TRUE(GetUpdateRect(LogListView(), &update, FALSE));  // the new rows are drawn
     ASSERT_TRUE(GetUpdateRect(header, &update, FALSE));
     EXPECT_TRUE(update.left <= stale.left && update.top <= stale.top && update.right >= stale.right &&
                 update.bottom >= stale.bottom);
 
     PumpMessages();
-    ASSERT_FALSE(GetUpdateRect(g_logListView, &update, FALSE));
+    ASSERT_FALSE(GetUpdateRect(LogListView(), &update, FALSE));
     ASSERT_FALSE(GetUpdateRect(header, &update, FALSE));
     // Painting is on again: a changed cell asks to be drawn.
     LVITEMA cell = {};
     cell.iSubItem = 1;
     cell.pszText = const_cast<char*>("9.00");
-    SendMessageA(g_logListView, LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&cell));
-    EXPECT_TRUE(GetUpdateRect(g_logListView, &update, FALSE));
+    SendMessageA(LogListView(), LVM_SETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&cell));
+    EXPECT_TRUE(GetUpdateRect(LogListView(), &update, FALSE));
 }
 
 TEST_F(LogView, AHiddenLogIsRefreshedButStaysHidden) {
     Add(kUsdaLine, "1", kMeasureGrams, kSourceUsda);
-    ShowWindow(g_logListView, SW_HIDE);
+    ShowWindow(LogListView(), SW_HIDE);
     Add(kMyLine, "2", kMeasureNone, kSourceMyFoods);
     ASSERT_EQ(RefreshLog(), 1);
-    EXPECT_FALSE(GetWindowLongPtrA(g_logListView, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(GetWindowLongPtrA(LogListView(), GWL_STYLE) & WS_VISIBLE);
     EXPECT_EQ(LogRows(), 3);
     EXPECT_EQ(LogCell(1, 0), "Toast");
-    ShowWindow(g_logListView, SW_SHOW);
+    ShowWindow(LogListView(), SW_SHOW);
 }
 
 TEST_F(LogView, QuantityEditorOpensOnlyOnAnEntrysQuantityCell) {
@@ -151,7 +151,7 @@ TEST_F(LogView, QuantityEditorOpensOnlyOnAnEntrysQuantityCell) {
     Click(0, 1);
     HWND editor = QuantityEditor();
     ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(GetParent(editor), g_logListView);
+    EXPECT_EQ(GetParent(editor), LogListView());
     EXPECT_EQ(TextOf(editor), "1.00");
     DWORD selection = static_cast<DWORD>(SendMessageA(editor, EM_GETSEL, 0, 0));
     EXPECT_EQ(LOWORD(selection), 0);
@@ -160,10 +160,10 @@ TEST_F(LogView, QuantityEditorOpensOnlyOnAnEntrysQuantityCell) {
     RECT cell = {};
     cell.top = 1;
     cell.left = LVIR_BOUNDS;
-    SendMessageA(g_logListView, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    SendMessageA(LogListView(), LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
     RECT placed;
     GetWindowRect(editor, &placed);
-    MapWindowPoints(nullptr, g_logListView, reinterpret_cast<POINT*>(&placed), 2);
+    MapWindowPoints(nullptr, LogListView(), reinterpret_cast<POINT*>(&placed), 2);
     EXPECT_TRUE(EqualRect(&cell, &placed));
     // A second click while editing opens no second editor.
     Click(0, 1);
@@ -172,14 +172,14 @@ TEST_F(LogView, QuantityEditorOpensOnlyOnAnEntrysQuantityCell) {
 
 TEST_F(LogView, EnterWithTheTextUnchangedChangesNothing) {
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
-    g_modified = 0;
+    ClearModified();
     Click(0, 1);
     HWND editor = QuantityEditor();
     ASSERT_NE(editor, nullptr);
     SendMessageA(editor, WM_CHAR, VK_RETURN, 1);
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_EQ(QuantityEditor(), nullptr);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
     EXPECT_EQ(LogCell(0, 1), "1.00");
 }
 
@@ -195,14 +195,14 @@ TEST_F(LogView, TypedQuantitiesRecomputeTheEntryAndTheTotal) {
     };
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
     for (const Case& c : cases) {
-        g_modified = 0;
+        ClearModified();
         Click(0, 1);
         HWND editor = QuantityEditor();
         ASSERT_NE(editor, nullptr) << c.typed;
         Type(editor, c.typed);  // replaces the selected text
         SendMessageA(editor, WM_CHAR, VK_RETURN, 1);
         EXPECT_EQ(QuantityEditor(), nullptr);
-        EXPECT_EQ(g_modified, 1) << c.typed;
+        EXPECT_EQ(IsModified(), 1) << c.typed;
         ASSERT_EQ(LogRows(), 2);
         EXPECT_EQ(LogCell(0, 1), c.shown) << c.typed;
         EXPECT_EQ(LogCell(0, 4), c.protein) << c.typed;
@@ -219,7 +219,7 @@ TEST_F(LogView, LosingTheFocusEndsTheEditToo) {
     SetFocus(window_);
     EXPECT_FALSE(IsWindow(editor));
     EXPECT_EQ(LogCell(0, 1), "4.00");
-    EXPECT_EQ(g_logEntries[0].quantity, 4.0f);
+    EXPECT_EQ(EntryAt(0).quantity, 4.0f);
 }
 
 TEST_F(LogView, AnEditWhoseRowWentAwayIsDiscarded) {
@@ -230,15 +230,15 @@ TEST_F(LogView, AnEditWhoseRowWentAwayIsDiscarded) {
     ASSERT_NE(editor, nullptr);
     Type(editor, "9");
     // The log loses its second entry while the editor is open.
-    g_entryCount = 1;
+    ASSERT_EQ(RemoveEntry(1), 1);
     RefreshLogRows();
     RefreshTotalRow();
-    g_modified = 0;
+    ClearModified();
     SendMessageA(editor, WM_CHAR, VK_RETURN, 1);
     EXPECT_EQ(QuantityEditor(), nullptr);
-    EXPECT_EQ(g_entryCount, 1);
-    EXPECT_EQ(g_logEntries[0].quantity, 1.0f);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(EntryCount(), 1);
+    EXPECT_EQ(EntryAt(0).quantity, 1.0f);
+    EXPECT_EQ(IsModified(), 0);
 }
 
 TEST_F(LogView, KeysOtherThanDeleteDoNothing) {
@@ -252,7 +252,7 @@ TEST_F(LogView, KeysOtherThanDeleteDoNothing) {
         EXPECT_TRUE(Selected(0)) << key;
         EXPECT_FALSE(Selected(1)) << key;
     }
-    EXPECT_EQ(SendMessageA(g_logListView, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
+    EXPECT_EQ(SendMessageA(LogListView(), WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
 }
 
 TEST_F(LogView, DeleteAsksAndMovesTheLaterEntriesUp) {
@@ -269,13 +269,13 @@ TEST_F(LogView, DeleteAsksAndMovesTheLaterEntriesUp) {
     EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to delete this entry?");
     EXPECT_EQ(boxes.Shown()[0].caption, "");
     EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_YESNO));
-    EXPECT_EQ(boxes.Shown()[0].owner, g_logListView);
-    EXPECT_EQ(g_entryCount, 3);
-    g_modified = 0;
+    EXPECT_EQ(boxes.Shown()[0].owner, LogListView());
+    EXPECT_EQ(EntryCount(), 3);
+    ClearModified();
     boxes.QueueAnswer(IDYES);
     PressKey(VK_DELETE);
-    EXPECT_EQ(g_entryCount, 2);
-    EXPECT_EQ(g_modified, 1);
+    EXPECT_EQ(EntryCount(), 2);
+    EXPECT_EQ(IsModified(), 1);
     ASSERT_EQ(LogRows(), 3);
     EXPECT_EQ(LogCell(0, 1), "2.00");
     EXPECT_EQ(LogCell(0, 2), "tbsp");
@@ -296,16 +296,16 @@ TEST_F(LogView, DeleteNeedsASelectedEntryRowUnderTheLastClick) {
     Select(0);
     LVITEMA clear = {};
     clear.stateMask = LVIS_SELECTED;
-    SendMessageA(g_logListView, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&clear));
+    SendMessageA(LogListView(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&clear));
     PressKey(VK_DELETE);
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     // Deleting the only entry leaves no TOTAL row.
     Click(0, 3);
     Select(0);
     boxes.QueueAnswer(IDYES);
     PressKey(VK_DELETE);
-    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(EntryCount(), 0);
     EXPECT_EQ(LogRows(), 0);
 }
 
@@ -317,20 +317,20 @@ TEST_F(LogView, TheDeleteKeyInTheEditorEditsTheText) {
     ASSERT_NE(editor, nullptr);
     SendMessageA(editor, WM_KEYDOWN, VK_DELETE, 0);
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(TextOf(editor), "");
 }
 
 TEST_F(LogView, LabelEditingOfADescriptionIsRejected) {
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
-    SetFocus(g_logListView);
-    HWND label = reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_EDITLABELA, 0, 0));
+    SetFocus(LogListView());
+    HWND label = reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_EDITLABELA, 0, 0));
     ASSERT_NE(label, nullptr);
     SetWindowTextA(label, "Renamed");
     SendMessageA(label, WM_KEYDOWN, VK_RETURN, 0);
     PumpMessages();
     EXPECT_EQ(LogCell(0, 0), "~TEST APPLE~");
-    EXPECT_STREQ(g_logEntries[0].name, "~TEST APPLE~");
+    EXPECT_STREQ(EntryAt(0).name, "~TEST APPLE~");
 }
 
 }  // namespace

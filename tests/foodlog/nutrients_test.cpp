@@ -172,39 +172,38 @@ TEST(ComputeNutrients, PercentViewLeavesNonDailyValueSlotsAsAmounts) {
 
 TEST(ComputeEntry, SwitchingViewsAndBackGivesTheSameNumbers) {
     ResetLogState();
-    g_logEntries[0] = Usda(2.0f, kMeasureFirst);
-    g_logEntries[1] = MyFood(3.0f, kMeasureSecond);
+    LogEntry entries[2] = {Usda(2.0f, kMeasureFirst), MyFood(3.0f, kMeasureSecond)};
     for (int i = 0; i < 2; ++i)
         for (int slot = 0; slot < kNutrientCount; ++slot)
-            g_logEntries[i].values[slot] = 1234 * (slot + 1) + i;
-    g_entryCount = 2;
+            entries[i].values[slot] = 1234 * (slot + 1) + i;
+    ASSERT_EQ(ReplaceEntries(entries, 2), 1);
     EntryNutrients before[2];
     for (int i = 0; i < 2; ++i) {
         ASSERT_EQ(ComputeEntry(i), 1);
-        before[i] = g_entryNutrients[i];
+        before[i] = NutrientsAt(i);
     }
-    g_viewMode = kAmountsView;
+    SetViewMode(kAmountsView);
     for (int i = 0; i < 2; ++i)
         ComputeEntry(i);
-    EXPECT_NE(std::memcmp(&before[0], &g_entryNutrients[0], sizeof before[0]), 0);
-    g_viewMode = kPercentView;
+    EXPECT_NE(std::memcmp(&before[0], &NutrientsAt(0), sizeof before[0]), 0);
+    SetViewMode(kPercentView);
     for (int i = 0; i < 2; ++i) {
         ComputeEntry(i);
-        EXPECT_EQ(std::memcmp(&before[i], &g_entryNutrients[i], sizeof before[i]), 0) << i;
+        EXPECT_EQ(std::memcmp(&before[i], &NutrientsAt(i), sizeof before[i]), 0) << i;
     }
     EXPECT_EQ(ComputeEntry(-1), 0);
     EXPECT_EQ(ComputeEntry(kMaxLogEntries), 0);
+    EXPECT_EQ(ApplyDailyValues(-1), 0);
+    EXPECT_EQ(ApplyDailyValues(kMaxLogEntries), 0);
 }
 
 TEST(ComputeEntry, ApplyDailyValuesConvertsInPlace) {
-    ResetLogState();
-    g_logEntries[0] = Usda(100.0f, kMeasureGrams);
-    g_entryNutrients[0].amounts[kCalcium] = 500;
-    g_entryNutrients[0].amounts[kProtein] = 500;
-    g_viewMode = kPercentView;
-    EXPECT_EQ(ApplyDailyValues(0), 1);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 50);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kProtein], 500);
+    EntryNutrients nutrients = {};
+    nutrients.amounts[kCalcium] = 500;
+    nutrients.amounts[kProtein] = 500;
+    ApplyDailyValuesTo(kSourceUsda, kPercentView, &nutrients);
+    EXPECT_EQ(nutrients.amounts[kCalcium], 50);
+    EXPECT_EQ(nutrients.amounts[kProtein], 500);
 }
 
 TEST(ComputeNutrients, NegativeQuantitiesKeepTheirSignThroughTheDailyValues) {
@@ -225,29 +224,47 @@ TEST(ComputeNutrients, NegativeQuantitiesKeepTheirSignThroughTheDailyValues) {
 }
 
 TEST(ComputeTotals, SumsEveryEntrySlotBySlotWithoutOverflow) {
-    ResetLogState();
-    g_entryCount = 3;
+    EntryNutrients records[kMaxLogEntries + 1] = {};
+    EntryNutrients& totals = records[kTotalsRecord];
     for (int i = 0; i < 3; ++i)
         for (int slot = 0; slot < kNutrientCount; ++slot)
-            g_entryNutrients[i].amounts[slot] = (i + 1) * slot;
-    g_entryNutrients[3].amounts[kWater] = 999;  // beyond the entry count: not counted
-    ComputeTotals();
+            records[i].amounts[slot] = (i + 1) * slot;
+    records[3].amounts[kWater] = 999;  // beyond the entry count: not counted
+    SumNutrients(records, 3, &totals);
     for (int slot = 0; slot < kNutrientCount; ++slot)
-        EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[slot], 6 * slot) << slot;
+        EXPECT_EQ(totals.amounts[slot], 6 * slot) << slot;
 
-    g_entryNutrients[0].amounts[kWater] = std::numeric_limits<int32_t>::max();
-    g_entryNutrients[1].amounts[kWater] = std::numeric_limits<int32_t>::max();
-    g_entryNutrients[0].amounts[kAsh] = std::numeric_limits<int32_t>::min();
-    g_entryNutrients[1].amounts[kAsh] = -5;
-    g_entryNutrients[2].amounts[kAsh] = -5;
-    ComputeTotals();
-    EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[kWater], std::numeric_limits<int32_t>::max());
-    EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[kAsh], std::numeric_limits<int32_t>::min());
+    records[0].amounts[kWater] = std::numeric_limits<int32_t>::max();
+    records[1].amounts[kWater] = std::numeric_limits<int32_t>::max();
+    records[0].amounts[kAsh] = std::numeric_limits<int32_t>::min();
+    records[1].amounts[kAsh] = -5;
+    records[2].amounts[kAsh] = -5;
+    SumNutrients(records, 3, &totals);
+    EXPECT_EQ(totals.amounts[kWater], std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(totals.amounts[kAsh], std::numeric_limits<int32_t>::min());
 
-    g_entryCount = 0;
-    ComputeTotals();
+    SumNutrients(records, 0, &totals);
     for (int slot = 0; slot < kNutrientCount; ++slot)
-        EXPECT_EQ(g_entryNutrients[kTotalsRecord].amounts[slot], 0);
+        EXPECT_EQ(totals.amounts[slot], 0);
+}
+
+// The log's totals record is that sum over its entries, whatever the count was before.
+TEST(ComputeTotals, SumsTheLogsEntries) {
+    ResetLogState();
+    LogEntry entries[3] = {Usda(100.0f, kMeasureGrams), Usda(200.0f, kMeasureGrams),
+                           Usda(50.0f, kMeasureGrams)};
+    for (LogEntry& entry : entries)
+        entry.values[kProtein] = 1000;
+    ASSERT_EQ(ReplaceEntries(entries, 3), 1);
+    ComputeTotals();
+    EXPECT_EQ(NutrientsAt(kTotalsRecord).amounts[kProtein], 3500);
+    ASSERT_EQ(RemoveEntry(1), 1);
+    ComputeTotals();
+    EXPECT_EQ(NutrientsAt(kTotalsRecord).amounts[kProtein], 1500);
+    ClearLog();
+    ComputeTotals();
+    EXPECT_EQ(NutrientsAt(kTotalsRecord).amounts[kProtein], 0);
+    ResetLogState();
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include "fooddb/field_rules.h"
 #include "fooddb/food_files.h"
+#include "platform/text.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "fooddb/food_files.h"
+#include "platform/text.h"
 #include "shell/search.h"
 
 namespace {

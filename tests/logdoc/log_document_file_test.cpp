@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "foodlog/nutrients.h"
+#include "foodlog/log_table.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "tests/logdoc/document_samples.h"
@@ -26,14 +26,15 @@ std::string ReadRaw(const std::string& path) {
 
 // The whole log state a load may change, to compare before and after.
 struct LogSnapshot {
-    std::vector<LogEntry> entries{g_logEntries, g_logEntries + kMaxLogEntries};
-    std::vector<EntryNutrients> nutrients{g_entryNutrients, g_entryNutrients + kMaxLogEntries + 1};
-    int count = g_entryCount;
+    std::vector<LogEntry> entries{LogEntries(), LogEntries() + kMaxLogEntries};
+    std::vector<EntryNutrients> nutrients{&NutrientsAt(0), &NutrientsAt(0) + kMaxLogEntries + 1};
+    int count = EntryCount();
 
     bool SameAsLog() const {
-        return std::memcmp(entries.data(), g_logEntries, sizeof g_logEntries) == 0 &&
-               std::memcmp(nutrients.data(), g_entryNutrients, sizeof g_entryNutrients) == 0 &&
-               count == g_entryCount;
+        return std::memcmp(entries.data(), LogEntries(), kMaxLogEntries * sizeof(LogEntry)) == 0 &&
+               std::memcmp(nutrients.data(), &NutrientsAt(0), nutrients.size() * sizeof(EntryNutrients)) ==
+                   0 &&
+               count == EntryCount();
     }
 };
 
@@ -45,30 +46,30 @@ protected:
         ResetLogState();
     }
 
-    // Puts entries into the log as an add does: fields, nutrients, count; the totals record gets a marker.
+    // Puts entries into the log as adds do: fields, nutrients, count; the totals record gets the sum.
     static void FillLog(const std::vector<LogEntry>& entries) {
-        for (size_t i = 0; i < entries.size(); ++i) {
-            g_logEntries[i] = entries[i];
-            ComputeEntry(static_cast<int>(i));
-        }
-        g_entryCount = static_cast<int>(entries.size());
-        std::memset(&g_entryNutrients[kTotalsRecord], 0x5A, sizeof g_entryNutrients[kTotalsRecord]);
+        ClearLog();
+        for (const LogEntry& entry : entries)
+            ASSERT_EQ(AppendEntry(entry), 1);
+        ComputeTotals();
     }
 };
 
 TEST_F(LogDocumentFile, ClearLogEntriesZeroesEveryPositionButTheTotals) {
-    std::memset(g_logEntries, 0xA5, sizeof g_logEntries);
-    std::memset(g_entryNutrients, 0xA5, sizeof g_entryNutrients);
-    g_entryCount = 7;
+    std::vector<LogEntry> seven;
+    for (int i = 0; i < 7; ++i)
+        seven.push_back(samples::Varied(i));
+    FillLog(seven);
+    EntryNutrients totals = NutrientsAt(kTotalsRecord);
+    EntryNutrients zero = {};
+    ASSERT_NE(std::memcmp(&totals, &zero, sizeof zero), 0);
     ClearLogEntries();
-    std::vector<char> zeroEntries(sizeof g_logEntries, 0);
+    std::vector<char> zeroEntries(kMaxLogEntries * sizeof(LogEntry), 0);
     std::vector<char> zeroNutrients(kMaxLogEntries * sizeof(EntryNutrients), 0);
-    EXPECT_EQ(std::memcmp(g_logEntries, zeroEntries.data(), zeroEntries.size()), 0);
-    EXPECT_EQ(std::memcmp(g_entryNutrients, zeroNutrients.data(), zeroNutrients.size()), 0);
-    EntryNutrients marker;
-    std::memset(&marker, 0xA5, sizeof marker);
-    EXPECT_EQ(std::memcmp(&g_entryNutrients[kTotalsRecord], &marker, sizeof marker), 0);
-    EXPECT_EQ(g_entryCount, 7);  // the count is the caller's to set
+    EXPECT_EQ(std::memcmp(LogEntries(), zeroEntries.data(), zeroEntries.size()), 0);
+    EXPECT_EQ(std::memcmp(&NutrientsAt(0), zeroNutrients.data(), zeroNutrients.size()), 0);
+    EXPECT_EQ(std::memcmp(&NutrientsAt(kTotalsRecord), &totals, sizeof totals), 0);
+    EXPECT_EQ(EntryCount(), 7);  // the count is the caller's to set
 }
 
 TEST_F(LogDocumentFile, SaveWritesTheEncodedLogAndLeavesTheLogAlone) {
@@ -79,10 +80,10 @@ TEST_F(LogDocumentFile, SaveWritesTheEncodedLogAndLeavesTheLogAlone) {
     ASSERT_EQ(SaveLogDocument(1, path.c_str()), 1);
     std::string one = ReadRaw(path);
     EXPECT_EQ(one.size(), 201u);
-    EXPECT_EQ(one, samples::Encode(g_logEntries, 1));
+    EXPECT_EQ(one, samples::Encode(LogEntries(), 1));
 
     ASSERT_EQ(SaveLogDocument(2, path.c_str()), 1);
-    EXPECT_EQ(ReadRaw(path), samples::Encode(g_logEntries, 2));
+    EXPECT_EQ(ReadRaw(path), samples::Encode(LogEntries(), 2));
 
     ASSERT_EQ(SaveLogDocument(0, path.c_str()), 1);
     EXPECT_EQ(ReadRaw(path), std::string("mealtally10000\0\0", 16));
@@ -101,26 +102,26 @@ TEST_F(LogDocumentFile, LoadReplacesTheWholeLog) {
         saved.push_back(samples::Varied(i));
     FillLog(saved);
     ASSERT_EQ(SaveLogDocument(kMaxLogEntries, path.c_str()), 1);
-    std::vector<EntryNutrients> computed(g_entryNutrients, g_entryNutrients + kMaxLogEntries);
+    std::vector<EntryNutrients> computed(&NutrientsAt(0), &NutrientsAt(0) + kMaxLogEntries);
 
     ResetLogState();
     FillLog({samples::Food("Pear", 3.0f, kMeasureGrams, kSourceUsda)});
     ASSERT_EQ(LoadLogDocument(path.c_str()), 1);
-    EXPECT_EQ(g_entryCount, kMaxLogEntries);
-    EXPECT_EQ(std::memcmp(g_logEntries, saved.data(), sizeof g_logEntries), 0);
-    EXPECT_EQ(std::memcmp(g_entryNutrients, computed.data(), kMaxLogEntries * sizeof computed[0]), 0);
+    EXPECT_EQ(EntryCount(), kMaxLogEntries);
+    EXPECT_EQ(std::memcmp(LogEntries(), saved.data(), kMaxLogEntries * sizeof(LogEntry)), 0);
+    EXPECT_EQ(std::memcmp(&NutrientsAt(0), computed.data(), kMaxLogEntries * sizeof computed[0]), 0);
 
     // A shorter document leaves nothing of the longer log behind it.
     FillLog(saved);
     LogEntry apple = samples::Food("Apple", 2.0f, kMeasureGrams, kSourceUsda);
     WriteRaw(path, samples::Encode(&apple, 1));
     ASSERT_EQ(LoadLogDocument(path.c_str()), 1);
-    EXPECT_EQ(g_entryCount, 1);
-    EXPECT_EQ(std::memcmp(&g_logEntries[0], &apple, sizeof apple), 0);
+    EXPECT_EQ(EntryCount(), 1);
+    EXPECT_EQ(std::memcmp(&EntryAt(0), &apple, sizeof apple), 0);
     std::vector<char> zeroEntries((kMaxLogEntries - 1) * sizeof(LogEntry), 0);
     std::vector<char> zeroNutrients((kMaxLogEntries - 1) * sizeof(EntryNutrients), 0);
-    EXPECT_EQ(std::memcmp(&g_logEntries[1], zeroEntries.data(), zeroEntries.size()), 0);
-    EXPECT_EQ(std::memcmp(&g_entryNutrients[1], zeroNutrients.data(), zeroNutrients.size()), 0);
+    EXPECT_EQ(std::memcmp(&EntryAt(1), zeroEntries.data(), zeroEntries.size()), 0);
+    EXPECT_EQ(std::memcmp(&NutrientsAt(1), zeroNutrients.data(), zeroNutrients.size()), 0);
     std::remove(path.c_str());
 }
 
@@ -131,22 +132,22 @@ TEST_F(LogDocumentFile, LoadComputesNutrientsInTheCurrentView) {
     LogEntry usda = samples::Food("Milk", 200.0f, kMeasureGrams, kSourceUsda);
     LogEntry mine = samples::Food("Cereal", 1.0f, kMeasureNone, kSourceMyFoods);
     mine.values[kCalcium] = 25;
-    g_viewMode = kPercentView;
+    SetViewMode(kPercentView);
     FillLog({usda, mine});
-    ASSERT_EQ(g_entryNutrients[0].amounts[kCalcium], 20);
-    ASSERT_EQ(g_entryNutrients[1].amounts[kCalcium], 25);
+    ASSERT_EQ(NutrientsAt(0).amounts[kCalcium], 20);
+    ASSERT_EQ(NutrientsAt(1).amounts[kCalcium], 25);
     ASSERT_EQ(SaveLogDocument(2, path.c_str()), 1);
 
-    g_viewMode = kAmountsView;
+    SetViewMode(kAmountsView);
     ASSERT_EQ(LoadLogDocument(path.c_str()), 1);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 200);
-    EXPECT_EQ(g_entryNutrients[1].amounts[kCalcium], 250);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kProtein], 5200);  // 2.6 g per 100 g, scaled to 200 g
+    EXPECT_EQ(NutrientsAt(0).amounts[kCalcium], 200);
+    EXPECT_EQ(NutrientsAt(1).amounts[kCalcium], 250);
+    EXPECT_EQ(NutrientsAt(0).amounts[kProtein], 5200);  // 2.6 g per 100 g, scaled to 200 g
 
-    g_viewMode = kPercentView;
+    SetViewMode(kPercentView);
     ASSERT_EQ(LoadLogDocument(path.c_str()), 1);
-    EXPECT_EQ(g_entryNutrients[0].amounts[kCalcium], 20);
-    EXPECT_EQ(g_entryNutrients[1].amounts[kCalcium], 25);
+    EXPECT_EQ(NutrientsAt(0).amounts[kCalcium], 20);
+    EXPECT_EQ(NutrientsAt(1).amounts[kCalcium], 25);
     std::remove(path.c_str());
 }
 
@@ -201,8 +202,8 @@ TEST_F(LogDocumentFile, ARefusedDocumentLeavesTheLogExactlyAsItWas) {
     samples::FixChecksum(&extra);
     WriteRaw(path, extra);
     EXPECT_EQ(LoadLogDocument(path.c_str()), 1);
-    EXPECT_EQ(g_entryCount, 2);
-    EXPECT_EQ(std::memcmp(g_logEntries, two.data(), 2 * sizeof two[0]), 0);
+    EXPECT_EQ(EntryCount(), 2);
+    EXPECT_EQ(std::memcmp(LogEntries(), two.data(), 2 * sizeof two[0]), 0);
     std::remove(path.c_str());
 }
 
@@ -229,7 +230,7 @@ TEST_F(LogDocumentFile, AFailedSaveKeepsThePreviousDocument) {
     EXPECT_EQ(ReadRaw(missing), "<missing>");
 
     EXPECT_EQ(SaveLogDocument(2, path.c_str()), 1);
-    EXPECT_EQ(ReadRaw(path), samples::Encode(g_logEntries, 2));
+    EXPECT_EQ(ReadRaw(path), samples::Encode(LogEntries(), 2));
     std::remove(path.c_str());
 }
 

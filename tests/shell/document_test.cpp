@@ -67,7 +67,7 @@ protected:
                   1);
         RefreshLogRows();
         RefreshTotalRow();
-        g_modified = 1;
+        MarkModified();
     }
     LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
     void TearDown() override {
@@ -85,9 +85,9 @@ TEST_F(Documents, SaveOnAnUntitledLogIsSaveAsAndTitlesTheDocument) {
     dialogs.Queue(ChooseFile(path));
     EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
     EXPECT_EQ(dialogs.Answered(), 1);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
     EXPECT_EQ(TextOf(window_), "MealTally - lunch.mtf");
-    EXPECT_STREQ(g_documentTitle, "lunch.mtf");
+    EXPECT_STREQ(DocumentTitle(), "lunch.mtf");
     std::string saved = ReadAll(path);
     ASSERT_EQ(saved.size(), 16u + 180 + 11 + 3 + 4);  // "~TEST RICE~", "cup", "tbsp"
     EXPECT_EQ(saved.substr(0, 14), "mealtally10000");
@@ -99,7 +99,7 @@ TEST_F(Documents, SaveOnAnUntitledLogIsSaveAsAndTitlesTheDocument) {
     EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
     EXPECT_EQ(dialogs.Answered(), 1);
     EXPECT_EQ(ReadAll(path)[15], 2);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
     DeleteFileA(path.c_str());
 }
 
@@ -135,7 +135,7 @@ TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
         EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
         EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
         EXPECT_EQ(ReadAll(path), previous);
-        EXPECT_EQ(g_modified, 1);
+        EXPECT_EQ(IsModified(), 1);
     }
     // A failed Save As says nothing, but the caption already shows the new name.
     boxes.Clear();
@@ -145,7 +145,7 @@ TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
     EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(TextOf(window_), "MealTally - never.mtf");
-    EXPECT_EQ(g_modified, 1);
+    EXPECT_EQ(IsModified(), 1);
     EXPECT_EQ(ReadAll(other), "<missing>");
     InjectFileFault(FileFault::kNone);
     DeleteFileA(path.c_str());
@@ -160,17 +160,17 @@ TEST_F(Documents, NewAsksAndYesWithACancelledSaveAsKeepsEverything) {
     EXPECT_EQ(Command(IDM_FILE_NEW), 0);
     ASSERT_EQ(boxes.Shown().size(), 1u);
     EXPECT_EQ(boxes.Shown()[0].text, "Save current changes in (untitled)?");
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(LogRows(), 2);
-    EXPECT_EQ(g_modified, 1);
+    EXPECT_EQ(IsModified(), 1);
     // No: the log is started afresh.
     boxes.QueueAnswer(IDNO);
     Command(IDM_FILE_NEW);
-    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(EntryCount(), 0);
     EXPECT_EQ(LogRows(), 0);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
-    EXPECT_EQ(g_viewMode, kPercentView);
+    EXPECT_EQ(ViewMode(), kPercentView);
 }
 
 TEST_F(Documents, YesSavesFirstThenGoesOn) {
@@ -182,7 +182,7 @@ TEST_F(Documents, YesSavesFirstThenGoesOn) {
     boxes.QueueAnswer(IDYES);
     dialogs.Queue(ChooseFile(path));
     Command(IDM_FILE_NEW);
-    EXPECT_EQ(g_entryCount, 0);
+    EXPECT_EQ(EntryCount(), 0);
     EXPECT_EQ(ReadAll(path)[15], 1);
     DeleteFileA(path.c_str());
 }
@@ -199,16 +199,16 @@ TEST_F(Documents, OpenReplacesTheLogAndRecomputesInTheCurrentView) {
     Command(IDM_FILE_NEW);
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
     AddFood("10");
-    g_modified = 0;
+    ClearModified();
     dialogs.Queue(ChooseFile(path));
     Command(IDM_FILE_OPEN);
-    ASSERT_EQ(g_entryCount, 2);
+    ASSERT_EQ(EntryCount(), 2);
     EXPECT_EQ(LogRows(), 3);
     EXPECT_EQ(LogCell(0, 8), "200");
     EXPECT_EQ(LogCell(1, 1), "50.00");
     EXPECT_EQ(LogCell(2, 8), "300");
     EXPECT_EQ(TextOf(window_), "MealTally - rice.mtf");
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
     DeleteFileA(path.c_str());
 }
 
@@ -217,7 +217,7 @@ TEST_F(Documents, ADamagedDocumentLeavesTheLogAsItWas) {
     std::string path = TempFile("damaged.mtf");
     AddFood("100");
     AddFood("25");
-    LogEntry before[2] = {g_logEntries[0], g_logEntries[1]};
+    LogEntry before[2] = {EntryAt(0), EntryAt(1)};
     WriteAll(path, std::string("mealtally1000\x01\x00\x01", 16));  // wrong checksum
     DialogAnswerer dialogs;
     dialogs.Queue(ChooseFile(path));
@@ -227,12 +227,12 @@ TEST_F(Documents, ADamagedDocumentLeavesTheLogAsItWas) {
     EXPECT_EQ(boxes.Shown()[1].text, "Unable to open file:  File damaged or corrupted.");
     EXPECT_EQ(boxes.Shown()[1].caption, "File Error");
     EXPECT_EQ(boxes.Shown()[1].flags, static_cast<UINT>(MB_ICONWARNING));
-    EXPECT_EQ(g_entryCount, 2);
-    EXPECT_EQ(std::memcmp(before, g_logEntries, sizeof before), 0);
+    EXPECT_EQ(EntryCount(), 2);
+    EXPECT_EQ(std::memcmp(before, LogEntries(), sizeof before), 0);
     EXPECT_EQ(LogRows(), 3);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
-    EXPECT_STREQ(g_documentPath, "");
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_STREQ(DocumentPath(), "");
+    EXPECT_EQ(IsModified(), 0);
     DeleteFileA(path.c_str());
 }
 
@@ -243,8 +243,8 @@ TEST_F(Documents, CancellingOpenClearsTheModifiedFlag) {
     boxes.QueueAnswer(IDNO);
     dialogs.Queue(Press(IDCANCEL));
     Command(IDM_FILE_OPEN);
-    EXPECT_EQ(g_entryCount, 1);
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(EntryCount(), 1);
+    EXPECT_EQ(IsModified(), 0);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
     // So closing now asks nothing.
     boxes.Clear();
@@ -257,19 +257,19 @@ TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
     MessageBoxRecorder boxes;
     std::string path = TempFile("with blanks in name.mtf");
     AddFood("100");
-    ASSERT_EQ(SaveLogDocument(g_entryCount, path.c_str()), 1);
-    g_modified = 0;
+    ASSERT_EQ(SaveLogDocument(EntryCount(), path.c_str()), 1);
+    ClearModified();
     Command(IDM_FILE_NEW);
     OpenCommandLineDocument(window_, path.c_str());
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
     Command(IDM_FILE_NEW);
     OpenCommandLineDocument(window_, ("\"" + path + "\"").c_str());
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(LogRows(), 2);
-    EXPECT_STREQ(g_documentPath, "");
+    EXPECT_STREQ(DocumentPath(), "");
     EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(g_modified, 0);
+    EXPECT_EQ(IsModified(), 0);
 
     WriteAll(path, "not a log");
     OpenCommandLineDocument(window_, path.c_str());
@@ -277,7 +277,7 @@ TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
     EXPECT_EQ(boxes.Shown()[0].text, "Unable to open file:  File damaged or corrupted.");
     EXPECT_EQ(boxes.Shown()[0].caption, "File Error");
     EXPECT_EQ(boxes.Shown()[0].owner, window_);
-    EXPECT_EQ(g_entryCount, 1);
+    EXPECT_EQ(EntryCount(), 1);
     DeleteFileA(path.c_str());
 }
 

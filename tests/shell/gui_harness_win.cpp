@@ -8,7 +8,7 @@
 #include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
 #include "shell/main_window_win.h"
-#include "shell/message_box_win.h"
+#include "platform/message_box_win.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -132,7 +132,7 @@ InstalledDatabases::~InstalledDatabases() {
 }
 
 int LogRows() {
-    return static_cast<int>(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0));
 }
 
 std::string LogCell(int row, int column) {
@@ -141,7 +141,7 @@ std::string LogCell(int row, int column) {
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = sizeof text;
-    SendMessageA(g_logListView, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(LogListView(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
 }
 
@@ -170,7 +170,7 @@ void MainWindowTest::SetUp() {
 
 void MainWindowTest::TearDown() {
     if (IsWindow(window_)) {
-        g_modified = 0;  // no unsaved-changes question on the way out
+        ClearModified();  // no unsaved-changes question on the way out
         DestroyWindow(window_);
     }
     PumpMessages();

@@ -22,7 +22,7 @@ using StatusBar = MainWindowTest;
 using LogColumns = MainWindowTest;
 
 HWND Header() {
-    return reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0));
+    return reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_GETHEADER, 0, 0));
 }
 
 std::string HeaderText(int column) {
@@ -87,16 +87,16 @@ TEST_F(Toolbar, ViewButtonsUncheckEachOther) {
     ClickToolbarButton(window_, IDM_VIEW_AMOUNTS);
     EXPECT_TRUE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_AMOUNTS, 0));
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_PERCENT, 0));
-    EXPECT_EQ(g_viewMode, kAmountsView);
+    EXPECT_EQ(ViewMode(), kAmountsView);
     ClickToolbarButton(window_, IDM_VIEW_PERCENT);
     EXPECT_TRUE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_PERCENT, 0));
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_AMOUNTS, 0));
-    EXPECT_EQ(g_viewMode, kPercentView);
+    EXPECT_EQ(ViewMode(), kPercentView);
     // The button of the view in force toggles itself off; the view stays.
     ClickToolbarButton(window_, IDM_VIEW_PERCENT);
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_PERCENT, 0));
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_AMOUNTS, 0));
-    EXPECT_EQ(g_viewMode, kPercentView);
+    EXPECT_EQ(ViewMode(), kPercentView);
     EXPECT_EQ(HeaderText(8), "Calcium (%)");
 }
 
@@ -188,7 +188,7 @@ TEST_F(LogColumns, HeadersWidthsAndAlignmentsInBothViews) {
     ASSERT_EQ(SendMessageA(Header(), HDM_GETITEMCOUNT, 0, 0), 30);
     for (int c = 0; c < 30; ++c) {
         EXPECT_EQ(HeaderText(c), percent[c]) << c;
-        EXPECT_EQ(SendMessageA(g_logListView, LVM_GETCOLUMNWIDTH, c, 0), widths[c]) << c;
+        EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, c, 0), widths[c]) << c;
         EXPECT_EQ(HeaderFormat(c) & HDF_JUSTIFYMASK, c == 0 ? HDF_LEFT : HDF_RIGHT) << c;
     }
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
@@ -203,15 +203,15 @@ TEST_F(LogColumns, HeadersWidthsAndAlignmentsInBothViews) {
 }
 
 TEST_F(LogColumns, UserWidthsSurviveAViewSwitch) {
-    SendMessageA(g_logListView, LVM_SETCOLUMNWIDTH, 8, 133);
-    SendMessageA(g_logListView, LVM_SETCOLUMNWIDTH, 0, 250);
+    SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 8, 133);
+    SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 0, 250);
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
     EXPECT_EQ(HeaderText(8), "Calcium (mg)");
-    EXPECT_EQ(SendMessageA(g_logListView, LVM_GETCOLUMNWIDTH, 8, 0), 133);
-    EXPECT_EQ(SendMessageA(g_logListView, LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 8, 0), 133);
+    EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 0, 0), 250);
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_PERCENT, 0);
     EXPECT_EQ(HeaderText(8), "Calcium (%)");
-    EXPECT_EQ(SendMessageA(g_logListView, LVM_GETCOLUMNWIDTH, 8, 0), 133);
+    EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 8, 0), 133);
 }
 
 TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
@@ -223,7 +223,7 @@ TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
     ASSERT_EQ(AddFoodFromData(line, 0, "50", 2, kMeasureGrams, kSourceUsda), 1);
     RefreshLogRows();
     RefreshTotalRow();
-    ASSERT_EQ(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0), 3);
+    ASSERT_EQ(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0), 3);
     // Percent view: calcium 300 mg is 30 %, iron 2.5 mg of 18 is 13.889 %.
     EXPECT_EQ(LogCell(0, 8), "30");
     EXPECT_EQ(LogCell(0, 10), "13.889");
@@ -231,7 +231,7 @@ TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
     EXPECT_EQ(LogCell(2, 0), "   TOTAL");
     EXPECT_EQ(LogCell(2, 8), "45");
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
-    ASSERT_EQ(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0), 3);
+    ASSERT_EQ(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0), 3);
     EXPECT_EQ(LogCell(0, 8), "300");
     EXPECT_EQ(LogCell(0, 10), "2.500");
     EXPECT_EQ(LogCell(1, 8), "150");
@@ -244,7 +244,7 @@ TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
 
 TEST_F(LogColumns, SwitchingAnEmptyLogLeavesItWithoutRows) {
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
-    EXPECT_EQ(SendMessageA(g_logListView, LVM_GETITEMCOUNT, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0), 0);
     EXPECT_EQ(HeaderText(8), "Calcium (mg)");
 }
 

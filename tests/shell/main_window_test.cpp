@@ -31,6 +31,7 @@ using MainWindow = MainWindowTest;
 TEST_F(MainWindow, ChildrenHaveTheirClassesIdsStylesAndVisibility) {
     // A list box drops WS_VSCROLL while it has nothing to scroll, so it is not looked for here.
     constexpr DWORD kList = WS_CHILD | WS_VISIBLE | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
+    HWND logListView = LogListView();
     const ExpectedChild expected[] = {
         {&g_controls.toolbar, "ToolbarWindow32", IDC_TOOLBAR, 0, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE, true,
          nullptr},
@@ -42,7 +43,7 @@ TEST_F(MainWindow, ChildrenHaveTheirClassesIdsStylesAndVisibility) {
          nullptr},
         {&g_controls.resultsList, "ListBox", IDC_RESULTS_LIST, WS_EX_CLIENTEDGE, kList & ~WS_VISIBLE, false,
          nullptr},
-        {&g_logListView, "SysListView32", 0, WS_EX_CLIENTEDGE, WS_CHILD | LVS_REPORT | LVS_EDITLABELS, true,
+        {&logListView, "SysListView32", 0, WS_EX_CLIENTEDGE, WS_CHILD | LVS_REPORT | LVS_EDITLABELS, true,
          nullptr},
         {&g_controls.addButton, "Button", IDC_ADD_BUTTON, 0, WS_CHILD, true, "Add"},
         {&g_controls.deleteButton, "Button", IDC_DELETE_BUTTON, 0, WS_CHILD, true, "Delete"},
@@ -97,7 +98,7 @@ TEST_F(MainWindow, LayoutKeepsThePageControlsAboveTheTabs) {
     // Each layout pass raises the lists, search controls and log in one batch, then the buttons and labels.
     std::vector<HWND> expected = {
         g_controls.editButton,   g_controls.deleteButton, g_controls.addButton, g_controls.inDatabaseLabel,
-        g_controls.lookForLabel, g_controls.searchButton, g_logListView,        g_controls.databaseChooser,
+        g_controls.lookForLabel, g_controls.searchButton, LogListView(),        g_controls.databaseChooser,
         g_controls.searchBox,    g_controls.resultsList,  g_controls.usdaList,  g_controls.myFoodsList,
         g_controls.toolbar,      g_controls.statusBar,    g_controls.foodTabs};
     std::vector<HWND> order;
@@ -127,7 +128,7 @@ TEST_F(MainWindow, DefaultLayoutPlacesPaneButtonsAndLists) {
         EXPECT_EQ(r.top, bottom - 35) << TextOf(b.button);
         EXPECT_EQ(r.bottom - r.top, 20);
     }
-    RECT log = ChildRect(g_logListView);
+    RECT log = ChildRect(LogListView());
     EXPECT_EQ(log.left, kDefaultSplitter - 1);
     EXPECT_EQ(log.top, top);
     EXPECT_EQ(log.right, client.right - 1);
@@ -177,7 +178,7 @@ TEST_F(MainWindow, DraggingTheSplitterRelaysOutBothPanes) {
     SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kDefaultSplitter - 2, 300));
     SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(450, 300));
     EXPECT_EQ(g_splitter, 450);
-    EXPECT_EQ(ChildRect(g_logListView).left, 449);
+    EXPECT_EQ(ChildRect(LogListView()).left, 449);
     EXPECT_EQ(ChildRect(g_controls.foodTabs).right, 450);
     RECT edit = ChildRect(g_controls.editButton);
     EXPECT_EQ(edit.left, 2 * (450 / 3) + 3);
@@ -200,7 +201,7 @@ TEST_F(MainWindow, DraggingFarOutKeepsBothPanesUsable) {
     EXPECT_GE(ChildRect(g_controls.foodTabs).right, kMinPaneWidth);
     SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.right + 500, 300));
     EXPECT_EQ(g_splitter, client.right - kMinPaneWidth);
-    RECT log = ChildRect(g_logListView);
+    RECT log = ChildRect(LogListView());
     EXPECT_GE(log.right - log.left, kMinPaneWidth);
     SendMessageA(window_, WM_LBUTTONUP, 0, 0);
 }
@@ -214,16 +215,16 @@ TEST_F(MainWindow, LosingTheMouseEndsADrag) {
 }
 
 TEST_F(MainWindow, MinimizingLeavesChildrenWhereTheyWere) {
-    RECT log = ChildRect(g_logListView);
+    RECT log = ChildRect(LogListView());
     RECT add = ChildRect(g_controls.addButton);
     SendMessageA(window_, WM_SIZE, SIZE_MINIMIZED, 0);
-    RECT logAfter = ChildRect(g_logListView);
+    RECT logAfter = ChildRect(LogListView());
     RECT addAfter = ChildRect(g_controls.addButton);
     EXPECT_TRUE(EqualRect(&log, &logAfter));
     EXPECT_TRUE(EqualRect(&add, &addAfter));
     // Restoring lays out again for the size it reports.
     SendMessageA(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600));
-    logAfter = ChildRect(g_logListView);
+    logAfter = ChildRect(LogListView());
     EXPECT_EQ(logAfter.right - logAfter.left, 800 - kDefaultSplitter);
 }
 
@@ -239,7 +240,7 @@ TEST_F(MainWindow, ClosingAnUnchangedLogAsksNothing) {
 
 TEST_F(MainWindow, ClosingAChangedLogAsksAndCancelKeepsTheWindow) {
     MessageBoxRecorder boxes;
-    g_modified = 1;
+    MarkModified();
     boxes.QueueAnswer(IDCANCEL);
     SendMessageA(window_, WM_CLOSE, 0, 0);
     ASSERT_TRUE(IsWindow(window_));
@@ -259,7 +260,7 @@ TEST_F(MainWindow, ShutdownAsksTheSameQuestion) {
     MessageBoxRecorder boxes;
     EXPECT_EQ(SendMessageA(window_, WM_QUERYENDSESSION, 0, 0), 1);
     EXPECT_TRUE(boxes.Shown().empty());
-    g_modified = 1;
+    MarkModified();
     boxes.QueueAnswer(IDCANCEL);
     EXPECT_EQ(SendMessageA(window_, WM_QUERYENDSESSION, 0, 0), 0);
     boxes.QueueAnswer(IDNO);

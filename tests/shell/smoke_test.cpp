@@ -91,7 +91,7 @@ TEST(Program, OpensTheDocumentOnItsCommandLine) {
     ASSERT_EQ(AddFoodFromData(line, 0, "2", 1, kMeasureFirst, kSourceMyFoods), 1);
     ASSERT_EQ(AddFoodFromData(line, 0, "1", 1, kMeasureFirst, kSourceMyFoods), 1);
     std::string path = std::string(PLATELOG_TEMP_DIR) + "/a log with blanks.mtf";
-    ASSERT_EQ(SaveLogDocument(g_entryCount, path.c_str()), 1);
+    ASSERT_EQ(SaveLogDocument(EntryCount(), path.c_str()), 1);
     // A shell passes a path with blanks in quotes.
     Started started = Start("platelog.exe \"" + path + "\"");
     ASSERT_NE(started.window, nullptr);

@@ -1,4 +1,4 @@
-#include "shell/log_columns_win.h"
+#include "foodlog/log_columns_win.h"
 
 #include <commctrl.h>
 
@@ -6,8 +6,8 @@
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "foodlog/nutrients.h"
+#include "platform/window_win.h"
 #include "resources/resource.h"
-#include "shell/main_window_win.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ HWND CreateLogListView(HWND mainWindow) {
     GetClientRect(mainWindow, &client);
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
                                 WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, 400, 100, client.right,
-                                client.bottom - 50, mainWindow, nullptr, g_instance, nullptr);
+                                client.bottom - 50, mainWindow, nullptr, AppInstance(), nullptr);
+    AttachLogListView(list);
     if (!list) return nullptr;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
 
@@ -40,7 +41,7 @@ HWND CreateLogListView(HWND mainWindow) {
     for (int position = 0; position < kFieldPositions; ++position) {
         if (!IsPositionShown(position)) continue;
         char text[kHeaderTextSize] = "";
-        LoadStringA(g_instance, HeaderStringId(position, kPercentView), text, sizeof text);
+        LoadStringA(AppInstance(), HeaderStringId(position, kPercentView), text, sizeof text);
         LVCOLUMNA item = {};
         item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         item.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
@@ -49,6 +50,7 @@ HWND CreateLogListView(HWND mainWindow) {
         item.iSubItem = column;
         if (SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item)) == -1) {
             DestroyWindow(list);
+            AttachLogListView(nullptr);
             return nullptr;
         }
         ++column;
@@ -61,6 +63,7 @@ HWND CreateLogListView(HWND mainWindow) {
     closing.iSubItem = column;
     if (SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&closing)) == -1) {
         DestroyWindow(list);
+        AttachLogListView(nullptr);
         return nullptr;
     }
     return list;
@@ -71,7 +74,7 @@ void SetColumnHeaders(HWND header) {
     for (int position = 0; position < kFieldPositions; ++position) {
         if (!IsPositionShown(position)) continue;
         char text[kHeaderTextSize] = "";
-        LoadStringA(g_instance, HeaderStringId(position, g_viewMode), text, sizeof text);
+        LoadStringA(AppInstance(), HeaderStringId(position, ViewMode()), text, sizeof text);
         if (!SetHeader(header, column, text)) return;
         ++column;
     }
@@ -82,10 +85,8 @@ LRESULT SwitchView(HWND toolbar, int viewMode) {
     // The pressed button toggles itself; only the other one is cleared here.
     int other = viewMode == kPercentView ? IDM_VIEW_AMOUNTS : IDM_VIEW_PERCENT;
     SendMessageA(toolbar, TB_CHECKBUTTON, other, FALSE);
-    g_viewMode = viewMode;
-    SetColumnHeaders(reinterpret_cast<HWND>(SendMessageA(g_logListView, LVM_GETHEADER, 0, 0)));
-    for (int i = 0; i < g_entryCount; ++i)
-        ComputeEntry(i);
+    SetViewMode(viewMode);
+    SetColumnHeaders(reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_GETHEADER, 0, 0)));
     RefreshLog();
     return 0;
 }
