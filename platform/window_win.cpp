@@ -22,10 +22,6 @@ void ReleaseGuiFont() {
     g_guiFont = nullptr;
 }
 
-HFONT GuiFont() {
-    return g_guiFont;
-}
-
 void ApplyGuiFont(HWND control) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_guiFont), FALSE);
     InvalidateRect(control, nullptr, TRUE);

@@ -12,7 +12,6 @@ void SetAppInstance(HINSTANCE instance);
 // when the main window goes.
 void TakeGuiFont();
 void ReleaseGuiFont();
-HFONT GuiFont();
 // The GUI font for a control, which then repaints.
 void ApplyGuiFont(HWND control);
 

@@ -178,22 +178,29 @@ void Layout(HWND window, int width, int height) {
 
     HDWP batch = BeginDeferWindowPos(7);
     batch = Defer(batch, g_controls.foodTabs, HWND_BOTTOM, 0, 0, s, areaHeight, SWP_NOMOVE | SWP_NOZORDER);
-    batch = Defer(batch, g_controls.myFoodsList, nullptr, p.x, p.y, displayWidth, areaHeight - 70, 0);
-    batch = Defer(batch, g_controls.usdaList, nullptr, p.x, p.y, displayWidth, areaHeight - 30, 0);
-    batch = Defer(batch, g_controls.resultsList, nullptr, p.x, p.y + 130, displayWidth, areaHeight - 160, 0);
-    batch = Defer(batch, g_controls.searchBox, nullptr, p.x, p.y + 25, displayWidth, 21, 0);
-    batch = Defer(batch, g_controls.databaseChooser, nullptr, p.x, p.y + 70, displayWidth, 14, 0);
+    batch = Defer(batch, g_controls.myFoodsList, nullptr, p.x, p.y, displayWidth,
+                  areaHeight - kMyFoodsListMargin, 0);
+    batch =
+        Defer(batch, g_controls.usdaList, nullptr, p.x, p.y, displayWidth, areaHeight - kUsdaListMargin, 0);
+    batch = Defer(batch, g_controls.resultsList, nullptr, p.x, p.y + kResultsListTop, displayWidth,
+                  areaHeight - kResultsListMargin, 0);
+    batch = Defer(batch, g_controls.searchBox, nullptr, p.x, p.y + kSearchBoxTop, displayWidth,
+                  kSearchBoxHeight, 0);
+    batch = Defer(batch, g_controls.databaseChooser, nullptr, p.x, p.y + kDatabaseChooserTop, displayWidth,
+                  kDatabaseChooserHeight, 0);
     batch = Defer(batch, LogListView(), nullptr, s - 1, top, width - s, areaHeight, 0);
     if (batch) EndDeferWindowPos(batch);
 
-    Place(g_controls.searchButton, 3, p.y + 100, 80, 20);
-    Place(g_controls.lookForLabel, 3, p.y + 5, 80, 20);
-    Place(g_controls.inDatabaseLabel, 3, p.y + 51, 120, 20);
+    Place(g_controls.searchButton, kPaneLeft, p.y + kSearchButtonTop, kButtonWidth, kButtonHeight);
+    Place(g_controls.lookForLabel, kPaneLeft, p.y + kLookForLabelTop, kButtonWidth, kButtonHeight);
+    Place(g_controls.inDatabaseLabel, kPaneLeft, p.y + kInDatabaseLabelTop, kInDatabaseLabelWidth,
+          kButtonHeight);
     int third = s / 3;
-    int editX = 2 * third + 3;
-    Place(g_controls.addButton, 3, area.bottom - 35, third - 1, 20);
-    Place(g_controls.deleteButton, third + 3, area.bottom - 35, third - 1, 20);
-    Place(g_controls.editButton, editX, area.bottom - 35, s - editX - 3, 20);
+    int editX = 2 * third + kPaneLeft;
+    int buttonTop = area.bottom - kButtonRowOffset;
+    Place(g_controls.addButton, kPaneLeft, buttonTop, third - 1, kButtonHeight);
+    Place(g_controls.deleteButton, third + kPaneLeft, buttonTop, third - 1, kButtonHeight);
+    Place(g_controls.editButton, editX, buttonTop, s - editX - kPaneLeft, kButtonHeight);
 
     SendMessageA(g_controls.statusBar, WM_SIZE, 0, 0);
     SendMessageA(g_controls.toolbar, WM_SIZE, 0, 0);

@@ -29,6 +29,24 @@ constexpr char kMainWindowClass[] = "MealTally";
 constexpr int kDefaultSplitter = 350;
 constexpr int kMinPaneWidth = 100;
 constexpr int kGrabZoneWidth = 5;  // the splitter's grab zone: the pixels just left of it
+// The left pane's layout. Tops are measured from the tab control's display area, margins are what a
+// list leaves of the working area's height, the button row stands this far above the area's bottom.
+constexpr int kPaneLeft = 3;
+constexpr int kMyFoodsListMargin = 70;
+constexpr int kUsdaListMargin = 30;
+constexpr int kResultsListTop = 130;
+constexpr int kResultsListMargin = 160;
+constexpr int kLookForLabelTop = 5;
+constexpr int kSearchBoxTop = 25;
+constexpr int kSearchBoxHeight = 21;
+constexpr int kInDatabaseLabelTop = 51;
+constexpr int kInDatabaseLabelWidth = 120;
+constexpr int kDatabaseChooserTop = 70;
+constexpr int kDatabaseChooserHeight = 14;
+constexpr int kSearchButtonTop = 100;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 20;
+constexpr int kButtonRowOffset = 35;
 // Where the log list view stands until the first layout places it.
 constexpr int kLogStartX = 400;
 constexpr int kLogStartY = 40;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "tools/same_file.h"
 #include "tools/usda_import.h"
 
@@ -12,13 +13,6 @@ constexpr char kUsage[] =
     "usage: usda-import <USDA SR abbreviated file> <output ABBREV.txt>\n"
     "Converts the USDA's abbreviated nutrient table (ABBREV.txt of the ASCII download, 53 fields a line)\n"
     "into Meal-Tally's ABBREV.txt (38 fields a line). Put the output in Meal-Tally's installation folder.\n";
-
-size_t CountLines(std::string_view text) {
-    size_t count = 0;
-    for (char c : text)
-        count += c == '\n';
-    return count;
-}
 
 }  // namespace
 
@@ -71,7 +65,7 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
         *message = std::string("cannot write ") + outputPath;
         return kImportFailed;
     }
-    *message = "wrote " + std::to_string(CountLines(converted)) + " foods to " + outputPath;
+    *message = "wrote " + std::to_string(CountLineFeeds(converted)) + " foods to " + outputPath;
     return kImportOk;
 }
 

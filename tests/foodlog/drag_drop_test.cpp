@@ -107,6 +107,12 @@ std::function<void(HWND)> Answer(std::vector<std::string> expectedRows, const ch
     return [=](HWND dialog) {
         EXPECT_EQ(TextOf(dialog), "Dialog");
         EXPECT_EQ(MeasureRows(), expectedRows);
+        RECT list = {};
+        GetWindowRect(MeasureList(), &list);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&list), 2);
+        EXPECT_EQ(list.left, kMeasureListX);
+        EXPECT_EQ(list.top, kMeasureListY);
+        EXPECT_EQ(list.right - list.left, kMeasureListWidth);
         SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, quantity);
         if (row >= 0) SendMessageA(MeasureList(), CB_SETCURSEL, row, 0);
         PostMessageA(dialog, WM_COMMAND, button, 0);

@@ -125,8 +125,8 @@ TEST_F(MainWindow, DefaultLayoutPlacesPaneButtonsAndLists) {
         RECT r = ChildRect(b.button);
         EXPECT_EQ(r.left, b.x) << TextOf(b.button);
         EXPECT_EQ(r.right - r.left, b.width) << TextOf(b.button);
-        EXPECT_EQ(r.top, bottom - 35) << TextOf(b.button);
-        EXPECT_EQ(r.bottom - r.top, 20);
+        EXPECT_EQ(r.top, bottom - kButtonRowOffset) << TextOf(b.button);
+        EXPECT_EQ(r.bottom - r.top, kButtonHeight);
     }
     RECT log = ChildRect(LogListView());
     EXPECT_EQ(log.left, kDefaultSplitter - 1);
@@ -149,18 +149,18 @@ TEST_F(MainWindow, DefaultLayoutPlacesPaneButtonsAndLists) {
     EXPECT_EQ(mine.left, display.left);
     EXPECT_EQ(mine.top, display.top);
     EXPECT_EQ(mine.right - mine.left, display.right - display.left);
-    EXPECT_EQ(mine.bottom - mine.top, bottom - top - 70);
+    EXPECT_EQ(mine.bottom - mine.top, bottom - top - kMyFoodsListMargin);
     EXPECT_EQ(usda.top, display.top);
-    EXPECT_EQ(usda.bottom - usda.top, bottom - top - 30);
-    EXPECT_EQ(results.top, display.top + 130);
-    EXPECT_EQ(results.bottom - results.top, bottom - top - 160);
-    EXPECT_EQ(ChildRect(g_controls.searchBox).top, display.top + 25);
-    EXPECT_EQ(ChildRect(g_controls.searchButton).top, display.top + 100);
-    EXPECT_EQ(ChildRect(g_controls.lookForLabel).top, display.top + 5);
-    EXPECT_EQ(ChildRect(g_controls.inDatabaseLabel).top, display.top + 51);
+    EXPECT_EQ(usda.bottom - usda.top, bottom - top - kUsdaListMargin);
+    EXPECT_EQ(results.top, display.top + kResultsListTop);
+    EXPECT_EQ(results.bottom - results.top, bottom - top - kResultsListMargin);
+    EXPECT_EQ(ChildRect(g_controls.searchBox).top, display.top + kSearchBoxTop);
+    EXPECT_EQ(ChildRect(g_controls.searchButton).top, display.top + kSearchButtonTop);
+    EXPECT_EQ(ChildRect(g_controls.lookForLabel).top, display.top + kLookForLabelTop);
+    EXPECT_EQ(ChildRect(g_controls.inDatabaseLabel).top, display.top + kInDatabaseLabelTop);
     RECT label = ChildRect(g_controls.inDatabaseLabel);
-    EXPECT_EQ(label.left, 3);
-    EXPECT_EQ(label.right - label.left, 120);
+    EXPECT_EQ(label.left, kPaneLeft);
+    EXPECT_EQ(label.right - label.left, kInDatabaseLabelWidth);
 }
 
 TEST_F(MainWindow, SplitterGrabZoneIsTheFourPixelsLeftOfTheBoundary) {
@@ -204,6 +204,40 @@ TEST_F(MainWindow, DraggingFarOutKeepsBothPanesUsable) {
     RECT log = ChildRect(LogListView());
     EXPECT_GE(log.right - log.left, kMinPaneWidth);
     SendMessageA(window_, WM_LBUTTONUP, 0, 0);
+}
+
+TEST_F(MainWindow, ANarrowerWindowAfterADragKeepsBothPanesAndTheGrabZone) {
+    SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kDefaultSplitter - 1, 300));
+    SendMessageA(window_, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(900, 300));
+    SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(900, 300));
+    ASSERT_EQ(g_splitter, 900);
+
+    SetWindowPos(window_, nullptr, 0, 0, 600, 768, SWP_NOZORDER | SWP_NOMOVE);
+    PumpMessages();
+    RECT client = ClientRect();
+    ASSERT_LT(client.right, 900);
+    int boundary = client.right - kMinPaneWidth;
+    RECT log = ChildRect(LogListView());
+    EXPECT_EQ(log.left, boundary - 1);
+    EXPECT_EQ(log.right - log.left, kMinPaneWidth);
+    EXPECT_EQ(ChildRect(g_controls.foodTabs).right, boundary);
+    // The grab zone came in with the boundary: a press just left of it starts a drag.
+    SendMessageA(window_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(boundary - 1, 300));
+    EXPECT_EQ(GetCapture(), window_);
+    SendMessageA(window_, WM_LBUTTONUP, 0, MAKELPARAM(boundary - 1, 300));
+    EXPECT_NE(GetCapture(), window_);
+
+    // Too narrow for two full panes: each gets half, neither nothing.
+    SendMessageA(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(150, 600));
+    log = ChildRect(LogListView());
+    EXPECT_EQ(ChildRect(g_controls.foodTabs).right, 75);
+    EXPECT_EQ(log.right - log.left, 75);
+
+    // Wide again: the panes meet where the user left them.
+    SetWindowPos(window_, nullptr, 0, 0, 1024, 768, SWP_NOZORDER | SWP_NOMOVE);
+    PumpMessages();
+    EXPECT_EQ(ChildRect(g_controls.foodTabs).right, 900);
+    EXPECT_EQ(ChildRect(LogListView()).left, 899);
 }
 
 TEST_F(MainWindow, LosingTheMouseEndsADrag) {
