@@ -1,7 +1,9 @@
 // POSIX half of the file seam, used by the native tests.
 #include "platform/file_io.h"
 
+#include <errno.h>
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,42 +66,57 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
 int AppendToFile(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     Fd file;
-    file.fd = open(path, O_WRONLY | O_CREAT, 0644);
+    int created = 0;
+    file.fd = open(path, O_WRONLY);
+    if (file.fd < 0 && errno == ENOENT) {
+        file.fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        created = file.fd >= 0;
+    }
     if (file.fd < 0) return 0;
+    int ok = 0;
     off_t end = lseek(file.fd, 0, SEEK_END);
-    if (end < 0) return 0;
     struct flock lock = {};
     lock.l_type = F_WRLCK;
     lock.l_whence = SEEK_SET;
     lock.l_start = end;
     lock.l_len = static_cast<off_t>(size);
-    if (size > 0 && fcntl(file.fd, F_SETLK, &lock) != 0) return 0;
-    size_t written = WriteAll(file.fd, data, size);
-    int ok = written == size;
-    if (!ok && ftruncate(file.fd, end) != 0) ok = 0;
-    lock.l_type = F_UNLCK;
-    if (size > 0) fcntl(file.fd, F_SETLK, &lock);
+    int locked = end >= 0 && size > 0 && fcntl(file.fd, F_SETLK, &lock) == 0;
+    if (end >= 0 && (size == 0 || locked)) {
+        ok = WriteAll(file.fd, data, size) == size;
+        if (!ok && ftruncate(file.fd, end) != 0) ok = 0;
+    }
+    if (locked) {
+        lock.l_type = F_UNLCK;
+        fcntl(file.fd, F_SETLK, &lock);
+    }
+    // A file this call created and could not fill would otherwise stay behind empty.
+    if (!ok && created) unlink(path);
     return ok;
 }
 
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    std::string temp = std::string(path) + ".new";
+    // The temporary file must be in the target's folder: rename only replaces atomically within
+    // one file system.
+    const char* slash = std::strrchr(path, '/');
+    std::string folder = slash ? std::string(path, static_cast<size_t>(slash - path) + 1) : "./";
+    std::string temp = folder + "mtlXXXXXX";
     Fd file;
-    file.fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0644);
-    if (file.fd < 0) {
-        // A temporary file left by an earlier crash is ours to replace.
-        unlink(temp.c_str());
-        file.fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_EXCL, 0644);
-        if (file.fd < 0) return 0;
-    }
-    size_t written = WriteAll(file.fd, data, size);
-    int ok = written == size && fsync(file.fd) == 0;
-    close(file.fd);
+    file.fd = mkstemp(&temp[0]);
+    if (file.fd < 0) return 0;
+    // mkstemp makes the file private to its owner; the replaced file keeps the permissions it had.
+    struct stat info;
+    mode_t mode = stat(path, &info) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0644;
+    int ok = fchmod(file.fd, mode) == 0 && WriteAll(file.fd, data, size) == size && fsync(file.fd) == 0;
+    if (close(file.fd) != 0) ok = 0;
     file.fd = -1;
     if (!ok || rename(temp.c_str(), path) != 0) {
         unlink(temp.c_str());
         return 0;
     }
+    // The rename itself lasts only once the folder entry is on disk.
+    Fd dir;
+    dir.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir.fd >= 0) fsync(dir.fd);
     return 1;
 }

@@ -23,20 +23,22 @@ int WriteAll(HANDLE file, const char* data, size_t size) {
     return done == size;
 }
 
-// The folder part of a path, with its trailing separator ("." when the path has none).
-void FolderOf(const char* path, char* folder, size_t folderSize) {
+// The folder part of a path, with its trailing separator ("." when the path has none); 0 when it does
+// not fit, since a cut folder name would put the temporary file somewhere else.
+int FolderOf(const char* path, char* folder, size_t folderSize) {
     const char* slash = nullptr;
     for (const char* p = path; *p; ++p) {
-        if (*p == '\\' || *p == '/') slash = p;
+        if (*p == '\\' || *p == '/' || *p == ':') slash = p;
     }
     if (!slash) {
         lstrcpynA(folder, ".", static_cast<int>(folderSize));
-        return;
+        return 1;
     }
     size_t length = static_cast<size_t>(slash - path) + 1;
-    if (length >= folderSize) length = folderSize - 1;
+    if (length >= folderSize) return 0;
     std::memcpy(folder, path, length);
     folder[length] = '\0';
+    return 1;
 }
 
 }  // namespace
@@ -78,27 +80,38 @@ int AppendToFile(const char* path, const char* data, size_t size) {
     UniqueFile file(
         CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return 0;
+    int created = GetLastError() != ERROR_ALREADY_EXISTS;
+    int ok = 0;
     LARGE_INTEGER zero = {};
     LARGE_INTEGER end = {};
-    if (!SetFilePointerEx(file.get(), zero, &end, FILE_END)) return 0;
-    DWORD low = static_cast<DWORD>(end.QuadPart & 0xFFFFFFFF);
-    DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
-    BOOL locked = size > 0 && LockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
-    if (size > 0 && !locked) return 0;
-    int ok = WriteAll(file.get(), data, size);
-    if (!ok) {
-        // Cut back to the old end so no partial line remains.
-        SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
-        SetEndOfFile(file.get());
+    if (SetFilePointerEx(file.get(), zero, &end, FILE_END)) {
+        DWORD low = static_cast<DWORD>(end.QuadPart & 0xFFFFFFFF);
+        DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
+        BOOL locked = size > 0 && LockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
+        if (size == 0 || locked) {
+            ok = WriteAll(file.get(), data, size);
+            if (!ok) {
+                // Cut back to the old end so no partial line remains.
+                SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+                SetEndOfFile(file.get());
+            }
+        }
+        if (locked) UnlockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
     }
-    if (locked) UnlockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
+    if (!ok && created) {
+        // A file this call created and could not fill would otherwise stay behind empty; it is
+        // opened without sharing, so it can only be deleted once closed.
+        file.reset();
+        DeleteFileA(path);
+    }
     return ok;
 }
 
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     char folder[MAX_PATH];
-    FolderOf(path, folder, sizeof folder);
+    if (!FolderOf(path, folder, sizeof folder)) return 0;
+    // GetTempFileNameA creates the (empty) file itself, so from here on every failure deletes it.
     char temp[MAX_PATH];
     if (!GetTempFileNameA(folder, "mtl", 0, temp)) return 0;
     int ok = 0;

@@ -1,13 +1,19 @@
 // The file seam: whole reads, appends and replacements that never leave a file half-written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "platform/file_io.h"
 #include "tests/test_files.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
     WriteFileBytes(path, bytes);
@@ -49,51 +55,117 @@ TEST(AppendToFile, CreatesAndAppends) {
     std::remove(path.c_str());
 }
 
-TEST(AppendToFile, FailedWritesLeaveTheFileIntact) {
+// A folder of its own for one case, emptied of whatever an earlier run left there.
+std::string FreshFolder(const std::string& name) {
+    std::string folder = TempPath(name);
+    std::error_code error;
+    fs::remove_all(folder, error);
+    EXPECT_TRUE(fs::create_directories(folder, error)) << folder << ": " << error.message();
+    return folder;
+}
+
+// The names a folder holds, sorted; sub-folders end in '/'.
+std::vector<std::string> FolderEntries(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (it->is_directory()) name += "/";
+        names.push_back(name);
+    }
+    EXPECT_FALSE(error) << folder << ": " << error.message();
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+enum class Target { kFile, kAbsent, kFolder, kInMissingFolder };
+
+TEST(FileSeam, FailedWritesLeaveTheFolderAsItWas) {
     FaultGuard guard;
-    std::string path = TempPath("append-fault.txt");
-    WriteRaw(path, "kept\r\n");
-    InjectFileFault(FileFault::kShortWrite);
-    EXPECT_EQ(AppendToFile(path.c_str(), "partial line\r\n", 14), 0);
-    EXPECT_EQ(ReadRaw(path), "kept\r\n");
-    InjectFileFault(FileFault::kOpenFails);
-    EXPECT_EQ(AppendToFile(path.c_str(), "x\r\n", 3), 0);
-    EXPECT_EQ(ReadRaw(path), "kept\r\n");
-    InjectFileFault(FileFault::kNone);
-    EXPECT_EQ(AppendToFile(path.c_str(), "x\r\n", 3), 1);
-    EXPECT_EQ(ReadRaw(path), "kept\r\nx\r\n");
-    std::remove(path.c_str());
+    struct Case {
+        const char* name;
+        int append;
+        FileFault fault;
+        Target target;
+    };
+    const Case cases[] = {
+        {"replace-short-write", 0, FileFault::kShortWrite, Target::kFile},
+        {"replace-short-write-new", 0, FileFault::kShortWrite, Target::kAbsent},
+        {"replace-open-fails", 0, FileFault::kOpenFails, Target::kFile},
+        {"replace-over-folder", 0, FileFault::kNone, Target::kFolder},
+        {"replace-missing-folder", 0, FileFault::kNone, Target::kInMissingFolder},
+        {"append-short-write", 1, FileFault::kShortWrite, Target::kFile},
+        {"append-short-write-new", 1, FileFault::kShortWrite, Target::kAbsent},
+        {"append-open-fails-new", 1, FileFault::kOpenFails, Target::kAbsent},
+        {"append-to-folder", 1, FileFault::kNone, Target::kFolder},
+        {"append-missing-folder", 1, FileFault::kNone, Target::kInMissingFolder},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string folder = FreshFolder(std::string("seam-") + c.name);
+        WriteRaw(folder + "/other.txt", "neighbour\r\n");
+        std::string target = folder + "/log.mtl";
+        if (c.target == Target::kFile) WriteRaw(target, "old contents\r\n");
+        if (c.target == Target::kFolder) {
+            fs::create_directory(target);
+            WriteRaw(target + "/inside.txt", "inside");
+        }
+        if (c.target == Target::kInMissingFolder) target = folder + "/missing/log.mtl";
+        std::vector<std::string> before = FolderEntries(folder);
+
+        InjectFileFault(c.fault);
+        const char bytes[] = "new contents\r\n";
+        int ok = c.append ? AppendToFile(target.c_str(), bytes, sizeof bytes - 1)
+                          : ReplaceFileContents(target.c_str(), bytes, sizeof bytes - 1);
+        InjectFileFault(FileFault::kNone);
+
+        EXPECT_EQ(ok, 0);
+        EXPECT_EQ(FolderEntries(folder), before);
+        EXPECT_EQ(ReadRaw(folder + "/other.txt"), "neighbour\r\n");
+        if (c.target == Target::kFile) {
+            EXPECT_EQ(ReadRaw(target), "old contents\r\n");
+        }
+        if (c.target == Target::kFolder) {
+            EXPECT_EQ(FolderEntries(target), std::vector<std::string>{"inside.txt"});
+            EXPECT_EQ(ReadRaw(target + "/inside.txt"), "inside");
+        }
+    }
 }
 
-TEST(ReplaceFileContents, ReplacesWholeOrNotAtAll) {
-    FaultGuard guard;
-    std::string path = TempPath("replace.txt");
-    WriteRaw(path, "old contents");
-    ASSERT_EQ(ReplaceFileContents(path.c_str(), "new", 3), 1);
-    EXPECT_EQ(ReadRaw(path), "new");
-    ASSERT_EQ(ReplaceFileContents(path.c_str(), "", 0), 1);
-    EXPECT_EQ(ReadRaw(path), "");
-
-    WriteRaw(path, "old contents");
-    InjectFileFault(FileFault::kShortWrite);
-    EXPECT_EQ(ReplaceFileContents(path.c_str(), "new contents", 12), 0);
-    EXPECT_EQ(ReadRaw(path), "old contents");
-    InjectFileFault(FileFault::kOpenFails);
-    EXPECT_EQ(ReplaceFileContents(path.c_str(), "new contents", 12), 0);
-    EXPECT_EQ(ReadRaw(path), "old contents");
-    std::remove(path.c_str());
-
-    // A target that does not exist yet is created.
-    InjectFileFault(FileFault::kNone);
-    ASSERT_EQ(ReplaceFileContents(path.c_str(), "fresh", 5), 1);
-    EXPECT_EQ(ReadRaw(path), "fresh");
-    std::remove(path.c_str());
+TEST(ReplaceFileContents, LeavesJustTheTargetWithTheNewBytes) {
+    struct Case {
+        const char* name;
+        const char* before;  // nullptr: no target yet
+        std::string after;
+    };
+    const Case cases[] = {
+        {"replace-longer", "old", std::string("new contents\0\r\n", 15)},
+        {"replace-shorter", "old contents", "new"},
+        {"replace-with-nothing", "old contents", ""},
+        {"replace-creates", nullptr, "fresh"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string folder = FreshFolder(std::string("seam-") + c.name);
+        std::string target = folder + "/log.mtl";
+        if (c.before) WriteRaw(target, c.before);
+        ASSERT_EQ(ReplaceFileContents(target.c_str(), c.after.data(), c.after.size()), 1);
+        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"log.mtl"});
+        EXPECT_EQ(ReadRaw(target), c.after);
+    }
 }
 
-TEST(ReplaceFileContents, FailsIntoAMissingFolder) {
-    std::string path = TempPath("no-such-folder/file.txt");
-    EXPECT_EQ(ReplaceFileContents(path.c_str(), "x", 1), 0);
-    EXPECT_EQ(AppendToFile(path.c_str(), "x", 1), 0);
+#ifndef _WIN32
+// The temporary file is made private to its owner; the replaced file must not inherit that.
+TEST(ReplaceFileContents, KeepsTheTargetsPermissions) {
+    std::string folder = FreshFolder("seam-permissions");
+    std::string target = folder + "/log.mtl";
+    WriteRaw(target, "old");
+    const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(target, shared);
+    ASSERT_EQ(ReplaceFileContents(target.c_str(), "new", 3), 1);
+    EXPECT_EQ(fs::status(target).permissions(), shared);
 }
+#endif
 
 }  // namespace
