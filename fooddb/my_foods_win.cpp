@@ -157,8 +157,7 @@ int AppendMyFood(HWND dialog) {
             }
         } else {
             // The slot holds the line, its terminator and the two bytes EM_GETLINE needs at least.
-            int copied = edits[k] ? GetEditLine(edits[k], slot, static_cast<int>(lengths[k] + 1)) : 0;
-            length = copied > 0 ? static_cast<size_t>(copied) : 0;
+            length = static_cast<size_t>(GetEditLine(edits[k], slot, static_cast<int>(lengths[k] + 1)));
         }
         fields[k] = std::string_view(slot, length);
         slot += lengths[k] + 3;
