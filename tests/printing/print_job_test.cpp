@@ -42,6 +42,7 @@ struct Spool {
     HENHMETAFILE metafile = nullptr;
     bool dialogCancelled = false;
     HGLOBAL devMode = nullptr;
+    HDC dc = nullptr;
     int copies = 1;
     DWORD flags = 0;
     HWND owner = nullptr;
@@ -56,6 +57,7 @@ BOOL WINAPI FakePrintDialog(LPPRINTDLGA record) {
     g_spool->devMode = record->hDevMode;
     if (g_spool->dialogCancelled) return FALSE;
     record->hDC = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
+    g_spool->dc = record->hDC;
     record->nCopies = static_cast<WORD>(g_spool->copies);
     return record->hDC != nullptr;
 }
@@ -166,6 +168,7 @@ std::string HeaderText(int column) {
     return text;
 }
 
+// Wine counts nothing here (it answers 0); the handle checks below hold there.
 int GdiObjects() {
     return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
 }
@@ -208,6 +211,9 @@ protected:
         }
         if (spool_.pen) {
             EXPECT_EQ(GetObjectType(spool_.pen), 0u);
+        }
+        if (spool_.dc) {
+            EXPECT_EQ(GetObjectType(spool_.dc), 0u);
         }
         if (spool_.devMode) {
             EXPECT_EQ(GlobalSize(spool_.devMode), 0u);
