@@ -85,6 +85,18 @@ protected:
         SendMessageA(window_, WM_COMMAND, IDC_SEARCH_BUTTON, 0);
     }
 
+    // A food of each list, after a search of the USDA foods for "broth", and the list's limit message.
+    struct LimitCase {
+        HWND list;
+        const char* food;
+        const char* message;
+    };
+    static std::vector<LimitCase> LimitCases() {
+        return {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
+                {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
+                {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
+    }
+
     std::unique_ptr<InstalledDatabases> databases_;
 };
 
@@ -309,14 +321,7 @@ TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     ASSERT_EQ(EntryCount(), 50);
     EXPECT_EQ(LogRows(), 51);
     Search(1, "broth");
-    struct {
-        HWND list;
-        const char* food;
-        const char* message;
-    } const lists[] = {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
-    for (const auto& l : lists) {
+    for (const LimitCase& l : LimitCases()) {
         boxes.Clear();
         DragToLog(l.list, l.food);
         ASSERT_EQ(boxes.Shown().size(), 1u) << l.message;
@@ -488,14 +493,7 @@ TEST_F(DragDrop, EnterAndDoubleClickShowTheLimitAtFiftyEntries) {
     std::vector<LogEntry> full(50, food);
     ASSERT_EQ(ReplaceEntries(full.data(), 50), 1);
     Search(1, "broth");
-    struct {
-        HWND list;
-        const char* food;
-        const char* message;
-    } const lists[] = {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
-    for (const auto& l : lists) {
+    for (const LimitCase& l : LimitCases()) {
         int index = IndexOf(l.list, l.food);
         ASSERT_GE(index, 0) << l.food;
         SendMessageA(l.list, LB_SETCURSEL, index, 0);
