@@ -43,8 +43,10 @@ class LogCsv : public ::testing::Test {
 protected:
     void SetUp() override {
         ResetLogState();
-        input_ = TempPath("csv-in.mtf");
-        output_ = TempPath("csv-out.csv");
+        // Tests run in parallel: each has files of its own.
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        input_ = TempPath("csv-" + name + ".mtf");
+        output_ = TempPath("csv-" + name + ".csv");
         std::remove(output_.c_str());
     }
     void TearDown() override {
@@ -201,7 +203,7 @@ TEST_F(LogCsv, AFailedWriteLeavesTheEarlierOutputAndSaysSo) {
     }
     InjectFileFault(FileFault::kNone);
     std::string out, err;
-    std::string missing = TempPath("csv-no-such.mtf");
+    std::string missing = TempPath("csv-no-such-document.mtf");
     EXPECT_EQ(Run({missing.c_str(), output_.c_str()}, &out, &err), kCsvFailed);
     EXPECT_EQ(err, "platelog-csv: cannot read " + missing + "\n");
 }
