@@ -158,16 +158,6 @@ int CALLBACK Collect(HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM
     return 1;
 }
 
-std::string HeaderText(int column) {
-    char text[256] = "";
-    LVCOLUMNA header = {};
-    header.mask = LVCF_TEXT;
-    header.pszText = text;
-    header.cchTextMax = sizeof text;
-    SendMessageA(LogListView(), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
-    return text;
-}
-
 // Wine counts nothing here (it answers 0); the handle checks below hold there.
 int GdiObjects() {
     return static_cast<int>(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
@@ -270,7 +260,7 @@ TEST_F(PrintJob, TheMetafileHoldsTheComputedTextsClipsRulesAndPen) {
     }
     // What the list view shows is what was printed: its first header, the names and the TOTAL row.
     ASSERT_GE(recording.drawn.size(), 7u);
-    EXPECT_EQ(recording.drawn[0].string, HeaderText(0));
+    EXPECT_EQ(recording.drawn[0].string, LogHeader(0));
     EXPECT_EQ(recording.drawn[2].string, LogCell(0, 0));
     EXPECT_EQ(recording.drawn[6].string, LogCell(3, 0));
     EXPECT_NE(recording.drawn[6].string.find("TOTAL"), std::string::npos);
