@@ -6,6 +6,7 @@
 
 #include "fooddb/food_files_win.h"
 #include "fooddb/measure_table.h"
+#include "platform/file_io.h"
 #include "platform/message_box_win.h"
 #include "platform/window_win.h"
 #include "resources/resource.h"
@@ -26,6 +27,13 @@ void ReloadList() {
         SendMessageA(g_myFoodsList, LB_RESETCONTENT, 0, 0);
         LoadMyFoods(g_myFoodsList);
     }
+}
+
+// After a failed read: the list is filled again only from a file that can be read now, since an
+// unreadable one would just empty it.
+void ReloadListIfReadable() {
+    FileImage image;
+    if (ReadWholeFile(kMyFoodsPath, &image) == ReadResult::kOk) ReloadList();
 }
 
 HWND CreatePicker(HWND dialog, DWORD style, int y) {
@@ -94,8 +102,8 @@ INT_PTR OnEditInit(HWND dialog) {
             break;
         default:
             // A form that could not be filled has nothing to save.
-            ReloadList();
             ShowCannotUpdate(kCannotReadCaption);
+            ReloadListIfReadable();
             break;
     }
     EndDialog(dialog, 0);
@@ -124,7 +132,7 @@ INT_PTR OnEditSave(HWND dialog) {
             break;
         case FoodUpdate::kCannotRead:
             ShowCannotUpdate(kCannotReadCaption);
-            ReloadList();
+            ReloadListIfReadable();
             break;
         case FoodUpdate::kCannotWrite:
             ShowCannotUpdate(kCannotWriteCaption);
