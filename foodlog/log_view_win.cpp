@@ -111,27 +111,15 @@ int RefreshLog() {
 
 int FillLogRow(int row, int record) {
     if (EntryCount() <= 0) return 1;
-    bool total = record >= kMaxLogEntries || record < 0;
-    const LogEntry* entry = total ? nullptr : &EntryAt(record);
-    const EntryNutrients& nutrients = NutrientsAt(total ? kTotalsRecord : record);
+    LogRowTexts texts;
+    FormatLogRow(record, ColumnChoice::kColumnSet, &texts);
 
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
     item.iItem = row;
-    item.pszText = const_cast<char*>(total ? kTotalRowLabel : entry->name);
+    item.pszText = texts.cells[0];
     SendMessageA(g_logListView, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-
-    char text[kCellTextSize] = "";
-    if (!total) FormatQuantity(entry->quantity, text, sizeof text);
-    SetCellText(row, 1, text);
-    SetCellText(row, 2, total ? "" : MeasureCellText(*entry));
-
-    int column = kFirstNutrientPosition;
-    for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position) {
-        if (!IsPositionShown(position)) continue;
-        int slot = position - kFirstNutrientPosition;
-        FormatNutrient(nutrients.amounts[slot], slot, text, sizeof text);
-        SetCellText(row, column++, text);
-    }
+    for (int column = 1; column < texts.count; ++column)
+        SetCellText(row, column, texts.cells[column]);
     return 1;
 }
