@@ -138,11 +138,73 @@ int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFai
             message = kNumericMessage;
         }
         if (message) {
-            failure->field = k;
-            failure->message = message;
+            *failure = {k, message, false};
             return 0;
         }
     }
+    return 1;
+}
+
+int CheckEditFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure) {
+    if (!IsNameField(fields[0].data(), fields[0].size())) {
+        *failure = {0, kEditDescriptionMessage, true};
+        return 0;
+    }
+    for (int k = 1; k <= kMyFoodServingAmountField; ++k) {
+        if (!IsNumericField(fields[k].data(), fields[k].size())) {
+            *failure = {k, kNumericMessage, false};
+            return 0;
+        }
+    }
+    std::string_view measure = fields[kMyFoodMeasureField];
+    if (!IsNameField(measure.data(), measure.size())) {
+        *failure = {kMyFoodMeasureField, kEditMeasureMessage, false};
+        return 0;
+    }
+    return 1;
+}
+
+int CheckEditFoodSaveFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure) {
+    if (fields[kMyFoodServingAmountField].empty()) {
+        *failure = {kMyFoodServingAmountField, kBlankFieldMessage, false};
+        return 0;
+    }
+    for (int k : {kMyFoodServing3Field, kMyFoodRefuseField}) {
+        if (!IsNumericField(fields[k].data(), fields[k].size())) {
+            *failure = {k, kNumericMessage, false};
+            return 0;
+        }
+    }
+    return 1;
+}
+
+// The food is read as the list was filled, so a line changed in any way the list would show, or a
+// blank line or another food now at the offset, no longer matches.
+bool IsListedMyFood(std::string_view data, size_t offset, std::string_view text) {
+    if (offset >= data.size() || !IsLineStart(data, offset)) return false;
+    size_t position = offset;
+    FoodListItem item;
+    if (!NextFoodListItem(data, FoodFile::kMyFoods, &position, &item)) return false;
+    return item.offset == offset && item.text == text;
+}
+
+std::string_view LineBytesAt(std::string_view data, size_t offset) {
+    size_t end = 0;
+    if (!LineSpanAt(data, offset, &end)) return std::string_view();
+    return data.substr(offset, end - offset);
+}
+
+int MoveLineToEnd(std::string_view data, size_t offset, std::string_view line, char* contents,
+                  size_t contentsSize, size_t* contentsLength) {
+    if (contentsSize < data.size() + line.size() + 2) return 0;
+    size_t length = 0;
+    if (!CopyWithoutLine(data, offset, contents, contentsSize, &length)) return 0;
+    if (length > 0 && contents[length - 1] != '\n') {
+        contents[length++] = '\r';
+        contents[length++] = '\n';
+    }
+    if (!line.empty()) std::memcpy(contents + length, line.data(), line.size());
+    *contentsLength = length + line.size();
     return 1;
 }
 

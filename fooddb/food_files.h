@@ -12,6 +12,8 @@ constexpr int kMyFoodFieldCount = 37;
 constexpr int kMyFoodMeasureField = 33;
 constexpr int kMyFoodSecondMeasureField = 35;
 constexpr int kMyFoodServingAmountField = 32;
+constexpr int kMyFoodServing3Field = 34;
+constexpr int kMyFoodRefuseField = 36;
 constexpr size_t kItemTextSize = 256;  // a list item: a description cut to 255 bytes and its terminator
 
 // The messages of a field that fails its check; %s stands for the field's label.
@@ -21,6 +23,9 @@ constexpr char kBlankFieldMessage[] = "Illegal Character or blank field: \"%s\""
 constexpr char kMeasureNameMessage[] =
     "Illegal Character or blank field: \"%s\"\r\n\t\t\t\t\t\t\tor line exceeds 64 characters";
 constexpr char kNumericMessage[] = "Illegal Character: \"%s\"";
+// The Edit Food Item dialog's own wording of the description and measure messages.
+constexpr char kEditDescriptionMessage[] = "Illegal Character: \"%s\"\r\nor line exceeds 64 Characters.";
+constexpr char kEditMeasureMessage[] = "Illegal Character: \"%s\"\r\nor line exceeds 64 characters";
 
 enum class FoodFile { kMyFoods, kUsda };
 
@@ -70,8 +75,28 @@ int CopyWithoutLine(std::string_view data, size_t offset, char* contents, size_t
 struct FieldFailure {
     int field;
     const char* message;
+    bool warning;  // shown with the warning icon
 };
 int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure);
+
+// The Edit Food Item dialog's own check, in order: the description, fields 1 to 32 as numbers, the
+// measure. The first failure only.
+int CheckEditFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure);
+// What Edit also checks before it writes: a serving amount, and the hidden fields 34 and 36 as numbers.
+int CheckEditFoodSaveFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure);
+
+// True when the line at `offset` still is the food the My Foods list shows there as `text`: a line
+// start whose list text is exactly `text`.
+bool IsListedMyFood(std::string_view data, size_t offset, std::string_view text);
+
+// The bytes of the line at `offset`, line end included; empty when not a line start.
+std::string_view LineBytesAt(std::string_view data, size_t offset);
+
+// The data with the line at `offset` taken out and `line` added at the end, into `contents` (which
+// holds at least data.size() + line.size() + 2 bytes). A last line left without its line end gets
+// CR LF first, so the new line never joins it. 0, writing nothing, when not a line start.
+int MoveLineToEnd(std::string_view data, size_t offset, std::string_view line, char* contents,
+                  size_t contentsSize, size_t* contentsLength);
 
 // The new line: the field texts joined by '^', ended by CR LF.
 size_t MyFoodLineLength(const std::string_view fields[kMyFoodFieldCount]);

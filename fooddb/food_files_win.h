@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 #include "fooddb/food_files.h"
 
@@ -29,9 +31,41 @@ int GetUsdaServings(char* first, size_t firstSize, char* second, size_t secondSi
 // The My Foods food's serving measure and second measure row (see ReadMyFoodServing).
 int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset);
 
+// Shown when the list no longer matches the My Foods file (another copy of the program changed it).
+constexpr char kStaleFoodMessage[] =
+    "This food has changed in the My Foods file since the list was loaded (perhaps by another copy "
+    "of Meal-Tally), so it was left as it is.\r\n\r\nThe list has been loaded again: please select "
+    "the food once more.";
+constexpr char kStaleFoodCaption[] = "MealTally";
+
+// The food a My Foods list item names: its line offset and its text.
+struct ListedFood {
+    size_t offset;
+    char text[kItemTextSize];
+};
+// The food selected in the list; 0 when none is selected.
+int SelectedMyFood(HWND myFoodsList, ListedFood* food);
+
 // Removes the line of the food selected in the My Foods list from the file, replacing the file in one
-// step. 0 when nothing is selected or the file cannot be read or replaced (the file is then unchanged).
-int RemoveMyFood(HWND myFoodsList);
+// step. 0 when nothing is selected or the file cannot be read or replaced (the file is then unchanged),
+// and 0 with `*stale` set when the line at the item's offset is no longer the item's food.
+int RemoveMyFood(HWND myFoodsList, bool* stale = nullptr);
+
+// The food item dialog's 37 field texts, read into one buffer that also has room for their line.
+struct FoodForm {
+    char* buffer = nullptr;
+    std::string_view fields[kMyFoodFieldCount];
+    char* line = nullptr;
+    size_t lineCapacity = 0;
+    FoodForm() = default;
+    ~FoodForm();
+    FoodForm(const FoodForm&) = delete;
+    FoodForm& operator=(const FoodForm&) = delete;
+};
+// 0 after "Malloc Failed!".
+int ReadFoodForm(HWND dialog, FoodForm* form);
+// The field's message with its label, owned by the dialog, without a caption of its own.
+void ShowFieldMessage(HWND dialog, const FieldFailure& failure);
 
 // Checks the food item dialog's 37 fields and appends them as a new line of the My Foods file.
 // 0 after a validation message, after "Malloc Failed!", or when the file cannot be written.
@@ -39,3 +73,14 @@ int AppendMyFood(HWND dialog);
 
 // Puts the fields of the My Foods line at `offset` into the food item dialog's controls.
 int FillFoodDialog(HWND dialog, LPARAM offset);
+
+enum class FoodUpdate { kDone, kRefused, kCannotRead, kStale, kCannotWrite };
+
+// Fills the dialog from the listed food's line and keeps that line in `*filledLine`, when the line at
+// its offset still is that food; else kStale, or kCannotRead when the file cannot be read.
+FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* filledLine);
+
+// Replaces the food's line by the form's line at the end of the file, in one step, when the line at
+// its offset still is `filledLine`. kRefused after a field's message (nothing is read or written);
+// on every other result but kDone the file is unchanged.
+FoodUpdate ReplaceMyFood(HWND dialog, const ListedFood& food, std::string_view filledLine);

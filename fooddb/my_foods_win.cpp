@@ -46,17 +46,6 @@ HWND PickerEdit(HWND picker) {
     return edit ? edit : picker;
 }
 
-void ShowFieldMessage(HWND dialog, const FieldFailure& failure) {
-    char label[kLabelSize] = {};
-    if (LoadStringA(GetModuleHandleA(nullptr), IDS_FIELD_LABEL_FIRST + failure.field, label, kLabelSize) <=
-        0) {
-        label[0] = '\0';
-    }
-    char message[kMessageSize];
-    FormatFieldMessage(failure.message, label, message, sizeof message);
-    ShowMessageBox(dialog, message, nullptr, MB_OK);
-}
-
 // The stored offset of a list item, or 0 when it is none (LB_ERR) or cannot be one.
 int OffsetOfItemData(LRESULT data, size_t* offset) {
     if (data < 0) return 0;
@@ -83,22 +72,48 @@ int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset)
     return ReadMyFoodServing(std::string_view(image.Data(), image.Size()), at, text, textSize, secondRow);
 }
 
-// The new contents go to a temporary file that then replaces the old one, so a failure at any
-// step leaves the file byte for byte as it was.
-int RemoveMyFood(HWND myFoodsList) {
+void ShowFieldMessage(HWND dialog, const FieldFailure& failure) {
+    char label[kLabelSize] = {};
+    if (LoadStringA(GetModuleHandleA(nullptr), IDS_FIELD_LABEL_FIRST + failure.field, label, kLabelSize) <=
+        0) {
+        label[0] = '\0';
+    }
+    char message[kMessageSize];
+    FormatFieldMessage(failure.message, label, message, sizeof message);
+    ShowMessageBox(dialog, message, nullptr, failure.warning ? MB_OK | MB_ICONWARNING : MB_OK);
+}
+
+int SelectedMyFood(HWND myFoodsList, ListedFood* food) {
     LRESULT selected = SendMessageA(myFoodsList, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return 0;
-    size_t offset = 0;
     if (!OffsetOfItemData(SendMessageA(myFoodsList, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0),
-                          &offset)) {
+                          &food->offset)) {
         return 0;
     }
+    // The list's texts are at most 255 bytes; anything longer is not one of its items.
+    LRESULT length = SendMessageA(myFoodsList, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+    if (length < 0 || length >= static_cast<LRESULT>(sizeof food->text)) return 0;
+    SendMessageA(myFoodsList, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(food->text));
+    food->text[length] = '\0';
+    return 1;
+}
+
+// The new contents go to a temporary file that then replaces the old one, so a failure at any
+// step leaves the file byte for byte as it was. The list may be older than the file (another copy
+// of the program changed it), so its offset is used only while it still leads to the selected food.
+int RemoveMyFood(HWND myFoodsList, bool* stale) {
+    if (stale) *stale = false;
+    ListedFood food;
+    if (!SelectedMyFood(myFoodsList, &food)) return 0;
     FileImage image;
     ReadResult read = ReadWholeFile(kMyFoodsPath, &image);
     if (read == ReadResult::kNoMemory) ShowMallocFailed();
     if (read != ReadResult::kOk) return 0;
     std::string_view data(image.Data(), image.Size());
-    if (!IsLineStart(data, offset)) return 0;
+    if (!IsListedMyFood(data, food.offset, food.text)) {
+        if (stale) *stale = true;
+        return 0;
+    }
     HeapBuffer contents;
     contents.data = static_cast<char*>(std::malloc(data.size() + 1));
     if (!contents.data) {
@@ -106,13 +121,17 @@ int RemoveMyFood(HWND myFoodsList) {
         return 0;
     }
     size_t newSize = 0;
-    if (!CopyWithoutLine(data, offset, contents.data, data.size() + 1, &newSize)) return 0;
+    if (!CopyWithoutLine(data, food.offset, contents.data, data.size() + 1, &newSize)) return 0;
     return ReplaceFileContents(kMyFoodsPath, contents.data, newSize);
+}
+
+FoodForm::~FoodForm() {
+    std::free(buffer);
 }
 
 // One buffer, sized from the controls before anything is read, holds every field text and then
 // the assembled line.
-int AppendMyFood(HWND dialog) {
+int ReadFoodForm(HWND dialog, FoodForm* form) {
     HWND edits[kMyFoodFieldCount] = {};
     size_t lengths[kMyFoodFieldCount] = {};
     size_t textBytes = 0;
@@ -128,15 +147,16 @@ int AppendMyFood(HWND dialog) {
         textBytes += lengths[k] + 3;  // room for EM_GETLINE's size word and a terminator
     }
     size_t lineCapacity = textBytes + kMyFoodFieldCount + 2;
-    HeapBuffer buffer;
-    buffer.data = static_cast<char*>(std::malloc(textBytes + lineCapacity));
-    if (!buffer.data) {
+    std::free(form->buffer);
+    form->buffer = static_cast<char*>(std::malloc(textBytes + lineCapacity));
+    if (!form->buffer) {
         ShowMallocFailed();
         return 0;
     }
+    form->line = form->buffer + textBytes;
+    form->lineCapacity = lineCapacity;
 
-    std::string_view fields[kMyFoodFieldCount];
-    char* slot = buffer.data;
+    char* slot = form->buffer;
     for (int k = 0; k < kMyFoodFieldCount; ++k) {
         size_t length = 0;
         if (k == kMyFoodMeasureField) {
@@ -159,30 +179,28 @@ int AppendMyFood(HWND dialog) {
             // The slot holds the line, its terminator and the two bytes EM_GETLINE needs at least.
             length = static_cast<size_t>(GetEditLine(edits[k], slot, static_cast<int>(lengths[k] + 1)));
         }
-        fields[k] = std::string_view(slot, length);
+        form->fields[k] = std::string_view(slot, length);
         slot += lengths[k] + 3;
     }
+    return 1;
+}
 
+int AppendMyFood(HWND dialog) {
+    FoodForm form;
+    if (!ReadFoodForm(dialog, &form)) return 0;
     FieldFailure failure;
-    if (!CheckMyFoodFields(fields, &failure)) {
+    if (!CheckMyFoodFields(form.fields, &failure)) {
         ShowFieldMessage(dialog, failure);
         return 0;
     }
-    char* line = buffer.data + textBytes;
-    size_t lineLength = AssembleMyFoodLine(fields, line, lineCapacity);
+    size_t lineLength = AssembleMyFoodLine(form.fields, form.line, form.lineCapacity);
     if (lineLength == 0) return 0;
-    return AppendToFile(kMyFoodsPath, line, lineLength);
+    return AppendToFile(kMyFoodsPath, form.line, lineLength);
 }
 
-int FillFoodDialog(HWND dialog, LPARAM offset) {
-    if (offset < 0) return 0;
-    FileImage image;
-    size_t at = 0;
-    if (ReadLineOfFile(kMyFoodsPath, static_cast<size_t>(offset), &image, &at) != ReadResult::kOk) return 0;
-    MyFoodFields fields;
-    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), at, &fields)) {
-        return 0;
-    }
+namespace {
+
+void FillFromLine(HWND dialog, const MyFoodFields& fields) {
     for (int k = 0; k < kMyFoodFieldCount; ++k) {
         const char* text = fields.text[k];
         if (k == kMyFoodMeasureField) {
@@ -196,5 +214,71 @@ int FillFoodDialog(HWND dialog, LPARAM offset) {
             SetDlgItemTextA(dialog, IDC_FOOD_FIELD_FIRST + k, text);
         }
     }
+}
+
+}  // namespace
+
+int FillFoodDialog(HWND dialog, LPARAM offset) {
+    if (offset < 0) return 0;
+    FileImage image;
+    size_t at = 0;
+    if (ReadLineOfFile(kMyFoodsPath, static_cast<size_t>(offset), &image, &at) != ReadResult::kOk) return 0;
+    MyFoodFields fields;
+    if (!ReadMyFoodFields(std::string_view(image.Data(), image.Size()), at, &fields)) {
+        return 0;
+    }
+    FillFromLine(dialog, fields);
     return 1;
+}
+
+// The check and the fill read the same bytes, so the form holds exactly the line that was checked.
+FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* filledLine) {
+    FileImage image;
+    size_t at = 0;
+    ReadResult read = ReadLineOfFile(kMyFoodsPath, food.offset, &image, &at);
+    if (read == ReadResult::kNoMemory) ShowMallocFailed();
+    if (read != ReadResult::kOk) return FoodUpdate::kCannotRead;
+    std::string_view data(image.Data(), image.Size());
+    if (!IsListedMyFood(data, at, food.text)) return FoodUpdate::kStale;
+    MyFoodFields fields;
+    if (!ReadMyFoodFields(data, at, &fields)) return FoodUpdate::kStale;
+    FillFromLine(dialog, fields);
+    filledLine->assign(LineBytesAt(data, at));
+    return FoodUpdate::kDone;
+}
+
+// The file without the old line and with the new one at its end is written in one step: no failure
+// can leave the file without the food.
+FoodUpdate ReplaceMyFood(HWND dialog, const ListedFood& food, std::string_view filledLine) {
+    FoodForm form;
+    if (!ReadFoodForm(dialog, &form)) return FoodUpdate::kCannotRead;
+    FieldFailure failure;
+    if (!CheckMyFoodFields(form.fields, &failure)) {
+        ShowFieldMessage(dialog, failure);
+        return FoodUpdate::kRefused;
+    }
+    size_t lineLength = AssembleMyFoodLine(form.fields, form.line, form.lineCapacity);
+    if (lineLength == 0) return FoodUpdate::kCannotWrite;
+
+    FileImage image;
+    ReadResult read = ReadWholeFile(kMyFoodsPath, &image);
+    if (read == ReadResult::kNoMemory) ShowMallocFailed();
+    if (read != ReadResult::kOk) return FoodUpdate::kCannotRead;
+    std::string_view data(image.Data(), image.Size());
+    if (!IsListedMyFood(data, food.offset, food.text) || LineBytesAt(data, food.offset) != filledLine)
+        return FoodUpdate::kStale;
+    size_t capacity = data.size() + lineLength + 2;
+    HeapBuffer contents;
+    contents.data = static_cast<char*>(std::malloc(capacity));
+    if (!contents.data) {
+        ShowMallocFailed();
+        return FoodUpdate::kCannotWrite;
+    }
+    size_t newSize = 0;
+    if (!MoveLineToEnd(data, food.offset, std::string_view(form.line, lineLength), contents.data, capacity,
+                       &newSize)) {
+        return FoodUpdate::kStale;
+    }
+    if (!ReplaceFileContents(kMyFoodsPath, contents.data, newSize)) return FoodUpdate::kCannotWrite;
+    return FoodUpdate::kDone;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "fooddb/food_dialogs_win.h"
 #include "fooddb/food_files_win.h"
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
@@ -159,11 +160,24 @@ void SubclassSearchBox(HWND searchBox) {
     g_searchBoxProc = ReplaceWindowProc(searchBox, SearchBoxProc);
 }
 
-int DeleteMyFood() {
-    if (!RemoveMyFood(g_controls.myFoodsList)) return 0;
+void ReloadMyFoods() {
     EmptyListBox(g_controls.myFoodsList);
     LoadMyFoods(g_controls.myFoodsList);
     RefreshMyFoodsResults();
+}
+
+// A list older than the file is filled again and nothing is removed: its offset may now lead to
+// another food.
+int DeleteMyFood() {
+    bool stale = false;
+    if (!RemoveMyFood(g_controls.myFoodsList, &stale)) {
+        if (stale) {
+            ReloadMyFoods();
+            ShowMessageBox(g_mainWindow, kStaleFoodMessage, kStaleFoodCaption, MB_OK | MB_ICONWARNING);
+        }
+        return 0;
+    }
+    ReloadMyFoods();
     return 1;
 }
 
@@ -171,4 +185,14 @@ int DeleteMyFood() {
 LRESULT OnDeleteButton(HWND mainWindow) {
     if (ShowMessageBox(mainWindow, kDeleteFoodQuestion, "", MB_YESNO | MB_ICONWARNING) != IDYES) return 0;
     return DeleteMyFood() ? 0 : 1;
+}
+
+LRESULT OnAddButton(HWND mainWindow) {
+    ShowAddFoodDialog(mainWindow, g_controls.myFoodsList, ReloadMyFoods);
+    return 0;
+}
+
+LRESULT OnEditButton(HWND mainWindow) {
+    ShowEditFoodDialog(mainWindow, g_controls.myFoodsList, ReloadMyFoods);
+    return 0;
 }

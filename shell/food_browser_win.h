@@ -29,10 +29,15 @@ LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPAR
 void SubclassSearchBox(HWND searchBox);
 // Removes the food selected in the My Foods list from the file and fills the list (and results taken
 // from it) again. 1 when it was removed; 0, changing nothing, when none is selected or the file could
-// not be rewritten.
+// not be rewritten, and 0 after a message when the list no longer matched the file (it is filled again).
 int DeleteMyFood();
 // Command 1043: asks, then DeleteMyFood. 1 when the removal failed, else 0.
 LRESULT OnDeleteButton(HWND mainWindow);
 // After the My Foods file changed: results taken from it are searched again, so no stale line
 // offset stays in the results list.
 void RefreshMyFoodsResults();
+// Empties and fills the My Foods list from the file, and the results taken from it.
+void ReloadMyFoods();
+// Commands 1041 and 1042: the Add New Food and Edit Food Item dialogs. Both answer 0.
+LRESULT OnAddButton(HWND mainWindow);
+LRESULT OnEditButton(HWND mainWindow);

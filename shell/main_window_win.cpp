@@ -295,9 +295,9 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDC_DELETE_BUTTON:
             return OnDeleteButton(window);
         case IDC_ADD_BUTTON:
+            return OnAddButton(window);
         case IDC_EDIT_BUTTON:
-            // The food item dialogs are not part of the program yet.
-            return 0;
+            return OnEditButton(window);
         default:
             break;
     }

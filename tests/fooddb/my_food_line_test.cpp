@@ -114,7 +114,7 @@ TEST(CheckMyFoodFields, FirstFailingFieldWithItsMessage) {
         form.texts[c.field] = c.text;
         std::string_view fields[kMyFoodFieldCount];
         form.Views(fields);
-        FieldFailure failure = {-7, nullptr};
+        FieldFailure failure = {-7, nullptr, false};
         int ok = CheckMyFoodFields(fields, &failure);
         if (c.failedField < 0) {
             EXPECT_EQ(ok, 1) << "field " << c.field << " \"" << c.text << '"';
@@ -145,6 +145,115 @@ TEST(CheckMyFoodFields, ChecksInFieldOrder) {
     form.Views(fields);
     ASSERT_EQ(CheckMyFoodFields(fields, &failure), 0);
     EXPECT_EQ(failure.field, 36);
+}
+
+TEST(CheckEditFoodFields, TheEditDialogsOwnChecksAndWording) {
+    constexpr char kEditDescription[] = "Illegal Character: \"%s\"\r\nor line exceeds 64 Characters.";
+    constexpr char kEditMeasure[] = "Illegal Character: \"%s\"\r\nor line exceeds 64 characters";
+    struct Case {
+        int field;
+        std::string text;
+        int failedField;  // -1: passes both checks
+        const char* message;
+        bool warning;
+        bool atSave;  // refused by the checks Edit makes after its own
+    };
+    const std::vector<Case> cases = {
+        {0, std::string(64, 'D'), -1, nullptr, false, false},
+        {0, std::string(65, 'D'), 0, kEditDescription, true, false},
+        {0, "", 0, kEditDescription, true, false},
+        {0, "Egg~s", 0, kEditDescription, true, false},
+        {1, "x", 1, kNumericText, false, false},  // hidden fields too
+        {7, "1,5", 7, kNumericText, false, false},
+        {31, " 1", 31, kNumericText, false, false},
+        {32, "1 ", 32, kNumericText, false, false},
+        {33, "slice", -1, nullptr, false, false},
+        {33, "", 33, kEditMeasure, false, false},
+        {33, "cup~", 33, kEditMeasure, false, false},
+        {33, std::string(65, 'm'), 33, kEditMeasure, false, false},
+        {35, "x", -1, nullptr, false, false},  // the second picker gives a row, never typed text
+        {32, "", 32, kBlankText, false, true},
+        {34, "a", 34, kNumericText, false, true},
+        {36, "-", 36, kNumericText, false, true},
+        {34, "1.5", -1, nullptr, false, false},
+    };
+    for (const auto& c : cases) {
+        Form form;
+        form.texts[c.field] = c.text;
+        std::string_view fields[kMyFoodFieldCount];
+        form.Views(fields);
+        FieldFailure failure = {-7, nullptr, false};
+        int own = CheckEditFoodFields(fields, &failure);
+        std::string what = "field " + std::to_string(c.field) + " \"" + c.text + '"';
+        if (c.failedField >= 0 && !c.atSave) {
+            ASSERT_EQ(own, 0) << what;
+        } else {
+            ASSERT_EQ(own, 1) << what;
+            int save = CheckEditFoodSaveFields(fields, &failure);
+            ASSERT_EQ(save, c.failedField < 0 ? 1 : 0) << what;
+            if (c.failedField < 0) continue;
+        }
+        EXPECT_EQ(failure.field, c.failedField) << what;
+        EXPECT_STREQ(failure.message, c.message) << what;
+        EXPECT_EQ(failure.warning, c.warning) << what;
+    }
+}
+
+TEST(IsListedMyFood, OnlyTheLineTheListItemWasMadeFrom) {
+    const std::string file = "Toast^1\r\nEgg^2\r\n\r\nToast^3\r\nTea^4";
+    struct Case {
+        size_t offset;
+        const char* text;
+        bool listed;
+    } const cases[] = {
+        {0, "Toast", true},   {9, "Egg", true},    {18, "Toast", true}, {27, "Tea", true},
+        {0, "Egg", false},    {9, "Toast", false}, {18, "Egg", false},
+        {16, "", false},      // a blank line is no food
+        {16, "Toast", false},  // nor is the food after it
+        {1, "oast", false},   // inside a line
+        {32, "Tea", false},   // past the end
+        {1000, "Tea", false}, {0, "Toas", false},  {0, "Toast^1", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsListedMyFood(file, c.offset, c.text), c.listed) << c.offset << " " << c.text;
+    EXPECT_FALSE(IsListedMyFood("", 0, ""));
+    EXPECT_EQ(LineBytesAt(file, 9), "Egg^2\r\n");
+    EXPECT_EQ(LineBytesAt(file, 27), "Tea^4");
+    EXPECT_EQ(LineBytesAt(file, 10), "");
+}
+
+TEST(MoveLineToEnd, TheFoodLeavesItsPlaceAndComesLast) {
+    const std::string newLine = "Egg^9\r\n";
+    struct Case {
+        std::string data;
+        size_t offset;
+        const char* result;  // nullptr: refused
+    } const cases[] = {
+        {"A^1\r\nEgg^2\r\nB^3\r\n", 5, "A^1\r\nB^3\r\nEgg^9\r\n"},
+        {"Egg^2\r\nA^1\r\n", 0, "A^1\r\nEgg^9\r\n"},
+        {"A^1\r\nEgg^2\r\n", 5, "A^1\r\nEgg^9\r\n"},
+        {"Egg^2\r\n", 0, "Egg^9\r\n"},
+        {"A^1\r\nEgg^2", 5, "A^1\r\nEgg^9\r\n"},        // the edited last line had no line end
+        {"Egg^2\r\nA^1", 0, "A^1\r\nEgg^9\r\n"},        // the new last line gets one first
+        {"A^1\r\nEgg^2\r\n", 6, nullptr},                 // not a line start
+        {"A^1\r\n", 5, nullptr},                           // past the end
+    };
+    for (const Case& c : cases) {
+        std::string contents(c.data.size() + newLine.size() + 2, '#');
+        size_t length = 12345;
+        int ok = MoveLineToEnd(c.data, c.offset, newLine, &contents[0], contents.size(), &length);
+        if (!c.result) {
+            EXPECT_EQ(ok, 0) << c.data;
+            EXPECT_EQ(length, 12345u);
+            continue;
+        }
+        ASSERT_EQ(ok, 1) << c.data;
+        EXPECT_EQ(contents.substr(0, length), c.result) << c.data;
+    }
+    std::string tooSmall(10, '#');
+    size_t length = 0;
+    EXPECT_EQ(MoveLineToEnd("A^1\r\nEgg^2\r\n", 5, newLine, &tooSmall[0], tooSmall.size(), &length), 0);
+    EXPECT_EQ(tooSmall, std::string(10, '#'));
 }
 
 TEST(AssembleMyFoodLine, NewFoodLineByteForByte) {

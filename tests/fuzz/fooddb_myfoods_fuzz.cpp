@@ -56,7 +56,7 @@ void AssembleAndReadBack(std::string_view input) {
         fields[k] = input.substr(start, end - start);
         start = end + 1;
     }
-    FieldFailure failure = {-1, nullptr};
+    FieldFailure failure = {-1, nullptr, false};
     if (!CheckMyFoodFields(fields, &failure)) {
         Check(failure.field >= 0 && failure.field < kMyFoodFieldCount && failure.message != nullptr);
         char message[256];
