@@ -76,22 +76,51 @@ void SetCursorShape(LPCSTR shape) {
     SetCursor(LoadCursorA(nullptr, shape));
 }
 
+// What a drop on the log does: the limit message at 50 entries, else the Food Quantity dialog for the
+// food selected in the list.
+void OpenFoodQuantity(DragSource* source, HWND list) {
+    if (EntryCount() > kMaxLogEntries - 1) {
+        ShowMessageBox(list, source->limitMessage, kLimitCaption, MB_ICONWARNING);
+        return;
+    }
+    SetCursorShape(IDC_ARROW);
+    g_dialog.sourceList = list;
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), list, source->dialogProc, 0);
+}
+
 LRESULT OnDragRelease(DragSource* source, HWND list, WPARAM wParam, LPARAM lParam) {
     POINT point = ScreenPoint(list, lParam);
     bool wasDragging = source->dragging;
     if (!InDropZone(point) || !wasDragging) {
         SetCursorShape(IDC_ARROW);
-    } else if (EntryCount() > kMaxLogEntries - 1) {
-        ShowMessageBox(list, source->limitMessage, kLimitCaption, MB_ICONWARNING);
     } else {
-        SetCursorShape(IDC_ARROW);
-        g_dialog.sourceList = list;
-        DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), list, source->dialogProc, 0);
+        OpenFoodQuantity(source, list);
     }
     ReleaseCapture();
     source->dragging = false;
     if (source->consumesRelease) return 0;
     return CallWindowProcA(source->previous, list, WM_LBUTTONUP, wParam, lParam);
+}
+
+// Enter adds the selected food as a drop would, for those who cannot drag. It acts on the key-down
+// only: the Enter character that follows (also the one of the key that closed the dialog) is dropped,
+// so one key press never opens a second dialog.
+LRESULT OnKeyDown(DragSource* source, HWND list, WPARAM wParam, LPARAM lParam) {
+    if (wParam != VK_RETURN) return CallWindowProcA(source->previous, list, WM_KEYDOWN, wParam, lParam);
+    if (SendMessageA(list, LB_GETCURSEL, 0, 0) != LB_ERR) OpenFoodQuantity(source, list);
+    return 0;
+}
+
+// A double-click on a food adds it too; one on the list's empty area does nothing. The list selects
+// the item first, and gives up the mouse before the dialog opens, as after a drop.
+LRESULT OnDoubleClick(DragSource* source, HWND list, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(source->previous, list, WM_LBUTTONDBLCLK, wParam, lParam);
+    LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, lParam);
+    if (GetCapture() == list) ReleaseCapture();
+    source->dragging = false;
+    if (HIWORD(hit) == 0 && SendMessageA(list, LB_GETCURSEL, 0, 0) == LOWORD(hit))
+        OpenFoodQuantity(source, list);
+    return result;
 }
 
 LRESULT DragProc(DragSource* source, HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,6 +135,13 @@ LRESULT DragProc(DragSource* source, HWND list, UINT message, WPARAM wParam, LPA
             return 0;
         case WM_LBUTTONUP:
             return OnDragRelease(source, list, wParam, lParam);
+        case WM_LBUTTONDBLCLK:
+            return OnDoubleClick(source, list, wParam, lParam);
+        case WM_KEYDOWN:
+            return OnKeyDown(source, list, wParam, lParam);
+        case WM_CHAR:
+            if (wParam == '\r') return 0;
+            break;
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
         default:
@@ -159,9 +195,10 @@ BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
     if (offset == LB_ERR) return FALSE;
     g_dialog.offset = offset;
     g_dialog.hasFood = true;
-    g_dialog.measureList = CreateWindowExA(
-        0, WC_COMBOBOXEXA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | CBS_DROPDOWNLIST, kMeasureListX,
-        kMeasureListY, kMeasureListWidth, kMeasureListHeight, dialog, nullptr, AppInstance(), nullptr);
+    g_dialog.measureList = CreateWindowExA(0, WC_COMBOBOXEXA, "",
+                                           WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | CBS_DROPDOWNLIST,
+                                           kMeasureListX, kMeasureListY, kMeasureListWidth,
+                                           kMeasureListHeight, dialog, nullptr, AppInstance(), nullptr);
     if (source == kSourceMyFoods) return OfferMyFoodMeasures(keepEmptyFirstRow);
     return OfferUsdaMeasures();
 }

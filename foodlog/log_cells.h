@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "foodlog/log_columns.h"
 #include "foodlog/log_table.h"
 
 constexpr size_t kCellTextSize = 256;
@@ -22,3 +23,21 @@ void FormatNutrient(int32_t value, int slot, char* text, size_t size);
 // The Measure cell: the first measure's text, the second measure's text (or, for My Foods, its
 // measure table name), or "grams" for any other code.
 const char* MeasureCellText(const LogEntry& entry);
+
+// The header of log position 0..33 in the view mode, as the string table spells it; "" outside 0..33.
+const char* LogHeaderText(int position, int viewMode);
+
+// One row of the log's texts, column by column, as the list view shows them (its empty closing
+// column left out).
+struct LogRowTexts {
+    int count;
+    char cells[kFieldPositions][kCellTextSize];
+};
+
+// The header row of the view mode: one header for each chosen position.
+void FormatLogHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out);
+
+// Row `record` of the log: entry 0..49, or the TOTAL row for any other record. Description, Quantity
+// and Measure always have a cell; a nutrient position has one only where it is chosen, so the cells
+// stay aligned with the headers.
+void FormatLogRow(int record, ColumnChoice choice, LogRowTexts* out);

@@ -21,6 +21,11 @@ bool IsPositionShown(int position) {
     return (g_columnSet[1] >> (position - 32)) & 1u;
 }
 
+bool IsPositionChosen(int position, ColumnChoice choice) {
+    if (choice == ColumnChoice::kAllPositions) return position >= 0 && position < kFieldPositions;
+    return IsPositionShown(position);
+}
+
 int CountLogColumns() {
     int count = 0;
     for (int position = 0; position < kFieldPositions; ++position)

@@ -17,5 +17,9 @@ extern uint32_t g_columnSet[2];
 
 void ResetColumnSet();
 bool IsPositionShown(int position);
+
+// Which positions become columns: those of the column set, or all 34 (the CSV tool's full table).
+enum class ColumnChoice { kColumnSet, kAllPositions };
+bool IsPositionChosen(int position, ColumnChoice choice);
 // The number of columns the list view has before its closing column.
 int CountLogColumns();

@@ -85,6 +85,18 @@ protected:
         SendMessageA(window_, WM_COMMAND, IDC_SEARCH_BUTTON, 0);
     }
 
+    // A food of each list, after a search of the USDA foods for "broth", and the list's limit message.
+    struct LimitCase {
+        HWND list;
+        const char* food;
+        const char* message;
+    };
+    static std::vector<LimitCase> LimitCases() {
+        return {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
+                {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
+                {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
+    }
+
     std::unique_ptr<InstalledDatabases> databases_;
 };
 
@@ -309,14 +321,7 @@ TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     ASSERT_EQ(EntryCount(), 50);
     EXPECT_EQ(LogRows(), 51);
     Search(1, "broth");
-    struct {
-        HWND list;
-        const char* food;
-        const char* message;
-    } const lists[] = {{g_controls.myFoodsList, "Toast", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
-                       {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
-    for (const auto& l : lists) {
+    for (const LimitCase& l : LimitCases()) {
         boxes.Clear();
         DragToLog(l.list, l.food);
         ASSERT_EQ(boxes.Shown().size(), 1u) << l.message;
@@ -358,3 +363,153 @@ TEST_F(DragDrop, AFoodWhoseFileWentAwayIsNotAdded) {
 }
 
 }  // namespace
+
+namespace {
+
+// Keys typed into whatever has the focus, one at a time: each is posted on a timer tick, so the
+// dialog's own message loop (and its Tab and Enter handling) sees them as it would see typing.
+struct Key {
+    UINT virtualKey;  // 0 for a character
+    char character;
+};
+std::vector<Key> g_keys;
+size_t g_nextKey;
+std::vector<std::string> g_focusClasses;  // the class of the focus before each key
+
+void CALLBACK TypeNextKey(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (g_nextKey >= g_keys.size()) {
+        KillTimer(nullptr, timer);
+        return;
+    }
+    Key key = g_keys[g_nextKey++];
+    HWND focus = GetFocus();
+    g_focusClasses.push_back(ClassOf(focus));
+    if (key.virtualKey == 0) {
+        PostMessageA(focus, WM_CHAR, static_cast<unsigned char>(key.character), 1);
+    } else {
+        PostMessageA(focus, WM_KEYDOWN, key.virtualKey, 1);
+        PostMessageA(focus, WM_KEYUP, key.virtualKey, 0xC0000001);
+    }
+}
+
+std::vector<Key> Typing(const char* quantity, std::vector<UINT> after) {
+    std::vector<Key> keys;
+    for (const char* c = quantity; *c; ++c)
+        keys.push_back({0, *c});
+    for (UINT vk : after)
+        keys.push_back({vk, 0});
+    return keys;
+}
+
+// Answers the Food Quantity dialog from the keyboard alone.
+std::function<void(HWND)> TypeInto(std::vector<std::string> expectedRows, std::vector<Key> keys) {
+    return [=](HWND) {
+        EXPECT_EQ(MeasureRows(), expectedRows);
+        g_keys = keys;
+        g_nextKey = 0;
+        g_focusClasses.clear();
+        SetTimer(nullptr, 0, 10, TypeNextKey);
+    };
+}
+
+}  // namespace
+
+// The dialog opens with the focus on OK; Tab reaches Cancel, the quantity, then the measure list.
+TEST_F(DragDrop, EnterOnAUsdaFoodAddsItFromTheKeyboard) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    HWND list = g_controls.usdaList;
+    SetFocus(list);
+    SendMessageA(list, LB_SETCURSEL, IndexOf(list, "~APPLE PIE~"), 0);
+    std::vector<Key> keys = {{VK_TAB, 0}, {VK_TAB, 0}};
+    for (Key k : Typing("2", {VK_TAB, VK_DOWN, VK_DOWN, VK_RETURN}))
+        keys.push_back(k);
+    dialogs.Queue(TypeInto({"cup", "tbsp", "grams"}, keys));
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(list, WM_CHAR, '\r', 1);
+    ASSERT_EQ(dialogs.Answered(), 1);
+    ASSERT_EQ(EntryCount(), 1);
+    EXPECT_EQ(LogCell(0, 0), "~APPLE PIE~");
+    EXPECT_EQ(LogCell(0, 1), "2.00");
+    EXPECT_EQ(LogCell(0, 2), "tbsp");
+    EXPECT_EQ(LogCell(0, 3), "30");  // 2 x 15 g
+    EXPECT_EQ(EntryAt(0).measure, kMeasureSecond);
+    EXPECT_EQ(g_focusClasses, (std::vector<std::string>{"Button", "Button", "Edit", "Edit", "ComboBox",
+                                                        "ComboBox", "ComboBox"}));
+    EXPECT_TRUE(boxes.Shown().empty());
+    EXPECT_TRUE(IsModified());
+
+    // Enter without a selected food opens nothing; neither does any other key.
+    SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    SendMessageA(list, WM_KEYDOWN, VK_RETURN, 1);
+    SendMessageA(g_controls.myFoodsList, LB_SETCURSEL, IndexOf(g_controls.myFoodsList, "Toast"), 0);
+    SendMessageA(g_controls.myFoodsList, WM_KEYDOWN, VK_SPACE, 1);
+    SendMessageA(g_controls.myFoodsList, WM_CHAR, '\r', 1);
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(DragDrop, DoubleClickOnAMyFoodsFoodAddsItFromTheKeyboard) {
+    DialogAnswerer dialogs;
+    HWND list = g_controls.myFoodsList;
+    // The list class must report double-clicks at all, or no user could ever send one.
+    EXPECT_NE(GetClassLongPtrA(list, GCL_STYLE) & CS_DBLCLKS, 0u);
+    RECT item = {};
+    SendMessageA(list, LB_GETITEMRECT, IndexOf(list, "Cereal"), reinterpret_cast<LPARAM>(&item));
+    LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    std::vector<Key> keys = {{VK_TAB, 0}, {VK_TAB, 0}};
+    for (Key k : Typing("3", {VK_TAB, VK_DOWN, VK_RETURN}))
+        keys.push_back(k);
+    dialogs.Queue(TypeInto({"Cup", "Tablespoon"}, keys));
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(dialogs.Answered(), 0);  // a single click is no drop
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageA(list, WM_LBUTTONUP, 0, at);
+    ASSERT_EQ(dialogs.Answered(), 1);
+    ASSERT_EQ(EntryCount(), 1);
+    EXPECT_EQ(LogCell(0, 0), "Cereal");
+    EXPECT_EQ(LogCell(0, 2), "Cup");
+    EXPECT_EQ(LogCell(0, 3), "120");  // 3 cups: one and a half servings of 2 cups
+    EXPECT_EQ(EntryAt(0).measure, kMeasureFirst);
+    EXPECT_EQ(EntryAt(0).source, kSourceMyFoods);
+    EXPECT_NE(GetCapture(), list);
+
+    // Below the last item: no food, no dialog.
+    RECT client;
+    GetClientRect(list, &client);
+    LPARAM empty = MAKELPARAM(5, client.bottom - 3);
+    ASSERT_GE(HIWORD(SendMessageA(list, LB_ITEMFROMPOINT, 0, empty)), 1);
+    SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, empty);
+    SendMessageA(list, WM_LBUTTONUP, 0, empty);
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(EntryCount(), 1);
+}
+
+TEST_F(DragDrop, EnterAndDoubleClickShowTheLimitAtFiftyEntries) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    LogEntry food = {};
+    std::vector<LogEntry> full(50, food);
+    ASSERT_EQ(ReplaceEntries(full.data(), 50), 1);
+    Search(1, "broth");
+    for (const LimitCase& l : LimitCases()) {
+        int index = IndexOf(l.list, l.food);
+        ASSERT_GE(index, 0) << l.food;
+        SendMessageA(l.list, LB_SETCURSEL, index, 0);
+        RECT item = {};
+        SendMessageA(l.list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        boxes.Clear();
+        SendMessageA(l.list, WM_KEYDOWN, VK_RETURN, 1);
+        SendMessageA(l.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 5, item.top + 2));
+        ASSERT_EQ(boxes.Shown().size(), 2u) << l.message;
+        for (const ShownMessage& shown : boxes.Shown()) {
+            EXPECT_EQ(shown.text, l.message);
+            EXPECT_EQ(shown.caption, "Program Error!");
+            EXPECT_EQ(shown.flags, static_cast<UINT>(MB_ICONWARNING));
+            EXPECT_EQ(shown.owner, l.list);
+        }
+    }
+    EXPECT_EQ(dialogs.Answered(), 0);
+    EXPECT_EQ(EntryCount(), 50);
+}

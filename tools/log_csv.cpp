@@ -1,0 +1,144 @@
+#include "tools/log_csv.h"
+
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "foodlog/log_cells.h"
+#include "foodlog/log_table.h"
+#include "logdoc/log_document.h"
+#include "platform/file_io.h"
+#include "tools/same_file.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: platelog-csv [--amounts|--percent] [--all-columns] <log document .mtf> <output .csv>\n"
+    "Writes a Meal-Tally food log as CSV: a header row, one row per entry and the TOTAL row, each cell as\n"
+    "the program's log shows it. --percent (the default) shows vitamins and minerals as % of the Daily\n"
+    "Values, --amounts as amounts; --all-columns adds the five columns the program does not show.\n";
+
+void AppendRow(const LogRowTexts& row, std::string* out) {
+    for (int column = 0; column < row.count; ++column) {
+        if (column > 0) out->push_back(',');
+        AppendCsvField(row.cells[column], out);
+    }
+    out->append("\r\n");
+}
+
+struct Options {
+    int viewMode = kPercentView;
+    bool viewChosen = false;
+    ColumnChoice choice = ColumnChoice::kColumnSet;
+    const char* paths[2] = {nullptr, nullptr};
+};
+
+// 0 for a usage error: an unknown option, two different views, or not exactly two non-empty paths.
+int ParseOptions(int argc, const char* const* argv, Options* options) {
+    int pathCount = 0;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        int view = -1;
+        if (std::strcmp(arg, "--amounts") == 0) {
+            view = kAmountsView;
+        } else if (std::strcmp(arg, "--percent") == 0) {
+            view = kPercentView;
+        } else if (std::strcmp(arg, "--all-columns") == 0) {
+            options->choice = ColumnChoice::kAllPositions;
+            continue;
+        } else if (arg[0] == '-' && arg[1] != '\0') {
+            return 0;
+        } else {
+            if (pathCount == 2 || arg[0] == '\0') return 0;
+            options->paths[pathCount++] = arg;
+            continue;
+        }
+        if (options->viewChosen && options->viewMode != view) return 0;
+        options->viewMode = view;
+        options->viewChosen = true;
+    }
+    return pathCount == 2;
+}
+
+}  // namespace
+
+void AppendCsvField(std::string_view text, std::string* out) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out->append(text);
+        return;
+    }
+    out->push_back('"');
+    for (char c : text) {
+        if (c == '"') out->push_back('"');
+        out->push_back(c);
+    }
+    out->push_back('"');
+}
+
+void FormatLogCsv(ColumnChoice choice, std::string* out) {
+    out->clear();
+    if (EntryCount() <= 0) return;
+    LogRowTexts row;
+    FormatLogHeaders(ViewMode(), choice, &row);
+    AppendRow(row, out);
+    for (int entry = 0; entry < EntryCount(); ++entry) {
+        FormatLogRow(entry, choice, &row);
+        AppendRow(row, out);
+    }
+    ComputeTotals();
+    FormatLogRow(kTotalsRecord, choice, &row);
+    AppendRow(row, out);
+}
+
+// The document goes through the same reader, checks and arithmetic as Open in the program, so a
+// document the program refuses is refused here too, and nothing is written for it.
+int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, ColumnChoice choice,
+                 std::string* message) {
+    FileImage input;
+    ReadResult read = ReadWholeFile(inputPath, &input);
+    if (read != ReadResult::kOk) {
+        *message = std::string("cannot read ") + inputPath +
+                   (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
+        return kCsvFailed;
+    }
+    if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
+        *message = std::string(outputPath) + " is the input file; name another output file";
+        return kCsvFailed;
+    }
+    std::unique_ptr<LogEntry[]> entries(new (std::nothrow) LogEntry[kMaxLogEntries]);
+    if (!entries) {
+        *message = std::string("cannot read ") + inputPath + " (not enough memory)";
+        return kCsvFailed;
+    }
+    DecodedDocument decoded;
+    if (!DecodeLogDocument(std::string_view(input.Data(), input.Size()), entries.get(), &decoded)) {
+        *message = std::string(inputPath) + " is not a Meal-Tally log document, or it is damaged";
+        return kCsvFailed;
+    }
+    SetViewMode(viewMode);
+    ReplaceEntries(entries.get(), decoded.count);
+    std::string csv;
+    FormatLogCsv(choice, &csv);
+    if (!ReplaceFileContents(outputPath, csv.data(), csv.size())) {
+        *message = std::string("cannot write ") + outputPath;
+        return kCsvFailed;
+    }
+    *message = "wrote " + std::to_string(decoded.count) + " entries to " + outputPath;
+    return kCsvOk;
+}
+
+int RunPlatelogCsv(int argc, const char* const* argv, std::string* out, std::string* err) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        *out = kUsage;
+        return kCsvOk;
+    }
+    Options options;
+    if (!ParseOptions(argc, argv, &options)) {
+        *err = kUsage;
+        return kCsvUsage;
+    }
+    std::string message;
+    int code = ExportLogCsv(options.paths[0], options.paths[1], options.viewMode, options.choice, &message);
+    (code == kCsvOk ? *out : *err) = "platelog-csv: " + message + "\n";
+    return code;
+}

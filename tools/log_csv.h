@@ -1,0 +1,25 @@
+// The platelog-csv command: a log document in, the log's table as CSV out, header row, one row per
+// entry and the TOTAL row, each cell as the log list view shows it.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "foodlog/log_columns.h"
+
+enum LogCsvExit { kCsvOk = 0, kCsvFailed = 1, kCsvUsage = 2 };
+
+// One field, quoted when it holds a comma, a quote or a line break (quotes doubled inside).
+void AppendCsvField(std::string_view text, std::string* out);
+
+// The log as it now stands (its entries computed in the current view mode): the header row of that
+// view, then the rows of the list view, each line ended by CR LF. Nothing for an empty log.
+void FormatLogCsv(ColumnChoice choice, std::string* out);
+
+// Reads the document, computes it in the view mode and replaces the output file with its CSV in one
+// step. Returns an exit code and says what happened in `message` (one line, no end).
+int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, ColumnChoice choice,
+                 std::string* message);
+
+// The whole command line: what to print on standard output and standard error, and the exit code.
+int RunPlatelogCsv(int argc, const char* const* argv, std::string* out, std::string* err);
