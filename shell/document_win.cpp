@@ -11,6 +11,7 @@
 #include "logdoc/log_document.h"
 #include "logdoc/log_document_win.h"
 #include "platform/message_box_win.h"
+#include "printing/print_job_win.h"
 #include "resources/resource.h"
 
 namespace {
@@ -147,9 +148,18 @@ LRESULT SaveDocument(HWND window) {
 LRESULT SaveDocumentAs(HWND window) {
     if (!ChooseSaveFile(window, g_documentPath, g_documentTitle)) return 0;
     SetDocumentCaption(window, g_documentTitle);
-    if (!SaveLogDocument(EntryCount(), g_documentPath)) return 0;
+    // The caption already names the new file, so only a message tells the user nothing was written.
+    if (!SaveLogDocument(EntryCount(), g_documentPath)) {
+        ShowDocumentMessage(window, kSaveFailedFormat, g_documentTitle);
+        return 0;
+    }
     ClearModified();
     return 1;
+}
+
+LRESULT PrintDocument(HWND window) {
+    if (!PrintLog(window, g_documentTitle)) ShowDocumentMessage(window, kPrintFailedFormat, g_documentTitle);
+    return 0;
 }
 
 LRESULT ShowAbout(HWND window) {

@@ -35,6 +35,8 @@ LRESULT NewDocument(HWND window);
 LRESULT OpenDocument(HWND window);
 LRESULT SaveDocument(HWND window);
 LRESULT SaveDocumentAs(HWND window);
+// Prints the log; a failed or cancelled job is reported with the document's title.
+LRESULT PrintDocument(HWND window);
 LRESULT ShowAbout(HWND window);
 
 // The log document named on the command line (one pair of enclosing quotes removed); the document

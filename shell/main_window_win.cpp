@@ -288,8 +288,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_HELP_ABOUT:
             return ShowAbout(window);
         case IDM_FILE_PRINT:
-            // Printing is not part of the program yet.
-            return 0;
+            return PrintDocument(window);
         case IDC_SEARCH_BUTTON:
         case IDM_SEARCH_ALT:
             return RunSearch(window);

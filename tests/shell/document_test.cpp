@@ -137,16 +137,22 @@ TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
         EXPECT_EQ(ReadAll(path), previous);
         EXPECT_EQ(IsModified(), 1);
     }
-    // A failed Save As says nothing, but the caption already shows the new name.
-    boxes.Clear();
-    std::string other = TempFile("never.mtf");
-    DeleteFileA(other.c_str());
-    dialogs.Queue(ChooseFile(other));
-    EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
-    EXPECT_TRUE(boxes.Shown().empty());
-    EXPECT_EQ(TextOf(window_), "MealTally - never.mtf");
-    EXPECT_EQ(IsModified(), 1);
-    EXPECT_EQ(ReadAll(other), "<missing>");
+    // A failed Save As names the new file, as its caption already does, and keeps the flag set.
+    for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails}) {
+        boxes.Clear();
+        InjectFileFault(fault);
+        std::string other = TempFile("never.mtf");
+        DeleteFileA(other.c_str());
+        dialogs.Queue(ChooseFile(other));
+        EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
+        ASSERT_EQ(boxes.Shown().size(), 1u);
+        EXPECT_EQ(boxes.Shown()[0].text, "Could not write file never.mtf");
+        EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
+        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+        EXPECT_EQ(TextOf(window_), "MealTally - never.mtf");
+        EXPECT_EQ(IsModified(), 1);
+        EXPECT_EQ(ReadAll(other), "<missing>");
+    }
     InjectFileFault(FileFault::kNone);
     DeleteFileA(path.c_str());
 }

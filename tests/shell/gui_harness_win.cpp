@@ -145,6 +145,16 @@ std::string LogCell(int row, int column) {
     return text;
 }
 
+std::string LogHeader(int column) {
+    char text[256] = {};
+    LVCOLUMNA header = {};
+    header.mask = LVCF_TEXT;
+    header.pszText = text;
+    header.cchTextMax = sizeof text;
+    SendMessageA(LogListView(), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&header));
+    return text;
+}
+
 std::string ClassOf(HWND window) {
     char name[64] = {};
     GetClassNameA(window, name, sizeof name);

@@ -71,9 +71,10 @@ private:
     std::string savedMyFoods_;
 };
 
-// The food log list view: its number of rows and the text of a cell.
+// The food log list view: its number of rows, the text of a cell and of a column's header.
 int LogRows();
 std::string LogCell(int row, int column);
+std::string LogHeader(int column);
 
 // A fresh main window at a known size, destroyed after the test.
 class MainWindowTest : public ::testing::Test {

@@ -25,16 +25,6 @@ HWND Header() {
     return reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_GETHEADER, 0, 0));
 }
 
-std::string HeaderText(int column) {
-    char text[256] = {};
-    HDITEMA item = {};
-    item.mask = HDI_TEXT;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(Header(), HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
 int HeaderFormat(int column) {
     HDITEMA item = {};
     item.mask = HDI_FORMAT;
@@ -97,7 +87,7 @@ TEST_F(Toolbar, ViewButtonsUncheckEachOther) {
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_PERCENT, 0));
     EXPECT_FALSE(SendMessageA(g_controls.toolbar, TB_ISBUTTONCHECKED, IDM_VIEW_AMOUNTS, 0));
     EXPECT_EQ(ViewMode(), kPercentView);
-    EXPECT_EQ(HeaderText(8), "Calcium (%)");
+    EXPECT_EQ(LogHeader(8), "Calcium (%)");
 }
 
 TEST_F(StatusBar, ShowsTheNoteInTwoPartsOfTheFirstWidth) {
@@ -187,18 +177,18 @@ TEST_F(LogColumns, HeadersWidthsAndAlignmentsInBothViews) {
                           75,  80, 75, 90, 70, 120, 90,  75, 100, 85, 100, 100, 100, 90, 60};
     ASSERT_EQ(SendMessageA(Header(), HDM_GETITEMCOUNT, 0, 0), 30);
     for (int c = 0; c < 30; ++c) {
-        EXPECT_EQ(HeaderText(c), percent[c]) << c;
+        EXPECT_EQ(LogHeader(c), percent[c]) << c;
         EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, c, 0), widths[c]) << c;
         EXPECT_EQ(HeaderFormat(c) & HDF_JUSTIFYMASK, c == 0 ? HDF_LEFT : HDF_RIGHT) << c;
     }
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
     for (int c = 0; c < 30; ++c) {
-        EXPECT_EQ(HeaderText(c), amounts[c]) << c;
+        EXPECT_EQ(LogHeader(c), amounts[c]) << c;
         EXPECT_EQ(HeaderFormat(c) & HDF_JUSTIFYMASK, c == 0 ? HDF_LEFT : HDF_RIGHT) << c;
     }
     for (const char* hidden : {"Water", "Ash", "Manganese (mg)", "Selenium (mcg)", "Vitamin E (mg)"})
         for (int c = 0; c < 30; ++c) {
-            EXPECT_NE(HeaderText(c), hidden);
+            EXPECT_NE(LogHeader(c), hidden);
         }
 }
 
@@ -206,11 +196,11 @@ TEST_F(LogColumns, UserWidthsSurviveAViewSwitch) {
     SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 8, 133);
     SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 0, 250);
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
-    EXPECT_EQ(HeaderText(8), "Calcium (mg)");
+    EXPECT_EQ(LogHeader(8), "Calcium (mg)");
     EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 8, 0), 133);
     EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 0, 0), 250);
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_PERCENT, 0);
-    EXPECT_EQ(HeaderText(8), "Calcium (%)");
+    EXPECT_EQ(LogHeader(8), "Calcium (%)");
     EXPECT_EQ(SendMessageA(LogListView(), LVM_GETCOLUMNWIDTH, 8, 0), 133);
 }
 
@@ -245,7 +235,7 @@ TEST_F(LogColumns, SwitchingTheViewRecomputesEveryEntryAndTheTotal) {
 TEST_F(LogColumns, SwitchingAnEmptyLogLeavesItWithoutRows) {
     SendMessageA(window_, WM_COMMAND, IDM_VIEW_AMOUNTS, 0);
     EXPECT_EQ(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0), 0);
-    EXPECT_EQ(HeaderText(8), "Calcium (mg)");
+    EXPECT_EQ(LogHeader(8), "Calcium (mg)");
 }
 
 }  // namespace

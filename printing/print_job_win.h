@@ -1,0 +1,50 @@
+// The Print command: the Print dialog, the print job on the chosen printer, its printer font and
+// the modeless Printing dialog whose Cancel ends the job.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "printing/print_layout.h"
+
+// The whole print. 1 when the log was printed, when the Print dialog was cancelled or there is no
+// printer, or when the log is empty; 0 when the job failed or was cancelled in the Printing dialog.
+int PrintLog(HWND mainWindow, const char* documentTitle);
+// A font of `tenthsOfPoint` for the context, whose state is left as it was; the caller deletes it.
+HFONT CreatePrinterFont(HDC dc, const char* face, int tenthsOfPoint);
+INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Keeps the window thread's messages flowing during the job; zero once the user cancelled.
+BOOL CALLBACK PrintAbortProc(HDC dc, int error);
+
+// What the Print dialog hands on. The job owns the context and deletes it.
+struct PrinterChoice {
+    HDC dc;
+    int copies;
+    DWORD flags;
+};
+// The job on a chosen printer, everything after the Print dialog.
+int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice);
+
+// The page metrics of a printer context with the printer font selected, and the screen's
+// character width as the log list view shows its texts.
+PrintMetrics ReadPrintMetrics(HDC printer, HWND listView);
+// The log list view's columns as it shows them, every text measured on the printer context.
+void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<PrintColumn>* columns);
+// A text or rule step on the context; page steps are the job's.
+void DrawPrintStep(HDC dc, const PrintStep& step);
+
+// The system calls of a job, replaceable by tests (nullptr: COMDLG32's and GDI's own).
+struct PrintSystem {
+    BOOL(WINAPI* printDialog)(LPPRINTDLGA record);
+    int(WINAPI* startDoc)(HDC dc, const DOCINFOA* document);
+    int(WINAPI* startPage)(HDC dc);
+    int(WINAPI* endPage)(HDC dc);
+    int(WINAPI* endDoc)(HDC dc);
+    int(WINAPI* abortDoc)(HDC dc);
+};
+void SetPrintSystem(const PrintSystem* system);
+// The Printing dialog while a job runs, null otherwise.
+HWND PrintingDialog();
