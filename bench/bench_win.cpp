@@ -28,7 +28,7 @@
 
 namespace {
 
-constexpr char kSr28Path[] = PLATELOG_SHARED_DIR "/data/usda-sr28/ABBREV.txt";
+constexpr char kSr28Path[] = PLATELOG_SR28_TABLE;
 constexpr char kFolder[] = "C:\\Program Files\\Meal-Tally";
 constexpr char kSearchText[] = "chicken";
 constexpr int kRuns = 9;

@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr char kSr28Path[] = PLATELOG_SHARED_DIR "/data/usda-sr28/ABBREV.txt";
+constexpr char kSr28Path[] = PLATELOG_SR28_TABLE;
 constexpr int kRuns = 51;
 constexpr double kLimitMilliseconds = 20.0;
 

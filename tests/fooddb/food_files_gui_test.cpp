@@ -16,12 +16,12 @@
 #include "platform/file_io.h"
 #include "resources/resource.h"
 #include "platform/message_box_win.h"
-#include "tools/usda_import.h"
 
 namespace {
 
 constexpr char kFolder[] = "C:\\Program Files\\Meal-Tally";
-constexpr char kSr28Path[] = PLATELOG_SHARED_DIR "/data/usda-sr28/ABBREV.txt";
+// The table as the build converted it: the file that ./run and the installers install.
+constexpr char kShippedUsdaPath[] = PLATELOG_USDA_TABLE;
 
 constexpr char kAppleLine[] =
     "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
@@ -513,12 +513,8 @@ TEST_F(FoodFilesWindow, FillFoodDialogLoadsEveryFieldAndAnEditKeepsThem) {
 }
 
 TEST_F(FoodFilesWindow, TheWholeUsdaTableListsEveryFood) {
-    FileImage source;
-    if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk)
-        GTEST_SKIP() << "no USDA table at " << kSr28Path;
-    std::string converted;
-    size_t badLine = 0;
-    ASSERT_EQ(ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &converted, &badLine), 1);
+    std::string converted = ReadFileText(kShippedUsdaPath);
+    ASSERT_NE(converted, "<missing>") << kShippedUsdaPath;
     WriteFileText(kUsdaPath, converted);
 
     ASSERT_EQ(LoadUsdaFoods(list_), 1);

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr char kSr28Path[] = PLATELOG_SHARED_DIR "/data/usda-sr28/ABBREV.txt";
+constexpr char kSr28Path[] = PLATELOG_SR28_TABLE;
 
 std::vector<size_t> LineOffsets(const std::string& data) {
     std::vector<size_t> offsets;
@@ -30,8 +30,7 @@ class UsdaTable : public ::testing::Test {
 protected:
     void SetUp() override {
         FileImage image;
-        if (ReadWholeFile(kSr28Path, &image) != ReadResult::kOk)
-            GTEST_SKIP() << "no USDA table at " << kSr28Path;
+        ASSERT_EQ(ReadWholeFile(kSr28Path, &image), ReadResult::kOk) << kSr28Path;
         size_t badLine = 0;
         ASSERT_EQ(ConvertUsdaTable(std::string_view(image.Data(), image.Size()), &converted_, &badLine), 1)
             << "line " << badLine;
