@@ -24,8 +24,7 @@ void ReloadList() {
     if (g_reload) {
         g_reload();
     } else if (g_myFoodsList) {
-        SendMessageA(g_myFoodsList, LB_RESETCONTENT, 0, 0);
-        LoadMyFoods(g_myFoodsList);
+        ReloadMyFoodsList(g_myFoodsList);
     }
 }
 
@@ -111,17 +110,15 @@ INT_PTR OnEditInit(HWND dialog) {
 }
 
 INT_PTR OnEditSave(HWND dialog) {
-    if (!ValidateEditFood(dialog)) return TRUE;
-    {
-        FoodForm form;
-        if (!ReadFoodForm(dialog, &form)) return TRUE;
-        FieldFailure failure;
-        if (!CheckEditFoodSaveFields(form.fields, &failure)) {
-            ShowFieldMessage(dialog, failure);
-            return TRUE;
-        }
+    // Reading the 35 controls is a good part of a Save's time, so the form is read once for all checks.
+    FoodForm form;
+    if (!ReadFoodForm(dialog, &form) || !ValidateEditForm(dialog, form)) return TRUE;
+    FieldFailure failure;
+    if (!CheckEditFoodSaveFields(form.fields, &failure)) {
+        ShowFieldMessage(dialog, failure);
+        return TRUE;
     }
-    switch (ReplaceMyFood(dialog, g_editedFood, g_filledLine)) {
+    switch (ReplaceMyFood(dialog, form, g_editedFood, g_filledLine)) {
         case FoodUpdate::kRefused:
             return TRUE;
         case FoodUpdate::kDone:
@@ -188,11 +185,14 @@ INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
     return FoodDialogProc(dialog, message, wParam, OnEditInit, OnEditSave);
 }
 
-int ValidateEditFood(HWND dialog) {
-    FoodForm form;
-    if (!ReadFoodForm(dialog, &form)) return 0;
+int ValidateEditForm(HWND dialog, const FoodForm& form) {
     FieldFailure failure;
     if (CheckEditFoodFields(form.fields, &failure)) return 1;
     ShowFieldMessage(dialog, failure);
     return 0;
+}
+
+int ValidateEditFood(HWND dialog) {
+    FoodForm form;
+    return ReadFoodForm(dialog, &form) && ValidateEditForm(dialog, form);
 }

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "fooddb/food_files_win.h"
+
 constexpr char kCannotUpdateMessage[] = "Cannot update Food Item.";
 constexpr char kCannotReadCaption[] = "Error #201";
 constexpr char kCannotWriteCaption[] = "Error #202";
@@ -28,6 +30,8 @@ INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
 
 // The Edit Food Item dialog's own check of its form; shows the first failing field's message.
 int ValidateEditFood(HWND dialog);
+// The same check of a form already read from the dialog.
+int ValidateEditForm(HWND dialog, const FoodForm& form);
 
 // Creates both measure pickers in the dialog and fills them from the measure table; they become
 // MeasurePicker() and SecondMeasurePicker(). 0 when a picker or one of its rows cannot be made.

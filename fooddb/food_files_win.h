@@ -20,8 +20,14 @@ HWND SecondMeasurePicker();
 
 // Adds one item per food of the file to the list box: its description, with its line offset as item data.
 // 0, adding nothing, when the file cannot be read; 0 also when the list box refuses an item.
-int FillFoodList(HWND list, const char* path, FoodFile file);
+// A remembered fill of an empty sorted list is kept for the next RefillFoodList of that list.
+int FillFoodList(HWND list, const char* path, FoodFile file, bool remember = false);
+// Leaves the list exactly as emptying it and filling it from the file would, but after a remembered
+// fill changes only the items that differ. 0, with the list empty, when the file cannot be read.
+int RefillFoodList(HWND list, const char* path, FoodFile file);
 int LoadMyFoods(HWND list);
+// Empties the My Foods list and fills it again from the file, as above.
+int ReloadMyFoodsList(HWND list);
 int LoadUsdaFoods(HWND list);
 
 // The USDA food's two household measures (see ReadUsdaServings). 0, leaving the buffers as they
@@ -80,7 +86,7 @@ enum class FoodUpdate { kDone, kRefused, kCannotRead, kStale, kCannotWrite };
 // its offset still is that food; else kStale, or kCannotRead when the file cannot be read.
 FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* filledLine);
 
-// Replaces the food's line by the form's line at the end of the file, in one step, when the line at
-// its offset still is `filledLine`. kRefused after a field's message (nothing is read or written);
-// on every other result but kDone the file is unchanged.
-FoodUpdate ReplaceMyFood(HWND dialog, const ListedFood& food, std::string_view filledLine);
+// Replaces the food's line by the line of the dialog's form at the end of the file, in one step, when
+// the line at its offset still is `filledLine`. kRefused after a field's message (nothing is read or
+// written); on every other result but kDone the file is unchanged.
+FoodUpdate ReplaceMyFood(HWND dialog, const FoodForm& form, const ListedFood& food, std::string_view filledLine);

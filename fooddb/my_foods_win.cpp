@@ -61,7 +61,11 @@ struct HeapBuffer {
 }  // namespace
 
 int LoadMyFoods(HWND list) {
-    return FillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods);
+    return FillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods, true);
+}
+
+int ReloadMyFoodsList(HWND list) {
+    return RefillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods);
 }
 
 int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset) {
@@ -249,9 +253,7 @@ FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* fill
 
 // The file without the old line and with the new one at its end is written in one step: no failure
 // can leave the file without the food.
-FoodUpdate ReplaceMyFood(HWND dialog, const ListedFood& food, std::string_view filledLine) {
-    FoodForm form;
-    if (!ReadFoodForm(dialog, &form)) return FoodUpdate::kCannotRead;
+FoodUpdate ReplaceMyFood(HWND dialog, const FoodForm& form, const ListedFood& food, std::string_view filledLine) {
     FieldFailure failure;
     if (!CheckMyFoodFields(form.fields, &failure)) {
         ShowFieldMessage(dialog, failure);

@@ -161,8 +161,7 @@ void SubclassSearchBox(HWND searchBox) {
 }
 
 void ReloadMyFoods() {
-    EmptyListBox(g_controls.myFoodsList);
-    LoadMyFoods(g_controls.myFoodsList);
+    ReloadMyFoodsList(g_controls.myFoodsList);
     RefreshMyFoodsResults();
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -129,13 +130,14 @@ protected:
         *os << '"' << item.text << "\" @" << item.data;
     }
 
-    std::vector<Item> Items() const {
+    std::vector<Item> Items() const { return Items(list_); }
+    static std::vector<Item> Items(HWND list) {
         std::vector<Item> items;
-        LRESULT count = SendMessageA(list_, LB_GETCOUNT, 0, 0);
+        LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
             char text[300] = {};
-            SendMessageA(list_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            items.push_back({text, SendMessageA(list_, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)});
+            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            items.push_back({text, SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)});
         }
         return items;
     }
@@ -280,6 +282,80 @@ TEST_F(FoodFilesWindow, ListedOrderIsTheListBoxsOwnSortOrder) {
                   CSTR_EQUAL)
             << i;
     }
+}
+
+// A reload changes only the items that differ from the last fill, so after every kind of change to
+// the file, and after changes to the list behind its back, it must leave exactly what emptying the
+// list and filling it again leaves: the same texts, in the same order, with the same offsets.
+TEST_F(FoodFilesWindow, ReloadingMyFoodsLeavesWhatEmptyingAndFillingLeaves) {
+    const std::vector<std::string> pool = {"toast", "Toast", "TOAST, buttered", "co-op bread", "coop bread",
+                                           "\xC9" "clair", "eclair", "Apple", "apple pie", "Banana", "a b",
+                                           "a-b", "Milk", "milk, skim", "Zucchini"};
+    std::mt19937 random(20261209);
+    auto pick = [&](size_t n) { return static_cast<size_t>(random() % n); };
+    std::vector<std::string> lines;
+    for (int i = 0; i < 40; ++i)
+        lines.push_back(pool[pick(pool.size())] + "^" + std::to_string(i));
+    auto write = [&] {
+        std::string data;
+        for (const auto& line : lines)
+            data += line + "\r\n";
+        WriteFileText(kMyFoodsPath, data);
+    };
+    write();
+    ASSERT_EQ(LoadMyFoods(list_), 1);
+    HWND fresh = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | LBS_SORT, 0, 0, 100, 100, window_, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(fresh, nullptr);
+
+    for (int round = 0; round < 120; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        int change = round % 8;
+        if (change == 0 && !lines.empty()) {  // a food deleted
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(pick(lines.size())));
+        } else if (change == 1) {  // a food added
+            lines.push_back(pool[pick(pool.size())] + "^new" + std::to_string(round));
+        } else if (change == 2 && !lines.empty()) {  // a food edited: its line moves to the end
+            size_t at = pick(lines.size());
+            std::string line = lines[at] + "x";
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
+            lines.push_back(line);
+        } else if (change == 3) {  // another copy put a food in front
+            lines.insert(lines.begin(), pool[pick(pool.size())] + "^front");
+        } else if (change == 4 && !lines.empty()) {  // a description changed in place
+            lines[pick(lines.size())] = pool[pick(pool.size())] + "^renamed";
+        } else if (change == 5) {  // the list changed behind the last fill
+            LRESULT count = SendMessageA(list_, LB_GETCOUNT, 0, 0);
+            if (count > 1) SendMessageA(list_, LB_SETITEMDATA, static_cast<WPARAM>(pick(count)), 7777);
+            if (count > 2) SendMessageA(list_, LB_DELETESTRING, 0, 0);
+        } else if (change == 6) {  // nothing changed
+        } else {  // a whole new file, sometimes an empty one
+            lines.clear();
+            size_t n = pick(3) == 0 ? 0 : 1 + pick(50);
+            for (size_t i = 0; i < n; ++i)
+                lines.push_back(pool[pick(pool.size())] + "^r" + std::to_string(i));
+        }
+        write();
+        if (SendMessageA(list_, LB_GETCOUNT, 0, 0) > 3) SendMessageA(list_, LB_SETCURSEL, 3, 0);
+        SendMessageA(list_, LB_SETTOPINDEX, 2, 0);
+
+        ASSERT_EQ(ReloadMyFoodsList(list_), 1);
+        SendMessageA(fresh, LB_RESETCONTENT, 0, 0);
+        ASSERT_EQ(FillFoodList(fresh, kMyFoodsPath, FoodFile::kMyFoods), 1);
+        ASSERT_EQ(Items(list_), Items(fresh));
+        EXPECT_EQ(SendMessageA(list_, LB_GETCURSEL, 0, 0), LB_ERR);
+        EXPECT_EQ(SendMessageA(list_, LB_GETTOPINDEX, 0, 0), 0);
+    }
+
+    // A file that cannot be read leaves the list empty, as emptying and loading it does.
+    ASSERT_TRUE(DeleteFileA(kMyFoodsPath));
+    EXPECT_EQ(ReloadMyFoodsList(list_), 0);
+    EXPECT_TRUE(Items().empty());
+    write();
+    ASSERT_EQ(ReloadMyFoodsList(list_), 1);
+    SendMessageA(fresh, LB_RESETCONTENT, 0, 0);
+    ASSERT_EQ(FillFoodList(fresh, kMyFoodsPath, FoodFile::kMyFoods), 1);
+    EXPECT_EQ(Items(list_), Items(fresh));
 }
 
 TEST_F(FoodFilesWindow, AnUnsortedListKeepsTheFileOrder) {
