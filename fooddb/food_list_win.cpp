@@ -337,6 +337,7 @@ int RefillFoodList(HWND list, const char* path, FoodFile file) {
         g_remembered.list != list ||
         !SortFoods(list, std::string_view(image.Data(), image.Size()), file, &now, &g_remembered)) {
         SendMessageA(list, LB_RESETCONTENT, 0, 0);
+        if (g_remembered.list == list) g_remembered.Forget();
         return read == ReadResult::kOk ? FillFoodList(list, path, file, true) : 0;
     }
     int changed;
