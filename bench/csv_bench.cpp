@@ -27,7 +27,7 @@ double Time(const std::string& document, const std::string& output, int viewMode
         auto start = std::chrono::steady_clock::now();
         int code = ExportLogCsv(document.c_str(), output.c_str(), viewMode, choice, &message);
         auto end = std::chrono::steady_clock::now();
-        if (code != kCsvOk) {
+        if (code != kToolOk) {
             std::fprintf(stderr, "bench: %s\n", message.c_str());
             return 1e9;
         }

@@ -99,21 +99,21 @@ int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, Co
     if (read != ReadResult::kOk) {
         *message = std::string("cannot read ") + inputPath +
                    (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
-        return kCsvFailed;
+        return kToolFailed;
     }
     if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
         *message = std::string(outputPath) + " is the input file; name another output file";
-        return kCsvFailed;
+        return kToolFailed;
     }
     std::unique_ptr<LogEntry[]> entries(new (std::nothrow) LogEntry[kMaxLogEntries]);
     if (!entries) {
         *message = std::string("cannot read ") + inputPath + " (not enough memory)";
-        return kCsvFailed;
+        return kToolFailed;
     }
     DecodedDocument decoded;
     if (!DecodeLogDocument(std::string_view(input.Data(), input.Size()), entries.get(), &decoded)) {
         *message = std::string(inputPath) + " is not a Meal-Tally log document, or it is damaged";
-        return kCsvFailed;
+        return kToolFailed;
     }
     SetViewMode(viewMode);
     ReplaceEntries(entries.get(), decoded.count);
@@ -121,24 +121,24 @@ int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, Co
     FormatLogCsv(choice, &csv);
     if (!ReplaceFileContents(outputPath, csv.data(), csv.size())) {
         *message = std::string("cannot write ") + outputPath;
-        return kCsvFailed;
+        return kToolFailed;
     }
     *message = "wrote " + std::to_string(decoded.count) + " entries to " + outputPath;
-    return kCsvOk;
+    return kToolOk;
 }
 
 int RunPlatelogCsv(int argc, const char* const* argv, std::string* out, std::string* err) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         *out = kUsage;
-        return kCsvOk;
+        return kToolOk;
     }
     Options options;
     if (!ParseOptions(argc, argv, &options)) {
         *err = kUsage;
-        return kCsvUsage;
+        return kToolUsage;
     }
     std::string message;
     int code = ExportLogCsv(options.paths[0], options.paths[1], options.viewMode, options.choice, &message);
-    (code == kCsvOk ? *out : *err) = "platelog-csv: " + message + "\n";
+    (code == kToolOk ? *out : *err) = "platelog-csv: " + message + "\n";
     return code;
 }

@@ -6,8 +6,7 @@
 #include <string_view>
 
 #include "foodlog/log_columns.h"
-
-enum LogCsvExit { kCsvOk = 0, kCsvFailed = 1, kCsvUsage = 2 };
+#include "tools/tool_exit.h"
 
 // One field, quoted when it holds a comma, a quote or a line break (quotes doubled inside).
 void AppendCsvField(std::string_view text, std::string* out);

@@ -42,11 +42,11 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
     if (read != ReadResult::kOk) {
         *message = std::string("cannot read ") + inputPath +
                    (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
-        return kImportFailed;
+        return kToolFailed;
     }
     if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
         *message = std::string(outputPath) + " is the input file; name another output file";
-        return kImportFailed;
+        return kToolFailed;
     }
     std::string_view source(input.Data(), input.Size());
     std::string converted;
@@ -55,31 +55,31 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
         *message = std::string(inputPath) + ": line " + std::to_string(badLine) + " has " +
                    std::to_string(FieldCountOfLine(source, badLine)) +
                    " fields; a USDA abbreviated table has " + std::to_string(kUsdaSourceFieldCount);
-        return kImportFailed;
+        return kToolFailed;
     }
     if (converted.empty()) {
         *message = std::string(inputPath) + " holds no foods";
-        return kImportFailed;
+        return kToolFailed;
     }
     if (!ReplaceFileContents(outputPath, converted.data(), converted.size())) {
         *message = std::string("cannot write ") + outputPath;
-        return kImportFailed;
+        return kToolFailed;
     }
     *message = "wrote " + std::to_string(CountLineFeeds(converted)) + " foods to " + outputPath;
-    return kImportOk;
+    return kToolOk;
 }
 
 int RunUsdaImport(int argc, const char* const* argv, std::string* out, std::string* err) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         *out = kUsage;
-        return kImportOk;
+        return kToolOk;
     }
     if (argc != 3 || argv[1][0] == '\0' || argv[2][0] == '\0') {
         *err = kUsage;
-        return kImportUsage;
+        return kToolUsage;
     }
     std::string message;
     int code = ImportUsdaFile(argv[1], argv[2], &message);
-    (code == kImportOk ? *out : *err) = "usda-import: " + message + "\n";
+    (code == kToolOk ? *out : *err) = "usda-import: " + message + "\n";
     return code;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-enum UsdaImportExit { kImportOk = 0, kImportFailed = 1, kImportUsage = 2 };
+#include "tools/tool_exit.h"
 
 // The number of '^'-separated fields of line `lineNumber` (1-based, counted as ConvertUsdaTable counts).
 size_t FieldCountOfLine(std::string_view source, size_t lineNumber);

@@ -88,7 +88,7 @@ TEST_F(LogCsv, WritesTheHeaderTheEntriesAndTheTotalInEitherView) {
     };
     for (const Case& c : cases) {
         std::string out, err;
-        ASSERT_EQ(Run({c.option, input_.c_str(), output_.c_str()}, &out, &err), kCsvOk) << err;
+        ASSERT_EQ(Run({c.option, input_.c_str(), output_.c_str()}, &out, &err), kToolOk) << err;
         EXPECT_EQ(out, "platelog-csv: wrote 2 entries to " + output_ + "\n");
         csv::Rows rows = Output();
         ASSERT_EQ(rows.size(), 4u) << c.option;
@@ -119,7 +119,7 @@ TEST_F(LogCsv, AllColumnsAddsTheFivePositionsTheProgramHides) {
     food.values[kAsh] = 1500;
     WriteDocument({food});
     std::string out, err;
-    ASSERT_EQ(Run({"--all-columns", "--amounts", input_.c_str(), output_.c_str()}, &out, &err), kCsvOk);
+    ASSERT_EQ(Run({"--all-columns", "--amounts", input_.c_str(), output_.c_str()}, &out, &err), kToolOk);
     csv::Rows rows = Output();
     ASSERT_EQ(rows.size(), 3u);
     ASSERT_EQ(rows[0].size(), 34u);
@@ -137,7 +137,7 @@ TEST_F(LogCsv, AllColumnsAddsTheFivePositionsTheProgramHides) {
 TEST_F(LogCsv, LinesEndWithCrLfAndTheTextKeepsItsBytes) {
     WriteDocument({Grams("Cr\xE8me, \"br\xFBl\xE9" "e\"", 10.0f)});
     std::string out, err;
-    ASSERT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kCsvOk);
+    ASSERT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kToolOk);
     std::string text = ReadFileBytes(output_);
     EXPECT_EQ(text.find("\n"), text.find("\r\n") + 1);
     size_t lines = 0;
@@ -164,7 +164,7 @@ TEST_F(LogCsv, ADamagedDocumentIsRefusedAndNothingIsWritten) {
         bad[offset] = static_cast<char>(bad[offset] ^ 0x01);
         WriteFileBytes(input_, bad);
         std::string out, err;
-        EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kCsvFailed) << offset;
+        EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kToolFailed) << offset;
         EXPECT_EQ(err, "platelog-csv: " + input_ + " is not a Meal-Tally log document, or it is damaged\n");
         EXPECT_EQ(out, "");
         EXPECT_EQ(ReadFileBytes(output_), "<missing>") << offset;
@@ -172,7 +172,7 @@ TEST_F(LogCsv, ADamagedDocumentIsRefusedAndNothingIsWritten) {
     // An earlier output stays as it was.
     WriteFileBytes(output_, "earlier");
     std::string out, err;
-    EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kCsvFailed);
+    EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kToolFailed);
     EXPECT_EQ(ReadFileBytes(output_), "earlier");
 }
 
@@ -185,7 +185,7 @@ TEST_F(LogCsv, NeverWritesOverItsInput) {
     sameFile.insert(slash, std::string(1, sameFile[slash]) + ".");  // dir/./name
     for (const std::string& target : {input_, sameFile}) {
         std::string out, err;
-        EXPECT_EQ(Run({input_.c_str(), target.c_str()}, &out, &err), kCsvFailed) << target;
+        EXPECT_EQ(Run({input_.c_str(), target.c_str()}, &out, &err), kToolFailed) << target;
         EXPECT_EQ(err, "platelog-csv: " + target + " is the input file; name another output file\n");
         EXPECT_EQ(ReadFileBytes(input_), before);
     }
@@ -197,14 +197,14 @@ TEST_F(LogCsv, AFailedWriteLeavesTheEarlierOutputAndSaysSo) {
     for (FileFault fault : {FileFault::kOpenFails, FileFault::kShortWrite}) {
         InjectFileFault(fault);
         std::string out, err;
-        EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kCsvFailed);
+        EXPECT_EQ(Run({input_.c_str(), output_.c_str()}, &out, &err), kToolFailed);
         EXPECT_EQ(err, "platelog-csv: cannot write " + output_ + "\n");
         EXPECT_EQ(ReadFileBytes(output_), "earlier");
     }
     InjectFileFault(FileFault::kNone);
     std::string out, err;
     std::string missing = TempPath("csv-no-such-document.mtf");
-    EXPECT_EQ(Run({missing.c_str(), output_.c_str()}, &out, &err), kCsvFailed);
+    EXPECT_EQ(Run({missing.c_str(), output_.c_str()}, &out, &err), kToolFailed);
     EXPECT_EQ(err, "platelog-csv: cannot read " + missing + "\n");
 }
 
@@ -220,15 +220,15 @@ TEST_F(LogCsv, WrongUsageExitsTwoWithTheUsage) {
     };
     for (const auto& options : wrong) {
         std::string out, err;
-        EXPECT_EQ(Run(options, &out, &err), kCsvUsage) << options.size();
+        EXPECT_EQ(Run(options, &out, &err), kToolUsage) << options.size();
         EXPECT_EQ(err.rfind("usage: platelog-csv", 0), 0u);
         EXPECT_EQ(ReadFileBytes(output_), "<missing>");
     }
     std::string out, err;
-    EXPECT_EQ(Run({"--help"}, &out, &err), kCsvOk);
+    EXPECT_EQ(Run({"--help"}, &out, &err), kToolOk);
     EXPECT_EQ(out.rfind("usage: platelog-csv", 0), 0u);
     // The same view twice is no contradiction; options may follow the paths.
-    EXPECT_EQ(Run({"--amounts", input_.c_str(), output_.c_str(), "--amounts"}, &out, &err), kCsvOk);
+    EXPECT_EQ(Run({"--amounts", input_.c_str(), output_.c_str(), "--amounts"}, &out, &err), kToolOk);
 }
 
 }  // namespace

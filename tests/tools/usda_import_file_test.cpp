@@ -40,7 +40,7 @@ TEST(ImportUsdaFile, ConvertsEveryLineAndSaysHowMany) {
     WriteRaw(files.input, SourceLine("90001", "EGG") + "\r\n" + SourceLine("90002", "TOAST") + "\r\n");
     WriteRaw(files.output, "an older table\r\n");
     std::string message;
-    ASSERT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kImportOk) << message;
+    ASSERT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kToolOk) << message;
     EXPECT_EQ(message, "wrote 2 foods to " + files.output);
     std::string out = ReadRaw(files.output);
     EXPECT_EQ(
@@ -73,7 +73,7 @@ TEST(ImportUsdaFile, RefusalsLeaveTheOutputAsItWas) {
         WriteRaw(files.input, c.input);
         WriteRaw(files.output, "kept\r\n");
         std::string message;
-        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kImportFailed)
+        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kToolFailed)
             << c.what;
         EXPECT_EQ(message, files.input + c.message) << c.what;
         EXPECT_EQ(ReadRaw(files.output), "kept\r\n") << c.what;
@@ -82,7 +82,7 @@ TEST(ImportUsdaFile, RefusalsLeaveTheOutputAsItWas) {
     std::string message;
     std::string missing = TempPath("import-no-such-file.txt");
     EXPECT_EQ(ImportUsdaFile(missing.c_str(), TempPath("import-unused.txt").c_str(), &message),
-              kImportFailed);
+              kToolFailed);
     EXPECT_EQ(message, "cannot read " + missing);
     EXPECT_EQ(ReadRaw(TempPath("import-unused.txt")), "<missing>");
 }
@@ -103,7 +103,7 @@ TEST(ImportUsdaFile, NeverWritesItsInputWhateverTheSpelling) {
     };
     for (const std::string& output : spellings) {
         std::string message;
-        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), output.c_str(), &message), kImportFailed) << output;
+        EXPECT_EQ(ImportUsdaFile(files.input.c_str(), output.c_str(), &message), kToolFailed) << output;
         EXPECT_EQ(message, output + " is the input file; name another output file");
         EXPECT_EQ(ReadRaw(files.input), source);
     }
@@ -117,7 +117,7 @@ TEST(ImportUsdaFile, FailedWriteLeavesTheOldOutput) {
     InjectFileFault(FileFault::kShortWrite);
     int code = ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message);
     InjectFileFault(FileFault::kNone);
-    EXPECT_EQ(code, kImportFailed);
+    EXPECT_EQ(code, kToolFailed);
     EXPECT_EQ(message, "cannot write " + files.output);
     EXPECT_EQ(ReadRaw(files.output), "kept\r\n");
 }
@@ -125,20 +125,20 @@ TEST(ImportUsdaFile, FailedWriteLeavesTheOldOutput) {
 TEST(RunUsdaImport, UsageAndExitCodes) {
     std::string out, err;
     const char* none[] = {"usda-import"};
-    EXPECT_EQ(RunUsdaImport(1, none, &out, &err), kImportUsage);
+    EXPECT_EQ(RunUsdaImport(1, none, &out, &err), kToolUsage);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err.rfind("usage: usda-import <USDA SR abbreviated file> <output ABBREV.txt>\n", 0), 0u) << err;
 
     out.clear();
     err.clear();
     const char* three[] = {"usda-import", "a", "b", "c"};
-    EXPECT_EQ(RunUsdaImport(4, three, &out, &err), kImportUsage);
+    EXPECT_EQ(RunUsdaImport(4, three, &out, &err), kToolUsage);
     EXPECT_NE(err.find("usage:"), std::string::npos);
 
     out.clear();
     err.clear();
     const char* help[] = {"usda-import", "--help"};
-    EXPECT_EQ(RunUsdaImport(2, help, &out, &err), kImportOk);
+    EXPECT_EQ(RunUsdaImport(2, help, &out, &err), kToolOk);
     EXPECT_NE(out.find("usage:"), std::string::npos);
     EXPECT_EQ(err, "");
 
@@ -147,11 +147,11 @@ TEST(RunUsdaImport, UsageAndExitCodes) {
     out.clear();
     err.clear();
     const char* run[] = {"usda-import", files.input.c_str(), files.output.c_str()};
-    EXPECT_EQ(RunUsdaImport(3, run, &out, &err), kImportOk);
+    EXPECT_EQ(RunUsdaImport(3, run, &out, &err), kToolOk);
     EXPECT_EQ(out, "usda-import: wrote 1 foods to " + files.output + "\n");
     out.clear();
     const char* same[] = {"usda-import", files.input.c_str(), files.input.c_str()};
-    EXPECT_EQ(RunUsdaImport(3, same, &out, &err), kImportFailed);
+    EXPECT_EQ(RunUsdaImport(3, same, &out, &err), kToolFailed);
     EXPECT_EQ(out, "");
     EXPECT_EQ(err, "usda-import: " + files.input + " is the input file; name another output file\n");
 }
