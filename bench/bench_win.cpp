@@ -227,7 +227,7 @@ int main() {
     for (int run = 0; run < kRuns; ++run) {
         HDC metafile = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         Timer timer;
-        PrintLogOn(window, "", {metafile, 1, 0});
+        PrintLogOn(window, "", {metafile, 1});
         printTimes.push_back(timer.Elapsed());
     }
     SetPrintSystem(nullptr);

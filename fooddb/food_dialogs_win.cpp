@@ -11,6 +11,9 @@
 #include "platform/window_win.h"
 #include "resources/resource.h"
 
+static INT_PTR CALLBACK AddFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+static INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 namespace {
 
 // The list the open dialog works on and how it is filled again; only one dialog is open at a time.
@@ -56,10 +59,6 @@ int InsertMeasureRows(HWND picker, int rows) {
     return 1;
 }
 
-void ShowCannotUpdate(const char* caption) {
-    ShowMessageBox(GetFocus(), kCannotUpdateMessage, caption, MB_OK | MB_ICONWARNING);
-}
-
 // The list is older than the file: it is filled again and the user chooses again.
 void RefuseStaleFood(HWND dialog) {
     ReloadList();
@@ -101,7 +100,7 @@ INT_PTR OnEditInit(HWND dialog) {
             break;
         default:
             // A form that could not be filled has nothing to save.
-            ShowCannotUpdate(kCannotReadCaption);
+            ShowCannotUpdate(FoodUpdate::kCannotRead);
             ReloadListIfReadable();
             break;
     }
@@ -128,11 +127,11 @@ INT_PTR OnEditSave(HWND dialog) {
             RefuseStaleFood(dialog);
             break;
         case FoodUpdate::kCannotRead:
-            ShowCannotUpdate(kCannotReadCaption);
+            ShowCannotUpdate(FoodUpdate::kCannotRead);
             ReloadListIfReadable();
             break;
         case FoodUpdate::kCannotWrite:
-            ShowCannotUpdate(kCannotWriteCaption);
+            ShowCannotUpdate(FoodUpdate::kCannotWrite);
             ReloadList();
             break;
     }
@@ -177,12 +176,17 @@ void ShowEditFoodDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction relo
     OpenDialog(owner, myFoodsList, reload, IDD_EDIT_FOOD, EditFoodDialog);
 }
 
-INT_PTR CALLBACK AddFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK AddFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return FoodDialogProc(dialog, message, wParam, OnAddInit, OnAddSave);
 }
 
-INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return FoodDialogProc(dialog, message, wParam, OnEditInit, OnEditSave);
+}
+
+void ShowCannotUpdate(FoodUpdate result) {
+    const char* caption = result == FoodUpdate::kCannotRead ? kCannotReadCaption : kCannotWriteCaption;
+    ShowMessageBox(GetFocus(), kCannotUpdateMessage, caption, MB_OK | MB_ICONWARNING);
 }
 
 int ValidateEditForm(HWND dialog, const FoodForm& form) {
@@ -190,9 +194,4 @@ int ValidateEditForm(HWND dialog, const FoodForm& form) {
     if (CheckEditFoodFields(form.fields, &failure)) return 1;
     ShowFieldMessage(dialog, failure);
     return 0;
-}
-
-int ValidateEditFood(HWND dialog) {
-    FoodForm form;
-    return ReadFoodForm(dialog, &form) && ValidateEditForm(dialog, form);
 }

@@ -25,12 +25,12 @@ using ReloadMyFoodsFunction = void (*)();
 void ShowAddFoodDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction reload);
 void ShowEditFoodDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction reload);
 
-INT_PTR CALLBACK AddFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
-// The Edit Food Item dialog's own check of its form; shows the first failing field's message.
-int ValidateEditFood(HWND dialog);
-// The same check of a form already read from the dialog.
+// "Cannot update Food Item.", captioned by whether the My Foods file could not be read (kCannotRead:
+// also while another copy holds it) or not written, owned by the window with the keyboard focus.
+void ShowCannotUpdate(FoodUpdate result);
+
+// The Edit Food Item dialog's own check of a form read from it; shows the first failing field's message.
 int ValidateEditForm(HWND dialog, const FoodForm& form);
 
 // Creates both measure pickers in the dialog and fills them from the measure table; they become

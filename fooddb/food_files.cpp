@@ -5,6 +5,7 @@
 #include "fooddb/field_rules.h"
 #include "fooddb/food_fields.h"
 #include "fooddb/measure_table.h"
+#include "platform/file_io.h"
 #include "platform/text.h"
 
 // Lines end at LF; a CR ends a line's content, so "A\r\n" and "A\n" list alike and whatever
@@ -57,23 +58,15 @@ int ReadUsdaServings(std::string_view data, size_t offset, char* first, size_t f
     return 1;
 }
 
-// Field 35 is one digit or "99"; its first character decides. Every row the table does not have,
-// 9 from "9x" included, means no second measure.
+// Field 35 is one digit or "99"; its first character's low four bits decide. Every row the table
+// does not have, 9 from "99" included, means no second measure.
 int ReadMyFoodServing(std::string_view data, size_t offset, char* text, size_t textSize, int* secondRow) {
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
     CopyText(FieldOf(line, kMyFoodMeasureField), text, textSize);
     std::string_view rowField = FieldOf(line, kMyFoodSecondMeasureField);
     int row = kNoMeasureRow;
-    if (!rowField.empty()) {
-        if (rowField[0] == '9' && rowField.size() > 1 && rowField[1] == '9') {
-            row = kNoMeasureRow;
-        } else if (rowField[0] == '9') {
-            row = 9;
-        } else {
-            row = static_cast<unsigned char>(rowField[0]) & 0x0F;
-        }
-    }
+    if (!rowField.empty()) row = static_cast<unsigned char>(rowField[0]) & 0x0F;
     if (!MeasureTableName(row)) row = kNoMeasureRow;
     *secondRow = row;
     return 1;
@@ -199,10 +192,9 @@ int MoveLineToEnd(std::string_view data, size_t offset, std::string_view line, c
     if (contentsSize < data.size() + line.size() + 2) return 0;
     size_t length = 0;
     if (!CopyWithoutLine(data, offset, contents, contentsSize, &length)) return 0;
-    if (length > 0 && contents[length - 1] != '\n') {
-        contents[length++] = '\r';
-        contents[length++] = '\n';
-    }
+    std::string_view lineEnd = LineEndBeforeAppend(std::string_view(contents, length));
+    if (!lineEnd.empty()) std::memcpy(contents + length, lineEnd.data(), lineEnd.size());
+    length += lineEnd.size();
     if (!line.empty()) std::memcpy(contents + length, line.data(), line.size());
     *contentsLength = length + line.size();
     return 1;

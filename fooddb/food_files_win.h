@@ -52,11 +52,6 @@ struct ListedFood {
 // The food selected in the list; 0 when none is selected.
 int SelectedMyFood(HWND myFoodsList, ListedFood* food);
 
-// Removes the line of the food selected in the My Foods list from the file, replacing the file in one
-// step. 0 when nothing is selected or the file cannot be read or replaced (the file is then unchanged),
-// and 0 with `*stale` set when the line at the item's offset is no longer the item's food.
-int RemoveMyFood(HWND myFoodsList, bool* stale = nullptr);
-
 // The food item dialog's 37 field texts, read into one buffer that also has room for their line.
 struct FoodForm {
     char* buffer = nullptr;
@@ -85,6 +80,13 @@ enum class FoodUpdate { kDone, kRefused, kCannotRead, kStale, kCannotWrite };
 // Fills the dialog from the listed food's line and keeps that line in `*filledLine`, when the line at
 // its offset still is that food; else kStale, or kCannotRead when the file cannot be read.
 FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* filledLine);
+
+// Removes the line of the food selected in the My Foods list from the file, holding the file from the
+// read to the rewrite. 0 when nothing is selected (kRefused), when the file cannot be read, for
+// instance while another copy holds it (kCannotRead), when the line at the item's offset is no longer
+// the item's food (kStale), or when the file cannot be written (kCannotWrite); the file is then
+// unchanged.
+int RemoveMyFood(HWND myFoodsList, FoodUpdate* outcome = nullptr);
 
 // Replaces the food's line by the line of the dialog's form at the end of the file, in one step, when
 // the line at its offset still is `filledLine`. kRefused after a field's message (nothing is read or

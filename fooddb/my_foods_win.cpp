@@ -102,31 +102,35 @@ int SelectedMyFood(HWND myFoodsList, ListedFood* food) {
     return 1;
 }
 
-// The new contents go to a temporary file that then replaces the old one, so a failure at any
-// step leaves the file byte for byte as it was. The list may be older than the file (another copy
-// of the program changed it), so its offset is used only while it still leads to the selected food.
-int RemoveMyFood(HWND myFoodsList, bool* stale) {
-    if (stale) *stale = false;
+// The file is held from its read to its rewrite, so no other copy's append can fall between them and
+// be written over. The list may be older than the file (another copy of the program changed it), so its
+// offset is used only while it still leads to the selected food.
+int RemoveMyFood(HWND myFoodsList, FoodUpdate* outcome) {
+    FoodUpdate ignored;
+    FoodUpdate& result = outcome ? *outcome : ignored;
+    result = FoodUpdate::kRefused;
     ListedFood food;
     if (!SelectedMyFood(myFoodsList, &food)) return 0;
-    FileImage image;
-    ReadResult read = ReadWholeFile(kMyFoodsPath, &image);
+    HeldFile file;
+    ReadResult read = file.Open(kMyFoodsPath);
     if (read == ReadResult::kNoMemory) ShowMallocFailed();
+    result = FoodUpdate::kCannotRead;
     if (read != ReadResult::kOk) return 0;
-    std::string_view data(image.Data(), image.Size());
-    if (!IsListedMyFood(data, food.offset, food.text)) {
-        if (stale) *stale = true;
-        return 0;
-    }
+    std::string_view data = file.Contents();
+    result = FoodUpdate::kStale;
+    if (!IsListedMyFood(data, food.offset, food.text)) return 0;
     HeapBuffer contents;
     contents.data = static_cast<char*>(std::malloc(data.size() + 1));
+    result = FoodUpdate::kCannotWrite;
     if (!contents.data) {
         ShowMallocFailed();
         return 0;
     }
     size_t newSize = 0;
     if (!CopyWithoutLine(data, food.offset, contents.data, data.size() + 1, &newSize)) return 0;
-    return ReplaceFileContents(kMyFoodsPath, contents.data, newSize);
+    if (!file.Rewrite(contents.data, newSize)) return 0;
+    result = FoodUpdate::kDone;
+    return 1;
 }
 
 FoodForm::~FoodForm() {
@@ -199,7 +203,7 @@ int AppendMyFood(HWND dialog) {
     }
     size_t lineLength = AssembleMyFoodLine(form.fields, form.line, form.lineCapacity);
     if (lineLength == 0) return 0;
-    return AppendToFile(kMyFoodsPath, form.line, lineLength);
+    return AppendLineToFile(kMyFoodsPath, form.line, lineLength);
 }
 
 namespace {
@@ -251,8 +255,9 @@ FoodUpdate LoadListedFood(HWND dialog, const ListedFood& food, std::string* fill
     return FoodUpdate::kDone;
 }
 
-// The file without the old line and with the new one at its end is written in one step: no failure
-// can leave the file without the food.
+// The file is held from the read on, and the file without the old line and with the new one at its
+// end is written in one go: no failure can leave the file without the food, and no other copy's
+// append can fall between the read and the write.
 FoodUpdate ReplaceMyFood(HWND dialog, const FoodForm& form, const ListedFood& food, std::string_view filledLine) {
     FieldFailure failure;
     if (!CheckMyFoodFields(form.fields, &failure)) {
@@ -262,11 +267,11 @@ FoodUpdate ReplaceMyFood(HWND dialog, const FoodForm& form, const ListedFood& fo
     size_t lineLength = AssembleMyFoodLine(form.fields, form.line, form.lineCapacity);
     if (lineLength == 0) return FoodUpdate::kCannotWrite;
 
-    FileImage image;
-    ReadResult read = ReadWholeFile(kMyFoodsPath, &image);
+    HeldFile file;
+    ReadResult read = file.Open(kMyFoodsPath);
     if (read == ReadResult::kNoMemory) ShowMallocFailed();
     if (read != ReadResult::kOk) return FoodUpdate::kCannotRead;
-    std::string_view data(image.Data(), image.Size());
+    std::string_view data = file.Contents();
     if (!IsListedMyFood(data, food.offset, food.text) || LineBytesAt(data, food.offset) != filledLine)
         return FoodUpdate::kStale;
     size_t capacity = data.size() + lineLength + 2;
@@ -281,6 +286,6 @@ FoodUpdate ReplaceMyFood(HWND dialog, const FoodForm& form, const ListedFood& fo
                        &newSize)) {
         return FoodUpdate::kStale;
     }
-    if (!ReplaceFileContents(kMyFoodsPath, contents.data, newSize)) return FoodUpdate::kCannotWrite;
+    if (!file.Rewrite(contents.data, newSize)) return FoodUpdate::kCannotWrite;
     return FoodUpdate::kDone;
 }

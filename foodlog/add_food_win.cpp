@@ -14,6 +14,13 @@
 #include "platform/window_win.h"
 #include "resources/resource.h"
 
+static LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+static LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+static LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+static INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+static INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+static INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
 namespace {
 
 constexpr int kMeasureTextSize = 256;
@@ -263,27 +270,27 @@ void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList) {
     SubclassList(resultsList, &g_resultsDrag, ResultsListProc);
 }
 
-LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     return DragProc(&g_myFoodsDrag, list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     return DragProc(&g_usdaDrag, list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
     return DragProc(&g_resultsDrag, list, message, wParam, lParam);
 }
 
-INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return QuantityDialogProc(dialog, message, wParam, kSourceMyFoods, true);
 }
 
-INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return QuantityDialogProc(dialog, message, wParam, kSourceUsda, false);
 }
 
-INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+static INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return QuantityDialogProc(dialog, message, wParam, g_resultsSource, false);
 }
 

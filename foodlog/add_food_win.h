@@ -24,13 +24,7 @@ int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, 
 
 // Puts the drag procedures on the three lists, keeping the procedures they replace.
 void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList);
-LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK UsdaListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 
-INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The database the search results list now holds foods of (kSourceMyFoods or kSourceUsda); the search
 // tells it each time it fills the list, and a drag from the results reads that database.

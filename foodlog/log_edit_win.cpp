@@ -12,6 +12,9 @@
 #include "platform/message_box_win.h"
 #include "platform/window_win.h"
 
+static LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam);
+static LRESULT CALLBACK QuantityEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam);
+
 namespace {
 
 constexpr int kQuantityColumn = 1;
@@ -126,7 +129,7 @@ HWND QuantityEditor() {
     return g_editor;
 }
 
-LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
             return OnLButtonDown(listView, wParam, lParam);
@@ -146,7 +149,7 @@ LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM 
     return CallWindowProcA(g_listViewProc, listView, message, wParam, lParam);
 }
 
-LRESULT CALLBACK QuantityEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK QuantityEditProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CHAR:
             if (wParam == VK_RETURN) {

@@ -6,6 +6,7 @@
 
 namespace {
 FileFault g_fileFault = FileFault::kNone;
+void (*g_heldFileReadHook)() = nullptr;
 // Far more than any food's line; a table of megabytes is not read for one line.
 constexpr size_t kLineWindow = 64 * 1024;
 }  // namespace
@@ -60,6 +61,20 @@ ReadResult ReadLineOfFile(const char* path, size_t offset, FileImage* image, siz
     if (!cut) return result;
     *lineOffset = offset;
     return ReadWholeFile(path, image);
+}
+
+std::string_view LineEndBeforeAppend(std::string_view data) {
+    if (data.empty() || data.back() == '\n') return std::string_view();
+    if (data.back() == '\r') return "\n";
+    return "\r\n";
+}
+
+void SetHeldFileReadHook(void (*hook)()) {
+    g_heldFileReadHook = hook;
+}
+
+void RunHeldFileReadHook() {
+    if (g_heldFileReadHook) g_heldFileReadHook();
 }
 
 void InjectFileFault(FileFault fault) {

@@ -1,8 +1,11 @@
-// The file seam shared by every subsystem: whole-file read, locked append, atomic replace.
-// One implementation for Win32 (CreateFileA, LockFile, MoveFileExA) and one for POSIX (native tests).
+// The file seam shared by every subsystem: whole-file read, locked append, a file held from its read
+// to its rewrite, atomic replace. One implementation for Win32 (CreateFileA, LockFile, MoveFileExA)
+// and one for POSIX (native tests).
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <string_view>
 
 // A file's bytes followed by two zero bytes, so that scanners which stop at NUL stop at the end.
 class FileImage {
@@ -40,13 +43,50 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
 // `*lineOffset` is where the line starts in `image`.
 ReadResult ReadLineOfFile(const char* path, size_t offset, FileImage* image, size_t* lineOffset);
 
-// Opens or creates the file without sharing, locks the range past its end, appends the bytes.
-// A short write is undone (the file is cut back to its old length), so the file is never left half-written.
-int AppendToFile(const char* path, const char* data, size_t size);
+// What must go before a line appended to text that ends as `data` does, so the new line never joins
+// a last line left without its line end: "" (empty data or a line end), "\n" after a lone CR, else CR LF.
+std::string_view LineEndBeforeAppend(std::string_view data);
+
+// Opens or creates the text file without sharing, locks the range past its end and appends the line,
+// after ending a last line left without its line end. While another copy holds the file it waits a
+// moment (kHeldFileWaitMs) before it gives up. A short write is undone (the file is cut back to its old
+// length), so the file is never left half-written.
+int AppendLineToFile(const char* path, const char* line, size_t size);
+
+// How long an open waits for a file that another copy holds, in milliseconds.
+constexpr unsigned kHeldFileWaitMs = 1000;
+
+// An existing file held from its read to its rewrite: opened without sharing and locked whole, as an
+// append locks its range, so no other copy can append between the read and the rewrite and have its
+// line written over. Released when the object goes.
+class HeldFile {
+public:
+    HeldFile() = default;
+    ~HeldFile();
+    HeldFile(const HeldFile&) = delete;
+    HeldFile& operator=(const HeldFile&) = delete;
+
+    // Opens, locks and reads the file whole; waits a moment while another copy holds it, and then
+    // gives kCannotOpen.
+    ReadResult Open(const char* path);
+    std::string_view Contents() const { return std::string_view(image_.Data(), image_.Size()); }
+    // Writes the new contents over the old ones. On any failure the old bytes are written back, so
+    // the file is left as it was read; 0 then.
+    int Rewrite(const char* data, size_t size);
+
+private:
+    void Close();
+    intptr_t handle_ = -1;  // a HANDLE or a descriptor; -1 (INVALID_HANDLE_VALUE) for none
+    FileImage image_;
+};
 
 // Writes the bytes to a temporary file in the same folder and then moves it over the target, so a
 // failed or short write leaves the previous contents byte for byte as they were.
 int ReplaceFileContents(const char* path, const char* data, size_t size);
+
+// Test seam: runs once a HeldFile has been read, before anything can rewrite it (nullptr: nothing).
+void SetHeldFileReadHook(void (*hook)());
+void RunHeldFileReadHook();
 
 // Test seam: makes the next write operations fail the chosen way until cleared with kNone.
 enum class FileFault { kNone, kOpenFails, kShortWrite };

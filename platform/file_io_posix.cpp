@@ -20,10 +20,13 @@ struct Fd {
     }
 };
 
-// Writes all bytes unless a short write was injected; returns the number written.
-size_t WriteAll(int fd, const char* data, size_t size) {
+constexpr unsigned kRetryMs = 20;
+
+// Writes all bytes, unless a short write was injected and `mayFault` lets it act; returns the number
+// written.
+size_t WriteAll(int fd, const char* data, size_t size, bool mayFault = true) {
     size_t limit = size;
-    if (CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
+    if (mayFault && CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
     size_t done = 0;
     while (done < limit) {
         ssize_t n = write(fd, data + done, limit - done);
@@ -33,25 +36,39 @@ size_t WriteAll(int fd, const char* data, size_t size) {
     return done;
 }
 
-}  // namespace
+// Locks the whole file, as the Win32 side's unshared open keeps other copies out. Locks of the open
+// file description, so that a second descriptor in the same process is kept out too; a held lock is
+// tried again for a moment.
+int LockWhole(int fd) {
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    for (unsigned waited = 0;; waited += kRetryMs) {
+        if (fcntl(fd, F_OFD_SETLK, &lock) == 0) return 1;
+        if ((errno != EAGAIN && errno != EACCES) || waited >= kHeldFileWaitMs) return 0;
+        usleep(kRetryMs * 1000);
+    }
+}
 
-ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
-    Fd file;
-    file.fd = open(path, O_RDONLY);
-    if (file.fd < 0) return ReadResult::kCannotOpen;
+int WriteWhole(int fd, const char* data, size_t size, bool mayFault) {
+    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, data, size, mayFault) == size &&
+           ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
+}
+
+ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image) {
     struct stat info;
-    if (fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
     size_t fileSize = static_cast<size_t>(info.st_size);
     size_t size = offset >= fileSize ? 0 : fileSize - offset;
     if (size > maxSize) size = maxSize;
     if (!image->Allocate(size)) return ReadResult::kNoMemory;
-    if (size > 0 && lseek(file.fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
+    if (size > 0 && lseek(fd, static_cast<off_t>(offset), SEEK_SET) < 0) {
         image->Reset();
         return ReadResult::kReadFailed;
     }
     size_t done = 0;
     while (done < image->Size()) {
-        ssize_t n = read(file.fd, image->Data() + done, image->Size() - done);
+        ssize_t n = read(fd, image->Data() + done, image->Size() - done);
         if (n < 0) {
             image->Reset();
             return ReadResult::kReadFailed;
@@ -63,35 +80,76 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
     return ReadResult::kOk;
 }
 
-int AppendToFile(const char* path, const char* data, size_t size) {
+}  // namespace
+
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
+    Fd file;
+    file.fd = open(path, O_RDONLY);
+    if (file.fd < 0) return ReadResult::kCannotOpen;
+    return ReadOpenFile(file.fd, offset, maxSize, image);
+}
+
+int AppendLineToFile(const char* path, const char* line, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     Fd file;
     int created = 0;
-    file.fd = open(path, O_WRONLY);
+    file.fd = open(path, O_RDWR);
     if (file.fd < 0 && errno == ENOENT) {
-        file.fd = open(path, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        file.fd = open(path, O_RDWR | O_CREAT | O_EXCL, 0644);
         created = file.fd >= 0;
     }
     if (file.fd < 0) return 0;
     int ok = 0;
-    off_t end = lseek(file.fd, 0, SEEK_END);
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = end;
-    lock.l_len = static_cast<off_t>(size);
-    int locked = end >= 0 && size > 0 && fcntl(file.fd, F_SETLK, &lock) == 0;
-    if (end >= 0 && (size == 0 || locked)) {
-        ok = WriteAll(file.fd, data, size) == size;
-        if (!ok && ftruncate(file.fd, end) != 0) ok = 0;
-    }
-    if (locked) {
-        lock.l_type = F_UNLCK;
-        fcntl(file.fd, F_SETLK, &lock);
+    if (LockWhole(file.fd)) {
+        off_t end = lseek(file.fd, 0, SEEK_END);
+        char tail[2] = {};
+        size_t tailSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
+        if (end >= 0 && pread(file.fd, tail, tailSize, end - static_cast<off_t>(tailSize)) !=
+                            static_cast<ssize_t>(tailSize)) {
+            end = -1;
+        }
+        if (end >= 0 && lseek(file.fd, end, SEEK_SET) == end) {
+            std::string_view lineEnd = LineEndBeforeAppend(std::string_view(tail, tailSize));
+            ok = WriteAll(file.fd, lineEnd.data(), lineEnd.size()) == lineEnd.size() &&
+                 WriteAll(file.fd, line, size) == size;
+            if (!ok && ftruncate(file.fd, end) != 0) ok = 0;
+        }
     }
     // A file this call created and could not fill would otherwise stay behind empty.
     if (!ok && created) unlink(path);
     return ok;
+}
+
+HeldFile::~HeldFile() {
+    Close();
+}
+
+void HeldFile::Close() {
+    if (handle_ == -1) return;
+    close(static_cast<int>(handle_));  // closing the description drops its lock
+    handle_ = -1;
+}
+
+ReadResult HeldFile::Open(const char* path) {
+    Close();
+    image_.Reset();
+    Fd file;
+    file.fd = open(path, O_RDWR);
+    if (file.fd < 0 || !LockWhole(file.fd)) return ReadResult::kCannotOpen;
+    ReadResult result = ReadOpenFile(file.fd, 0, static_cast<size_t>(-1), &image_);
+    if (result != ReadResult::kOk) return result;
+    handle_ = file.fd;
+    file.fd = -1;
+    RunHeldFileReadHook();
+    return result;
+}
+
+int HeldFile::Rewrite(const char* data, size_t size) {
+    if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
+    int fd = static_cast<int>(handle_);
+    if (WriteWhole(fd, data, size, true)) return 1;
+    WriteWhole(fd, image_.Data(), image_.Size(), false);
+    return 0;
 }
 
 int ReplaceFileContents(const char* path, const char* data, size_t size) {

@@ -9,10 +9,13 @@
 
 namespace {
 
-// Writes all bytes unless a short write was injected; 1 when every byte went out.
-int WriteAll(HANDLE file, const char* data, size_t size) {
+constexpr DWORD kRetryMs = 20;
+
+// Writes all bytes, unless a short write was injected and `mayFault` lets it act; 1 when every byte
+// went out.
+int WriteAll(HANDLE file, const char* data, size_t size, bool mayFault = true) {
     size_t limit = size;
-    if (CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
+    if (mayFault && CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
     size_t done = 0;
     while (done < limit) {
         DWORD chunk = static_cast<DWORD>(limit - done > 0x40000000u ? 0x40000000u : limit - done);
@@ -21,6 +24,58 @@ int WriteAll(HANDLE file, const char* data, size_t size) {
         done += written;
     }
     return done == size;
+}
+
+// Opens without sharing. Another copy holds such a file only for the few milliseconds of its own
+// change, so a sharing violation is tried again for a moment before it counts. The last error is
+// CreateFileA's.
+HANDLE OpenUnshared(const char* path, DWORD access, DWORD disposition) {
+    for (DWORD waited = 0;; waited += kRetryMs) {
+        HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        DWORD error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= kHeldFileWaitMs) {
+            SetLastError(error);
+            return INVALID_HANDLE_VALUE;
+        }
+        Sleep(kRetryMs);
+    }
+}
+
+// Reads at most `maxSize` bytes from `offset` of an open file into `image`.
+ReadResult ReadOpenFile(HANDLE file, size_t offset, size_t maxSize, FileImage* image) {
+    LARGE_INTEGER fileSize;
+    if (!GetFileSizeEx(file, &fileSize) || fileSize.QuadPart < 0) return ReadResult::kReadFailed;
+    unsigned long long total = static_cast<unsigned long long>(fileSize.QuadPart);
+    unsigned long long size = offset >= total ? 0 : total - offset;
+    if (size > maxSize) size = maxSize;
+    if (size > 0x7FFFFFF0ull) return ReadResult::kNoMemory;
+    if (!image->Allocate(static_cast<size_t>(size))) return ReadResult::kNoMemory;
+    LARGE_INTEGER start;
+    start.QuadPart = static_cast<LONGLONG>(offset);
+    if (size > 0 && !SetFilePointerEx(file, start, nullptr, FILE_BEGIN)) {
+        image->Reset();
+        return ReadResult::kReadFailed;
+    }
+    size_t done = 0;
+    while (done < image->Size()) {
+        DWORD got = 0;
+        if (!ReadFile(file, image->Data() + done, static_cast<DWORD>(image->Size() - done), &got, nullptr)) {
+            image->Reset();
+            return ReadResult::kReadFailed;
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    image->SetSize(done);
+    return ReadResult::kOk;
+}
+
+// Makes the file hold exactly these bytes, through the handle it is open with.
+int WriteWhole(HANDLE file, const char* data, size_t size, bool mayFault) {
+    LARGE_INTEGER zero = {};
+    return SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) && WriteAll(file, data, size, mayFault) &&
+           SetEndOfFile(file) && FlushFileBuffers(file);
 }
 
 // The folder part of a path, with its trailing separator ("." when the path has none); 0 when it does
@@ -47,56 +102,43 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
     UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadResult::kCannotOpen;
-    LARGE_INTEGER fileSize;
-    if (!GetFileSizeEx(file.get(), &fileSize) || fileSize.QuadPart < 0) return ReadResult::kReadFailed;
-    unsigned long long total = static_cast<unsigned long long>(fileSize.QuadPart);
-    unsigned long long size = offset >= total ? 0 : total - offset;
-    if (size > maxSize) size = maxSize;
-    if (size > 0x7FFFFFF0ull) return ReadResult::kNoMemory;
-    if (!image->Allocate(static_cast<size_t>(size))) return ReadResult::kNoMemory;
-    LARGE_INTEGER start;
-    start.QuadPart = static_cast<LONGLONG>(offset);
-    if (size > 0 && !SetFilePointerEx(file.get(), start, nullptr, FILE_BEGIN)) {
-        image->Reset();
-        return ReadResult::kReadFailed;
-    }
-    size_t done = 0;
-    while (done < image->Size()) {
-        DWORD got = 0;
-        if (!ReadFile(file.get(), image->Data() + done, static_cast<DWORD>(image->Size() - done), &got,
-                      nullptr)) {
-            image->Reset();
-            return ReadResult::kReadFailed;
-        }
-        if (got == 0) break;
-        done += got;
-    }
-    image->SetSize(done);
-    return ReadResult::kOk;
+    return ReadOpenFile(file.get(), offset, maxSize, image);
 }
 
-int AppendToFile(const char* path, const char* data, size_t size) {
+// The last bytes are read through the same unshared handle, so the line end added before the line
+// is decided on exactly the bytes the line follows.
+int AppendLineToFile(const char* path, const char* line, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    UniqueFile file(
-        CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
     if (!file) return 0;
     int created = GetLastError() != ERROR_ALREADY_EXISTS;
     int ok = 0;
     LARGE_INTEGER zero = {};
     LARGE_INTEGER end = {};
     if (SetFilePointerEx(file.get(), zero, &end, FILE_END)) {
+        char tail[2] = {};
+        size_t tailSize = end.QuadPart < 2 ? static_cast<size_t>(end.QuadPart) : 2;
+        FileImage last;
+        if (tailSize > 0 &&
+            ReadOpenFile(file.get(), static_cast<size_t>(end.QuadPart) - tailSize, tailSize, &last) == ReadResult::kOk) {
+            tailSize = last.Size();
+            if (tailSize > 0) std::memcpy(tail, last.Data(), tailSize);
+        }
+        std::string_view lineEnd = LineEndBeforeAppend(std::string_view(tail, tailSize));
+        DWORD length = static_cast<DWORD>(lineEnd.size() + size);
         DWORD low = static_cast<DWORD>(end.QuadPart & 0xFFFFFFFF);
         DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
-        BOOL locked = size > 0 && LockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
-        if (size == 0 || locked) {
-            ok = WriteAll(file.get(), data, size);
+        BOOL locked = SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && length > 0 &&
+                      LockFile(file.get(), low, high, length, 0);
+        if (length == 0 || locked) {
+            ok = WriteAll(file.get(), lineEnd.data(), lineEnd.size()) && WriteAll(file.get(), line, size);
             if (!ok) {
                 // Cut back to the old end so no partial line remains.
                 SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
                 SetEndOfFile(file.get());
             }
         }
-        if (locked) UnlockFile(file.get(), low, high, static_cast<DWORD>(size), 0);
+        if (locked) UnlockFile(file.get(), low, high, length, 0);
     }
     if (!ok && created) {
         // A file this call created and could not fill would otherwise stay behind empty; it is
@@ -105,6 +147,48 @@ int AppendToFile(const char* path, const char* data, size_t size) {
         DeleteFileA(path);
     }
     return ok;
+}
+
+HeldFile::~HeldFile() {
+    Close();
+}
+
+void HeldFile::Close() {
+    if (handle_ == -1) return;
+    HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    UnlockFile(file, 0, 0, MAXDWORD, MAXDWORD);
+    CloseHandle(file);
+    handle_ = -1;
+}
+
+ReadResult HeldFile::Open(const char* path) {
+    Close();
+    image_.Reset();
+    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    if (file == INVALID_HANDLE_VALUE) return ReadResult::kCannotOpen;
+    if (!LockFile(file, 0, 0, MAXDWORD, MAXDWORD)) {
+        CloseHandle(file);
+        return ReadResult::kCannotOpen;
+    }
+    handle_ = reinterpret_cast<intptr_t>(file);
+    ReadResult result = ReadOpenFile(file, 0, static_cast<size_t>(-1), &image_);
+    if (result != ReadResult::kOk) {
+        Close();
+        return result;
+    }
+    RunHeldFileReadHook();
+    return result;
+}
+
+// A file can be neither renamed over nor replaced while it is open, and letting it go for the
+// rename would let another copy append into the gap; so it is written in place, and a failed write
+// puts the bytes that were read back.
+int HeldFile::Rewrite(const char* data, size_t size) {
+    if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
+    HANDLE file = reinterpret_cast<HANDLE>(handle_);
+    if (WriteWhole(file, data, size, true)) return 1;
+    WriteWhole(file, image_.Data(), image_.Size(), false);
+    return 0;
 }
 
 int ReplaceFileContents(const char* path, const char* data, size_t size) {

@@ -12,6 +12,10 @@
 #include "platform/window_win.h"
 #include "resources/resource.h"
 
+static INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Keeps the window thread's messages flowing during the job; zero once the user cancelled.
+static BOOL CALLBACK PrintAbortProc(HDC dc, int error);
+
 namespace {
 
 constexpr char kPrinterFace[] = "arial";
@@ -116,7 +120,7 @@ HFONT CreatePrinterFont(HDC dc, const char* face, int tenthsOfPoint) {
     return CreateFontIndirectA(&font);
 }
 
-INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+static INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     switch (message) {
         case WM_INITDIALOG:
             EnableMenuItem(GetSystemMenu(dialog, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -132,7 +136,7 @@ INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     }
 }
 
-BOOL CALLBACK PrintAbortProc(HDC, int) {
+static BOOL CALLBACK PrintAbortProc(HDC, int) {
     MSG message;
     while (!g_abortPrinting && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -249,5 +253,5 @@ int PrintLog(HWND mainWindow, const char* documentTitle) {
         if (record.hDC) DeleteDC(record.hDC);
         return 1;
     }
-    return PrintLogOn(mainWindow, documentTitle, {record.hDC, record.nCopies, record.Flags});
+    return PrintLogOn(mainWindow, documentTitle, {record.hDC, record.nCopies});
 }

@@ -15,15 +15,11 @@
 int PrintLog(HWND mainWindow, const char* documentTitle);
 // A font of `tenthsOfPoint` for the context, whose state is left as it was; the caller deletes it.
 HFONT CreatePrinterFont(HDC dc, const char* face, int tenthsOfPoint);
-INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// Keeps the window thread's messages flowing during the job; zero once the user cancelled.
-BOOL CALLBACK PrintAbortProc(HDC dc, int error);
 
 // What the Print dialog hands on. The job owns the context and deletes it.
 struct PrinterChoice {
     HDC dc;
     int copies;
-    DWORD flags;
 };
 // The job on a chosen printer, everything after the Print dialog.
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice);

@@ -137,7 +137,7 @@ void RefreshMyFoodsResults() {
     SearchList(g_controls.myFoodsList, g_controls.resultsList, g_lastSearch.data(), g_lastSearch.size());
 }
 
-LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;
@@ -166,13 +166,16 @@ void ReloadMyFoods() {
 }
 
 // A list older than the file is filled again and nothing is removed: its offset may now lead to
-// another food.
+// another food. A file that could not be read (another copy holds it) or written is said so, as Edit
+// says it.
 int DeleteMyFood() {
-    bool stale = false;
-    if (!RemoveMyFood(g_controls.myFoodsList, &stale)) {
-        if (stale) {
+    FoodUpdate result = FoodUpdate::kRefused;
+    if (!RemoveMyFood(g_controls.myFoodsList, &result)) {
+        if (result == FoodUpdate::kStale) {
             ReloadMyFoods();
             ShowMessageBox(g_mainWindow, kStaleFoodMessage, kStaleFoodCaption, MB_OK | MB_ICONWARNING);
+        } else if (result == FoodUpdate::kCannotRead || result == FoodUpdate::kCannotWrite) {
+            ShowCannotUpdate(result);
         }
         return 0;
     }

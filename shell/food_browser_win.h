@@ -25,11 +25,11 @@ int EmptyListBox(HWND list);
 int SearchList(HWND source, HWND results, const char* text, size_t length);
 // Commands 1044 and 128: the search of the chosen database for the search box's text.
 LRESULT RunSearch(HWND mainWindow);
-LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam);
 void SubclassSearchBox(HWND searchBox);
 // Removes the food selected in the My Foods list from the file and fills the list (and results taken
-// from it) again. 1 when it was removed; 0, changing nothing, when none is selected or the file could
-// not be rewritten, and 0 after a message when the list no longer matched the file (it is filled again).
+// from it) again. 1 when it was removed; 0, changing nothing, when none is selected, and 0 after a
+// message when the file could not be read or rewritten, or when the list no longer matched the file
+// (it is filled again).
 int DeleteMyFood();
 // Command 1043: asks, then DeleteMyFood. 1 when the removal failed, else 0.
 LRESULT OnDeleteButton(HWND mainWindow);

@@ -125,13 +125,6 @@ LRESULT OnDestroy() {
     return 0;
 }
 
-LRESULT OnPaint(HWND window) {
-    PAINTSTRUCT paint;
-    BeginPaint(window, &paint);
-    EndPaint(window, &paint);
-    return 0;
-}
-
 // Both panes keep a usable width; a captured mouse left of the window reports a negative x.
 int ClampSplitter(int x, int clientWidth) {
     int highest = clientWidth - kMinPaneWidth;
@@ -315,7 +308,7 @@ void GetWorkingArea(RECT* area) {
     area->bottom -= status.bottom - status.top;
 }
 
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             return OnCreate(window);
@@ -323,8 +316,6 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             return OnDestroy();
         case WM_SIZE:
             return OnSize(window, wParam, lParam);
-        case WM_PAINT:
-            return OnPaint(window);
         case WM_CLOSE:
             return OnClose(window);
         case WM_QUERYENDSESSION:

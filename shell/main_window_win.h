@@ -55,7 +55,6 @@ constexpr int kLogStartHeight = 620;
 
 int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
-LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The working area of a client rectangle whose top is 0: below the toolbar, above the status bar.
 void GetWorkingArea(RECT* area);

@@ -46,12 +46,60 @@ TEST(ReadWholeFile, ReadsTheBytesAndTwoZeroesBehindThem) {
     std::remove(path.c_str());
 }
 
-TEST(AppendToFile, CreatesAndAppends) {
+TEST(AppendLineToFile, CreatesAndAppendsAndNeverJoinsALastLineLeftOpen) {
+    struct Case {
+        const char* before;  // nullptr: no file yet
+        std::string after;
+    };
+    const Case cases[] = {
+        {nullptr, "new\r\n"},
+        {"", "new\r\n"},
+        {"one\r\n", "one\r\nnew\r\n"},
+        {"one", "one\r\nnew\r\n"},
+        {"one\r", "one\r\nnew\r\n"},
+        {"one\n", "one\nnew\r\n"},
+        {"x", "x\r\nnew\r\n"},
+    };
     std::string path = TempPath("append.txt");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before ? c.before : "(none)");
+        std::remove(path.c_str());
+        if (c.before) WriteRaw(path, c.before);
+        ASSERT_EQ(AppendLineToFile(path.c_str(), "new\r\n", 5), 1);
+        EXPECT_EQ(ReadRaw(path), c.after);
+    }
     std::remove(path.c_str());
-    ASSERT_EQ(AppendToFile(path.c_str(), "one\r\n", 5), 1);
-    ASSERT_EQ(AppendToFile(path.c_str(), "two\r\n", 5), 1);
-    EXPECT_EQ(ReadRaw(path), "one\r\ntwo\r\n");
+}
+
+// A second holder acts as another running copy would: its append waits for the held file and is never
+// written over, and a second hold fails cleanly while the first lasts.
+TEST(HeldFile, KeepsOtherCopiesOutFromTheReadToTheRewrite) {
+    std::string path = TempPath("held.txt");
+    WriteRaw(path, "one\r\ntwo\r\n");
+    {
+        HeldFile file;
+        ASSERT_EQ(file.Open(path.c_str()), ReadResult::kOk);
+        EXPECT_EQ(file.Contents(), "one\r\ntwo\r\n");
+        HeldFile second;
+        EXPECT_EQ(second.Open(path.c_str()), ReadResult::kCannotOpen);
+        EXPECT_EQ(AppendLineToFile(path.c_str(), "three\r\n", 7), 0);
+        ASSERT_EQ(file.Rewrite("two\r\n", 5), 1);
+    }
+    EXPECT_EQ(ReadRaw(path), "two\r\n");
+    ASSERT_EQ(AppendLineToFile(path.c_str(), "three\r\n", 7), 1);
+    EXPECT_EQ(ReadRaw(path), "two\r\nthree\r\n");
+
+    FaultGuard guard;
+    for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails}) {
+        HeldFile file;
+        ASSERT_EQ(file.Open(path.c_str()), ReadResult::kOk);
+        InjectFileFault(fault);
+        EXPECT_EQ(file.Rewrite("a longer replacement\r\n", 22), 0);
+        InjectFileFault(FileFault::kNone);
+    }
+    EXPECT_EQ(ReadRaw(path), "two\r\nthree\r\n");
+    HeldFile missing;
+    EXPECT_EQ(missing.Open(TempPath("no-such-held-file").c_str()), ReadResult::kCannotOpen);
     std::remove(path.c_str());
 }
 
@@ -115,7 +163,7 @@ TEST(FileSeam, FailedWritesLeaveTheFolderAsItWas) {
 
         InjectFileFault(c.fault);
         const char bytes[] = "new contents\r\n";
-        int ok = c.append ? AppendToFile(target.c_str(), bytes, sizeof bytes - 1)
+        int ok = c.append ? AppendLineToFile(target.c_str(), bytes, sizeof bytes - 1)
                           : ReplaceFileContents(target.c_str(), bytes, sizeof bytes - 1);
         InjectFileFault(FileFault::kNone);
 

@@ -7,9 +7,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fooddb/food_files_win.h"
@@ -18,6 +20,7 @@
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
 #include "tests/shell/gui_harness_win.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -762,6 +765,90 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
     Add();
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(File(), std::string(kBread) + kCookie + kApple + kTea);
+}
+
+TEST_F(FoodDialogs, AddAfterALastLineWithoutItsLineEndKeepsBothFoods) {
+    DialogAnswerer dialogs;
+    std::string open = std::string(kBread).substr(0, std::strlen(kBread) - 2);  // as a text editor left it
+    WriteFileBytes(InstallFolderPath("mtmyfood"), open);
+    ReloadMyFoods();
+    dialogs.Queue([](HWND dialog) {
+        SetForm(dialog, kTea);
+        Press(dialog, IDOK);
+    });
+    Add();
+    EXPECT_EQ(File(), std::string(kBread) + kTea);
+    ExpectListMatchesFile({"Bread", "Tea"});
+}
+
+// Another copy holds the file without sharing, as it does for its own append or change.
+TEST_F(FoodDialogs, DeleteWhileAnotherCopyHoldsTheFileChangesNothingAndSaysSo) {
+    MessageBoxRecorder boxes;
+    HANDLE held = CreateFileA(InstallFolderPath("mtmyfood").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Select("Tea");
+    boxes.QueueAnswer(IDYES);
+    EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1);
+    CloseHandle(held);
+    ASSERT_EQ(boxes.Shown().size(), 2u);
+    EXPECT_EQ(boxes.Shown()[1].text, "Cannot update Food Item.");
+    EXPECT_EQ(boxes.Shown()[1].caption, "Error #201");
+    EXPECT_EQ(File(), kFoods);
+    ExpectListMatchesFile({"Bread", "Oat Cookie", "Tea"});
+}
+
+// The other copy's append, made while this copy holds the file between its read and its rewrite.
+std::thread g_otherCopy;
+int g_otherCopyAppended = -1;
+void AppendAsAnotherCopy() {
+    g_otherCopyAppended = AppendLineToFile(InstallFolderPath("mtmyfood").c_str(), kApple, std::strlen(kApple));
+}
+void AppendFromAnotherThread() {
+    g_otherCopy = std::thread(AppendAsAnotherCopy);
+}
+
+TEST_F(FoodDialogs, AnAppendBetweenTheReadAndTheRewriteIsNeverWrittenOver) {
+    DialogAnswerer dialogs;
+    MessageBoxRecorder boxes;
+    std::string edited = kCookie;
+    edited.replace(edited.find("^120^"), 5, "^130^");
+    struct Case {
+        const char* name;
+        bool edit;           // else Delete Tea
+        void (*hook)();      // the other copy's append, on its own thread (it waits) or on this one
+        std::string file;    // afterwards
+    };
+    const Case cases[] = {
+        {"edit, the append waits", true, AppendFromAnotherThread, std::string(kBread) + kTea + edited + kApple},
+        {"delete, the append waits", false, AppendFromAnotherThread, std::string(kBread) + kCookie + kApple},
+        {"edit, the append gives up", true, AppendAsAnotherCopy, std::string(kBread) + kTea + edited},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteFileBytes(InstallFolderPath("mtmyfood"), kFoods);
+        ReloadMyFoods();
+        boxes.Clear();
+        g_otherCopyAppended = -1;
+        SetHeldFileReadHook(c.hook);
+        if (c.edit) {
+            Select("Oat Cookie");
+            dialogs.Queue([](HWND dialog) {
+                SetFormField(dialog, 2, "130");
+                Press(dialog, IDOK);
+            });
+            Edit();
+        } else {
+            Select("Tea");
+            boxes.QueueAnswer(IDYES);
+            EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 0);
+        }
+        SetHeldFileReadHook(nullptr);
+        if (g_otherCopy.joinable()) g_otherCopy.join();
+        EXPECT_EQ(g_otherCopyAppended, c.file.find(kApple) != std::string::npos ? 1 : 0);
+        EXPECT_EQ(File(), c.file);
+        EXPECT_EQ(boxes.Shown().size(), c.edit ? 0u : 1u);
+    }
 }
 
 }  // namespace
