@@ -11,6 +11,9 @@
 #include "platform/window_win.h"
 #include "resources/resource.h"
 
+static int ValidateEditForm(HWND dialog, const FoodForm& form);
+static int CreateMeasurePickers(HWND dialog);
+
 static INT_PTR CALLBACK AddFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 static INT_PTR CALLBACK EditFoodDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -161,7 +164,9 @@ INT_PTR FoodDialogProc(HWND dialog, UINT message, WPARAM wParam, INT_PTR (*onIni
 
 }  // namespace
 
-int CreateMeasurePickers(HWND dialog) {
+// Creates both measure pickers in the dialog and fills them from the measure table; they become
+// MeasurePicker() and SecondMeasurePicker(). 0 when a picker or one of its rows cannot be made.
+static int CreateMeasurePickers(HWND dialog) {
     HWND measure = CreatePicker(dialog, WS_VISIBLE | CBS_DROPDOWN, kMeasurePickerY);
     HWND second = CreatePicker(dialog, CBS_DROPDOWNLIST, kSecondMeasurePickerY);
     SetMeasurePickers(measure, second);
@@ -189,7 +194,8 @@ void ShowCannotUpdate(FoodUpdate result) {
     ShowMessageBox(GetFocus(), kCannotUpdateMessage, caption, MB_OK | MB_ICONWARNING);
 }
 
-int ValidateEditForm(HWND dialog, const FoodForm& form) {
+// The Edit Food Item dialog's own check of a form read from it; shows the first failing field's message.
+static int ValidateEditForm(HWND dialog, const FoodForm& form) {
     FieldFailure failure;
     if (CheckEditFoodFields(form.fields, &failure)) return 1;
     ShowFieldMessage(dialog, failure);

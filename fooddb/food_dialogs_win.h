@@ -25,14 +25,7 @@ using ReloadMyFoodsFunction = void (*)();
 void ShowAddFoodDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction reload);
 void ShowEditFoodDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction reload);
 
-
 // "Cannot update Food Item.", captioned by whether the My Foods file could not be read (kCannotRead:
 // also while another copy holds it) or not written, owned by the window with the keyboard focus.
 void ShowCannotUpdate(FoodUpdate result);
 
-// The Edit Food Item dialog's own check of a form read from it; shows the first failing field's message.
-int ValidateEditForm(HWND dialog, const FoodForm& form);
-
-// Creates both measure pickers in the dialog and fills them from the measure table; they become
-// MeasurePicker() and SecondMeasurePicker(). 0 when a picker or one of its rows cannot be made.
-int CreateMeasurePickers(HWND dialog);

@@ -69,7 +69,8 @@ HWND CreateLogListView(HWND mainWindow) {
     return list;
 }
 
-void SetColumnHeaders(HWND header) {
+// Rewrites every header text for the current view mode; widths stay as the user left them.
+static void SetColumnHeaders(HWND header) {
     int column = 0;
     for (int position = 0; position < kFieldPositions; ++position) {
         if (!IsPositionShown(position)) continue;

@@ -5,8 +5,6 @@
 
 // Creates the log list view with its columns in the percent view and attaches it as the log's view.
 HWND CreateLogListView(HWND mainWindow);
-// Rewrites every header text for the current view mode; widths stay as the user left them.
-void SetColumnHeaders(HWND header);
 // Commands 125 (percent view) and 126 (amounts view): the view mode, the headers and every row; the
 // toolbar's other view button is released.
 LRESULT SwitchView(HWND toolbar, int viewMode);

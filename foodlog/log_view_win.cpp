@@ -7,6 +7,8 @@
 #include "foodlog/log_table.h"
 #include "foodlog/nutrients.h"
 
+static int FillLogRow(int row, int record);
+
 namespace {
 
 HWND g_logListView;
@@ -64,7 +66,8 @@ int RefreshLog() {
     return 1;
 }
 
-int FillLogRow(int row, int record) {
+// Insert row `row` showing entry `record`, or the totals record when `record` is above 49.
+static int FillLogRow(int row, int record) {
     if (EntryCount() <= 0) return 1;
     LogRowTexts texts;
     FormatLogRow(record, ColumnChoice::kColumnSet, &texts);

@@ -13,5 +13,3 @@ int RefreshLogRows();
 int RefreshTotalRow();
 // Both, always in that order, after every change of the log.
 int RefreshLog();
-// Insert row `row` showing entry `record`, or the totals record when `record` is above 49.
-int FillLogRow(int row, int record);

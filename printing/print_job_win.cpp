@@ -12,6 +12,8 @@
 #include "platform/window_win.h"
 #include "resources/resource.h"
 
+static void DrawPrintStep(HDC dc, const PrintStep& step);
+
 static INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Keeps the window thread's messages flowing during the job; zero once the user cancelled.
 static BOOL CALLBACK PrintAbortProc(HDC dc, int error);
@@ -193,7 +195,8 @@ void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<Prin
     }
 }
 
-void DrawPrintStep(HDC dc, const PrintStep& step) {
+// A text or rule step on the context; page steps are the job's.
+static void DrawPrintStep(HDC dc, const PrintStep& step) {
     if (step.kind == PrintStepKind::kText) {
         RECT clip = {step.clip.left, step.clip.top, step.clip.right, step.clip.bottom};
         ExtTextOutA(dc, step.x, step.y, ETO_CLIPPED, &clip, step.text.c_str(),

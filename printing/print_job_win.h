@@ -29,8 +29,6 @@ int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& 
 PrintMetrics ReadPrintMetrics(HDC printer, HWND listView);
 // The log list view's columns as it shows them, every text measured on the printer context.
 void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<PrintColumn>* columns);
-// A text or rule step on the context; page steps are the job's.
-void DrawPrintStep(HDC dc, const PrintStep& step);
 
 // The system calls of a job, replaceable by tests (nullptr: COMDLG32's and GDI's own).
 struct PrintSystem {

@@ -14,6 +14,8 @@
 #include "printing/print_job_win.h"
 #include "resources/resource.h"
 
+static void InitFileDialog(HWND window);
+
 namespace {
 
 char g_documentPath[kPathSize];
@@ -31,8 +33,7 @@ const char* ShownTitle(const char* title) {
 }
 
 void CopyPath(char* destination, const char* source) {
-    std::strncpy(destination, source, kPathSize - 1);
-    destination[kPathSize - 1] = '\0';
+    lstrcpynA(destination, source, kPathSize);
 }
 
 // The dialog works on copies, so a cancelled dialog leaves the document's path and title alone.
@@ -81,7 +82,8 @@ void SetDocumentCaption(HWND window, const char* title) {
     SetWindowTextA(window, caption);
 }
 
-void ShowDocumentMessage(HWND window, const char* format, const char* title) {
+// A warning owned by the window, caption "MealTally", with the title (or "(untitled)") in the format's %s.
+static void ShowDocumentMessage(HWND window, const char* format, const char* title) {
     char text[kPathSize + 64];
     std::snprintf(text, sizeof text, format, ShownTitle(title));
     ShowMessageBox(window, text, kProgramName, MB_ICONWARNING);
@@ -97,7 +99,8 @@ int AskSaveChanges(HWND window, const char* title) {
     return answer;
 }
 
-void InitFileDialog(HWND window) {
+// The open and save dialogs share one record, prepared once.
+static void InitFileDialog(HWND window) {
     g_fileDialog = OPENFILENAMEA{};
     // The record without the members Windows 2000 added (76 bytes in the 32-bit program).
     g_fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
@@ -106,11 +109,12 @@ void InitFileDialog(HWND window) {
     g_fileDialog.lpstrDefExt = kDefaultExtension;
 }
 
-int ChooseOpenFile(HWND window, char* path, char* title) {
+// Nonzero when the user chose a file; the buffers (kPathSize each) are written only then.
+static int ChooseOpenFile(HWND window, char* path, char* title) {
     return ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_CREATEPROMPT, false);
 }
 
-int ChooseSaveFile(HWND window, char* path, char* title) {
+static int ChooseSaveFile(HWND window, char* path, char* title) {
     return ChooseFile(window, path, title, OFN_OVERWRITEPROMPT, true);
 }
 

@@ -19,17 +19,9 @@ void ResetDocument(HWND window);
 
 // "MealTally - <title>", or "MealTally - (untitled)" when the title is empty.
 void SetDocumentCaption(HWND window, const char* title);
-// A warning owned by the window, caption "MealTally", with the title (or "(untitled)") in the format's %s.
-void ShowDocumentMessage(HWND window, const char* format, const char* title);
 // The unsaved-changes question: IDYES (and the log was saved), IDNO, or IDCANCEL (also when the
 // save that Yes asked for failed or was abandoned).
 int AskSaveChanges(HWND window, const char* title);
-
-// The open and save dialogs share one record, prepared once.
-void InitFileDialog(HWND window);
-// Nonzero when the user chose a file; the buffers (kPathSize each) are written only then.
-int ChooseOpenFile(HWND window, char* path, char* title);
-int ChooseSaveFile(HWND window, char* path, char* title);
 
 LRESULT NewDocument(HWND window);
 LRESULT OpenDocument(HWND window);

@@ -81,7 +81,8 @@ LRESULT ShowFoodPage(HWND tabs) {
     return 0;
 }
 
-int EmptyListBox(HWND list) {
+// Empties a list box.
+static int EmptyListBox(HWND list) {
     // One reset instead of deleting item 0 over and over: a results list can hold the whole USDA table.
     SendMessageA(list, LB_RESETCONTENT, 0, 0);
     return 1;
@@ -132,7 +133,9 @@ LRESULT RunSearch(HWND mainWindow) {
     return 0;
 }
 
-void RefreshMyFoodsResults() {
+// After the My Foods file changed: results taken from it are searched again, so no stale line
+// offset stays in the results list.
+static void RefreshMyFoodsResults() {
     if (g_searchedDatabase != 0) return;
     SearchList(g_controls.myFoodsList, g_controls.resultsList, g_lastSearch.data(), g_lastSearch.size());
 }

@@ -17,8 +17,6 @@ extern int g_searchedDatabase;
 HWND CreateFoodTabs(HWND mainWindow);
 // Shows the controls of the current tab page and hides the others.
 LRESULT ShowFoodPage(HWND tabs);
-// Empties a list box.
-int EmptyListBox(HWND list);
 
 // Empties `results` and copies into it the items of `source` whose text holds the search text, with
 // their item data; returns how many.
@@ -33,9 +31,6 @@ void SubclassSearchBox(HWND searchBox);
 int DeleteMyFood();
 // Command 1043: asks, then DeleteMyFood. 1 when the removal failed, else 0.
 LRESULT OnDeleteButton(HWND mainWindow);
-// After the My Foods file changed: results taken from it are searched again, so no stale line
-// offset stays in the results list.
-void RefreshMyFoodsResults();
 // Empties and fills the My Foods list from the file, and the results taken from it.
 void ReloadMyFoods();
 // Commands 1041 and 1042: the Add New Food and Edit Food Item dialogs. Both answer 0.
