@@ -7,6 +7,7 @@
 #include "fooddb/food_fields.h"
 #include "foodlog/log_cells.h"
 #include "foodlog/log_table.h"
+#include "foodlog/log_tip_win.h"
 #include "foodlog/log_view_win.h"
 #include "platform/edit_line_win.h"
 #include "platform/message_box_win.h"
@@ -123,16 +124,27 @@ void SubclassLogListView(HWND listView) {
     g_lastClick.pt.y = -1;
     if (!listView) return;
     g_listViewProc = ReplaceWindowProc(listView, LogListProc);
+    CreateDescriptionTip(listView);
 }
 
 HWND QuantityEditor() {
     return g_editor;
 }
 
+void FinishQuantityEdit() {
+    if (g_editor) SendMessageA(g_editor, WM_KILLFOCUS, 0, 0);
+}
+
 static LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
             return OnLButtonDown(listView, wParam, lParam);
+        case WM_MOUSEMOVE:
+            TrackDescriptionTip(listView, lParam);
+            break;
+        case WM_NOTIFY:
+            if (AnswerDescriptionTip(listView, reinterpret_cast<NMHDR*>(lParam))) return 0;
+            break;
         case WM_COMMAND:
             if (HIWORD(wParam) == EN_KILLFOCUS && g_editor && reinterpret_cast<HWND>(lParam) == g_editor)
                 return EndQuantityEdit(listView);

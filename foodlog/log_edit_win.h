@@ -10,3 +10,5 @@ void SubclassLogListView(HWND listView);
 
 // The quantity editor over a Quantity cell, or null while no quantity is being edited.
 HWND QuantityEditor();
+// Ends an open quantity edit as losing the focus does: the typed value is kept.
+void FinishQuantityEdit();

@@ -72,6 +72,7 @@ using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFont = Unique<GdiTraits<HFONT>>;
 using UniquePen = Unique<GdiTraits<HPEN>>;
+using UniqueBitmap = Unique<GdiTraits<HBITMAP>>;
 using UniqueDC = Unique<DcTraits>;
 using UniqueGlobal = Unique<GlobalTraits>;
 using UniqueLocal = Unique<LocalTraits>;

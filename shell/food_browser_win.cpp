@@ -11,6 +11,7 @@
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
 #include "platform/edit_line_win.h"
+#include "platform/handles_win.h"
 #include "platform/message_box_win.h"
 #include "platform/window_win.h"
 #include "resources/resource.h"
@@ -36,7 +37,49 @@ void ShowControl(HWND control, bool shown) {
     ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
 }
 
+HBRUSH g_pageBrush;
+
+// Visual styles paint the tab page in a colour of their own (white on today's Windows, button face
+// without styles); it is read off the tab control's own painting.
+HBRUSH PageBrush(HWND tabs) {
+    if (g_pageBrush) return g_pageBrush;
+    RECT client = {};
+    GetClientRect(tabs, &client);
+    RECT page = client;
+    SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    if (page.right <= page.left + 2 || page.bottom <= page.top + 2) return nullptr;
+    HDC screen = GetDC(tabs);
+    UniqueDC memory(CreateCompatibleDC(screen));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, client.right, client.bottom));
+    ReleaseDC(tabs, screen);
+    if (!memory || !bitmap) return nullptr;
+    SelectedObject selected(memory.get(), bitmap.get());
+    SendMessageA(tabs, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory.get()), PRF_CLIENT | PRF_ERASEBKGND);
+    COLORREF color = GetPixel(memory.get(), page.left + 1, page.top + 1);
+    if (color == CLR_INVALID) return nullptr;
+    g_pageBrush = CreateSolidBrush(color);
+    return g_pageBrush;
+}
+
+bool IsOnFoodPage(HWND control) {
+    return control == g_controls.lookForLabel || control == g_controls.inDatabaseLabel ||
+           control == g_controls.searchButton || control == g_controls.addButton ||
+           control == g_controls.deleteButton || control == g_controls.editButton;
+}
+
 }  // namespace
+
+LRESULT ColorOnFoodPage(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
+    HBRUSH brush = IsOnFoodPage(reinterpret_cast<HWND>(lParam)) ? PageBrush(g_controls.foodTabs) : nullptr;
+    if (!brush) return DefWindowProcA(mainWindow, message, wParam, lParam);
+    SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+void ForgetFoodPageColor() {
+    if (g_pageBrush) DeleteObject(g_pageBrush);
+    g_pageBrush = nullptr;
+}
 
 HWND CreateFoodTabs(HWND mainWindow) {
     RECT area;

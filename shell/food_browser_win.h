@@ -31,6 +31,11 @@ void SubclassSearchBox(HWND searchBox);
 int DeleteMyFood();
 // Command 1043: asks, then DeleteMyFood. 1 when the removal failed, else 0.
 LRESULT OnDeleteButton(HWND mainWindow);
+// WM_CTLCOLORSTATIC and WM_CTLCOLORBTN of the main window: the labels and buttons on the food pages
+// are drawn on the page's own colour.
+LRESULT ColorOnFoodPage(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam);
+// After a change of theme or colours the page colour is taken again.
+void ForgetFoodPageColor();
 // Empties and fills the My Foods list from the file, and the results taken from it.
 void ReloadMyFoods();
 // Commands 1041 and 1042: the Add New Food and Edit Food Item dialogs. Both answer 0.

@@ -24,6 +24,7 @@ MainControls g_controls;
 namespace {
 
 bool g_dragging;
+HACCEL g_shortcuts;
 
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
@@ -253,13 +254,17 @@ LRESULT OnQueryEndSession(HWND window) {
 }
 
 LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam) {
-    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+    NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
     if (header->code == TCN_SELCHANGE && header->hwndFrom == g_controls.foodTabs)
         return ShowFoodPage(header->hwndFrom);
+    if (header->code == TTN_GETDISPINFOA) return SetToolbarTip(reinterpret_cast<NMTTDISPINFOA*>(header));
     return DefWindowProcA(window, WM_NOTIFY, wParam, lParam);
 }
 
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    // A shortcut key does not take the focus from the quantity editor as a click elsewhere would, so
+    // the edit is ended here first, keeping what was typed.
+    if (HIWORD(wParam) == 1 && lParam == 0) FinishQuantityEdit();
     switch (LOWORD(wParam)) {
         case IDM_FILE_EXIT:
             // Command 0 from the menu; controls without an id send none.
@@ -324,6 +329,13 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
             return OnNotify(window, wParam, lParam);
         case WM_COMMAND:
             return OnCommand(window, wParam, lParam);
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            return ColorOnFoodPage(window, message, wParam, lParam);
+        case WM_THEMECHANGED:
+        case WM_SYSCOLORCHANGE:
+            ForgetFoodPageColor();
+            return DefWindowProcA(window, message, wParam, lParam);
         case WM_LBUTTONDOWN:
             return OnLButtonDown(window, wParam, lParam);
         case WM_MOUSEMOVE:
@@ -366,6 +378,15 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return window;
 }
 
+// Modal dialogs and message boxes run their own loops, which never come here: shortcuts act only in
+// the main window.
+int TranslateShortcut(HWND window, MSG* message) {
+    if (!g_shortcuts) g_shortcuts = LoadAcceleratorsA(AppInstance(), APP_RESOURCE_NAME);
+    if (!g_shortcuts || !window || !IsWindowEnabled(window)) return 0;
+    if (message->hwnd != window && !IsChild(window, message->hwnd)) return 0;
+    return TranslateAcceleratorA(window, g_shortcuts, message);
+}
+
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance)) {
@@ -377,6 +398,7 @@ int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     OpenCommandLineDocument(window, commandLine);
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateShortcut(window, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

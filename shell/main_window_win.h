@@ -55,6 +55,9 @@ constexpr int kLogStartHeight = 620;
 
 int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
+// Turns a key message of the main window or its children into the command of its shortcut (sent to
+// the window) and answers nonzero; zero for every other message, which the loop then dispatches.
+int TranslateShortcut(HWND window, MSG* message);
 
 // The working area of a client rectangle whose top is 0: below the toolbar, above the status bar.
 void GetWorkingArea(RECT* area);

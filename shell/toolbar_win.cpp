@@ -20,15 +20,16 @@ struct ToolbarButton {
     int command;
     BYTE state;
     BYTE style;
+    const char* tip;
 };
 
 constexpr ToolbarButton kToolbarButtons[] = {
-    {STD_FILENEW, IDM_FILE_NEW, TBSTATE_ENABLED, TBSTYLE_BUTTON},
-    {STD_FILEOPEN, IDM_FILE_OPEN, TBSTATE_ENABLED, TBSTYLE_BUTTON},
-    {STD_FILESAVE, IDM_FILE_SAVE, TBSTATE_ENABLED, TBSTYLE_BUTTON},
-    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP},
-    {kPercentImage, IDM_VIEW_PERCENT, TBSTATE_ENABLED | TBSTATE_CHECKED, TBSTYLE_CHECK},
-    {kBalanceImage, IDM_VIEW_AMOUNTS, TBSTATE_ENABLED, TBSTYLE_CHECK},
+    {STD_FILENEW, IDM_FILE_NEW, TBSTATE_ENABLED, TBSTYLE_BUTTON, "New"},
+    {STD_FILEOPEN, IDM_FILE_OPEN, TBSTATE_ENABLED, TBSTYLE_BUTTON, "Open"},
+    {STD_FILESAVE, IDM_FILE_SAVE, TBSTATE_ENABLED, TBSTYLE_BUTTON, "Save"},
+    {0, 0, TBSTATE_ENABLED, TBSTYLE_SEP, nullptr},
+    {kPercentImage, IDM_VIEW_PERCENT, TBSTATE_ENABLED | TBSTATE_CHECKED, TBSTYLE_CHECK, "Percent of Daily Values"},
+    {kBalanceImage, IDM_VIEW_AMOUNTS, TBSTATE_ENABLED, TBSTYLE_CHECK, "Amounts"},
 };
 constexpr int kToolbarButtonCount = sizeof kToolbarButtons / sizeof kToolbarButtons[0];
 constexpr int kStatusParts = 2;
@@ -37,7 +38,7 @@ constexpr int kStatusParts = 2;
 
 HWND CreateToolbar(HWND mainWindow) {
     HWND toolbar = CreateWindowExA(
-        0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE, 0, 0, 0, 0, mainWindow,
+        0, TOOLBARCLASSNAMEA, nullptr, WS_CHILD | WS_BORDER | CCS_ADJUSTABLE | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, mainWindow,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_TOOLBAR)), AppInstance(), nullptr);
     if (!toolbar) return nullptr;
     SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -57,6 +58,17 @@ HWND CreateToolbar(HWND mainWindow) {
     SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
     ShowWindow(toolbar, SW_SHOW);
     return toolbar;
+}
+
+LRESULT SetToolbarTip(NMTTDISPINFOA* request) {
+    for (const ToolbarButton& button : kToolbarButtons) {
+        if (button.tip && static_cast<UINT_PTR>(button.command) == request->hdr.idFrom) {
+            request->lpszText = const_cast<char*>(button.tip);
+            request->hinst = nullptr;
+            break;
+        }
+    }
+    return 0;
 }
 
 HWND CreateStatusBar(HWND mainWindow) {

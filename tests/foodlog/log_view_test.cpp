@@ -11,6 +11,7 @@
 #include "foodlog/food_line.h"
 #include "foodlog/log_edit_win.h"
 #include "foodlog/log_table.h"
+#include "foodlog/log_tip_win.h"
 #include "foodlog/log_view_win.h"
 #include "foodlog/nutrients.h"
 #include "shell/main_window_win.h"
@@ -331,6 +332,36 @@ TEST_F(LogView, LabelEditingOfADescriptionIsRejected) {
     PumpMessages();
     EXPECT_EQ(LogCell(0, 0), "~TEST APPLE~");
     EXPECT_STREQ(EntryAt(0).name, "~TEST APPLE~");
+}
+
+// What the tip says with the mouse over a cell: the whole description where the column cuts it off,
+// nothing anywhere else.
+TEST_F(LogView, ACutOffDescriptionShowsWholeInItsTip) {
+    Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
+    ASSERT_NE(DescriptionTip(), nullptr);
+    auto tipOver = [this](int row, int column) {
+        POINT p = CellCenter(row, column);
+        SendMessageA(LogListView(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        NMTTDISPINFOA request = {};
+        request.hdr.hwndFrom = DescriptionTip();
+        request.hdr.code = TTN_GETDISPINFOA;
+        SendMessageA(LogListView(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
+        return std::string(request.lpszText ? request.lpszText : "<none>");
+    };
+    const std::string description = LogCell(0, 0);
+    struct Case {
+        int width;  // of the Description column
+        int row, column;
+        std::string tip;
+    };
+    const Case cases[] = {
+        {40, 0, 0, description}, {40, 0, 1, ""}, {100, 1, 0, ""},  // the TOTAL row's label fits
+        {20, 1, 0, LogCell(1, 0)}, {400, 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 0, c.width);
+        EXPECT_EQ(tipOver(c.row, c.column), c.tip) << c.width << " " << c.row << "," << c.column;
+    }
 }
 
 }  // namespace
