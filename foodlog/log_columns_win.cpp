@@ -37,6 +37,7 @@ HWND CreateLogListView(HWND mainWindow) {
     if (!list) return nullptr;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
 
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     int column = 0;
     for (int position = 0; position < kFieldPositions; ++position) {
         if (!IsPositionShown(position)) continue;
@@ -66,6 +67,7 @@ HWND CreateLogListView(HWND mainWindow) {
         AttachLogListView(nullptr);
         return nullptr;
     }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     return list;
 }
 

@@ -11,6 +11,7 @@
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "platform/message_box_win.h"
+#include "platform/startup_marks_win.h"
 #include "platform/window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
@@ -25,6 +26,7 @@ namespace {
 
 bool g_dragging;
 HACCEL g_shortcuts;
+SIZE g_hiddenLayout;  // the client size laid out before the window was first shown, until it is
 
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
@@ -49,6 +51,7 @@ HWND CreateFoodList(HWND window, int id) {
 void ResetMainState() {
     g_splitter = kDefaultSplitter;
     g_dragging = false;
+    g_hiddenLayout = {};
     g_controls = MainControls{};
 }
 
@@ -60,6 +63,8 @@ int InsertDatabaseName(HWND chooser, int index) {
     return static_cast<int>(SendMessageA(chooser, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+void Layout(HWND window, int width, int height);
+
 LRESULT OnCreate(HWND window) {
     ResetMainState();
     ResetLogState();
@@ -68,11 +73,15 @@ LRESULT OnCreate(HWND window) {
     g_mainWindow = window;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
     InitCommonControlsEx(&controls);
+    MarkStartup("common controls");
 
     // The working area is measured from these two, so they come first.
     g_controls.toolbar = CreateToolbar(window);
+    MarkStartup("toolbar and its images");
     g_controls.statusBar = CreateStatusBar(window);
+    MarkStartup("status bar");
     g_controls.foodTabs = CreateFoodTabs(window);
+    MarkStartup("tabs");
 
     g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST);
     g_controls.usdaList = CreateFoodList(window, IDC_USDA_LIST);
@@ -80,13 +89,13 @@ LRESULT OnCreate(HWND window) {
     ShowWindow(g_controls.usdaList, SW_HIDE);
     ShowWindow(g_controls.resultsList, SW_HIDE);
     LoadMyFoods(g_controls.myFoodsList);
-    LoadUsdaFoods(g_controls.usdaList);
     SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
+    MarkStartup("the three lists and their fills");
 
     HWND log = CreateLogListView(window);
     SubclassLogListView(log);
-    MoveWindow(log, kLogStartX, kLogStartY, kLogStartWidth, kLogStartHeight, TRUE);
     RefreshLogRows();
+    MarkStartup("the list view and its 34 columns");
 
     g_controls.addButton =
         CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window, IDC_ADD_BUTTON);
@@ -110,13 +119,20 @@ LRESULT OnCreate(HWND window) {
     g_controls.inDatabaseLabel =
         CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
     ResetDocument(window);
-
     TakeGuiFont();
     ApplyGuiFont(g_controls.usdaList);
     ApplyGuiFont(g_controls.myFoodsList);
     ApplyGuiFont(g_controls.searchBox);
     ApplyGuiFont(g_controls.resultsList);
     SetDocumentCaption(window, DocumentTitle());
+    MarkStartup("buttons, search controls, fonts, caption");
+    // Laid out while nothing is shown yet, which costs a fraction of moving shown windows; showing the
+    // window at this size then has nothing left to move.
+    RECT client = {};
+    GetClientRect(window, &client);
+    Layout(window, client.right, client.bottom);
+    g_hiddenLayout = {client.right, client.bottom};
+    MarkStartup("the first layout, while hidden");
     return 0;
 }
 
@@ -201,7 +217,10 @@ void Layout(HWND window, int width, int height) {
 }
 
 LRESULT OnSize(HWND window, WPARAM kind, LPARAM size) {
-    if (kind != SIZE_MINIMIZED) Layout(window, LOWORD(size), HIWORD(size));
+    // The first size after creation is the one laid out while hidden.
+    bool done = g_hiddenLayout.cx == LOWORD(size) && g_hiddenLayout.cy == HIWORD(size);
+    g_hiddenLayout = {};
+    if (kind != SIZE_MINIMIZED && !done) Layout(window, LOWORD(size), HIWORD(size));
     return 0;
 }
 
@@ -378,6 +397,13 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return window;
 }
 
+// The USDA list is not shown at start, so it is filled once the window stands painted, before any
+// input is taken: the window shows as soon as what it shows is ready.
+void FinishStartup() {
+    LoadUsdaFoods(g_controls.usdaList);
+    MarkStartup("the USDA list (not shown at start)");
+}
+
 // Modal dialogs and message boxes run their own loops, which never come here: shortcuts act only in
 // the main window.
 int TranslateShortcut(HWND window, MSG* message) {
@@ -388,13 +414,19 @@ int TranslateShortcut(HWND window, MSG* message) {
 }
 
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
+    MarkStartup("WinMain");
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance)) {
         ShowMessageBox(nullptr, "This program requires Windows NT!", "MealTally", MB_ICONERROR);
         return 0;
     }
     HWND window = CreateMainWindow(instance);
+    MarkStartup("the rest of creating the window");
     ShowWindow(window, show);
+    MarkStartup("showing the window");
+    UpdateWindow(window);
+    MarkStartup("the first paint");
+    FinishStartup();
     OpenCommandLineDocument(window, commandLine);
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

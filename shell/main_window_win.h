@@ -47,14 +47,12 @@ constexpr int kSearchButtonTop = 100;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 20;
 constexpr int kButtonRowOffset = 35;
-// Where the log list view stands until the first layout places it.
-constexpr int kLogStartX = 400;
-constexpr int kLogStartY = 40;
-constexpr int kLogStartWidth = 575;
-constexpr int kLogStartHeight = 620;
 
 int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
+// What start-up leaves until the window has been shown and painted: filling the USDA list, which the
+// window does not show at start.
+void FinishStartup();
 // Turns a key message of the main window or its children into the command of its shortcut (sent to
 // the window) and answers nonzero; zero for every other message, which the loop then dispatches.
 int TranslateShortcut(HWND window, MSG* message);

@@ -175,6 +175,8 @@ void MainWindowTest::SetUp() {
     ASSERT_NE(window_, nullptr);
     SetWindowPos(window_, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
     ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    FinishStartup();
     PumpMessages();
 }
 
