@@ -338,29 +338,19 @@ TEST_F(LogView, LabelEditingOfADescriptionIsRejected) {
 // nothing anywhere else.
 TEST_F(LogView, ACutOffDescriptionShowsWholeInItsTip) {
     Add(kUsdaLine, "1", kMeasureFirst, kSourceUsda);
-    ASSERT_NE(DescriptionTip(), nullptr);
-    auto tipOver = [this](int row, int column) {
-        POINT p = CellCenter(row, column);
+    // The Description column's width, the cell under the mouse, and the tip's text there.
+    const struct {
+        int width, row, column;
+        std::string tip;
+    } cases[] = {{40, 0, 0, LogCell(0, 0)}, {40, 0, 1, ""}, {400, 0, 0, ""}, {20, 1, 0, LogCell(1, 0)}};
+    for (const auto& c : cases) {
+        SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 0, c.width);
+        POINT p = CellCenter(c.row, c.column);
         SendMessageA(LogListView(), WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
         NMTTDISPINFOA request = {};
-        request.hdr.hwndFrom = DescriptionTip();
-        request.hdr.code = TTN_GETDISPINFOA;
+        request.hdr = {DescriptionTip(), 0, TTN_GETDISPINFOA};
         SendMessageA(LogListView(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&request));
-        return std::string(request.lpszText ? request.lpszText : "<none>");
-    };
-    const std::string description = LogCell(0, 0);
-    struct Case {
-        int width;  // of the Description column
-        int row, column;
-        std::string tip;
-    };
-    const Case cases[] = {
-        {40, 0, 0, description}, {40, 0, 1, ""}, {100, 1, 0, ""},  // the TOTAL row's label fits
-        {20, 1, 0, LogCell(1, 0)}, {400, 0, 0, ""},
-    };
-    for (const Case& c : cases) {
-        SendMessageA(LogListView(), LVM_SETCOLUMNWIDTH, 0, c.width);
-        EXPECT_EQ(tipOver(c.row, c.column), c.tip) << c.width << " " << c.row << "," << c.column;
+        EXPECT_STREQ(request.lpszText, c.tip.c_str()) << c.width << " " << c.row << "," << c.column;
     }
 }
 

@@ -769,8 +769,7 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
 
 TEST_F(FoodDialogs, AddAfterALastLineWithoutItsLineEndKeepsBothFoods) {
     DialogAnswerer dialogs;
-    std::string open = std::string(kBread).substr(0, std::strlen(kBread) - 2);  // as a text editor left it
-    WriteFileBytes(InstallFolderPath("mtmyfood"), open);
+    WriteFileBytes(InstallFolderPath("mtmyfood"), std::string(kBread, std::strlen(kBread) - 2));
     ReloadMyFoods();
     dialogs.Queue([](HWND dialog) {
         SetForm(dialog, kTea);
@@ -786,26 +785,22 @@ TEST_F(FoodDialogs, DeleteWhileAnotherCopyHoldsTheFileChangesNothingAndSaysSo) {
     MessageBoxRecorder boxes;
     HANDLE held = CreateFileA(InstallFolderPath("mtmyfood").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                               nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     Select("Tea");
     boxes.QueueAnswer(IDYES);
     EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1);
     CloseHandle(held);
     ASSERT_EQ(boxes.Shown().size(), 2u);
-    EXPECT_EQ(boxes.Shown()[1].text, "Cannot update Food Item.");
-    EXPECT_EQ(boxes.Shown()[1].caption, "Error #201");
+    EXPECT_EQ(boxes.Shown()[1].text + " " + boxes.Shown()[1].caption, "Cannot update Food Item. Error #201");
     EXPECT_EQ(File(), kFoods);
-    ExpectListMatchesFile({"Bread", "Oat Cookie", "Tea"});
 }
 
-// The other copy's append, made while this copy holds the file between its read and its rewrite.
+// The other copy's append, started on its own thread while this copy holds the file between its read
+// and its rewrite: it waits, and lands after the rewrite.
 std::thread g_otherCopy;
-int g_otherCopyAppended = -1;
+int g_otherCopyAppended;
 void AppendAsAnotherCopy() {
-    g_otherCopyAppended = AppendLineToFile(InstallFolderPath("mtmyfood").c_str(), kApple, std::strlen(kApple));
-}
-void AppendFromAnotherThread() {
-    g_otherCopy = std::thread(AppendAsAnotherCopy);
+    g_otherCopy = std::thread(
+        [] { g_otherCopyAppended = AppendLineToFile(InstallFolderPath("mtmyfood").c_str(), kApple, std::strlen(kApple)); });
 }
 
 TEST_F(FoodDialogs, AnAppendBetweenTheReadAndTheRewriteIsNeverWrittenOver) {
@@ -813,25 +808,11 @@ TEST_F(FoodDialogs, AnAppendBetweenTheReadAndTheRewriteIsNeverWrittenOver) {
     MessageBoxRecorder boxes;
     std::string edited = kCookie;
     edited.replace(edited.find("^120^"), 5, "^130^");
-    struct Case {
-        const char* name;
-        bool edit;           // else Delete Tea
-        void (*hook)();      // the other copy's append, on its own thread (it waits) or on this one
-        std::string file;    // afterwards
-    };
-    const Case cases[] = {
-        {"edit, the append waits", true, AppendFromAnotherThread, std::string(kBread) + kTea + edited + kApple},
-        {"delete, the append waits", false, AppendFromAnotherThread, std::string(kBread) + kCookie + kApple},
-        {"edit, the append gives up", true, AppendAsAnotherCopy, std::string(kBread) + kTea + edited},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (bool edit : {true, false}) {
         WriteFileBytes(InstallFolderPath("mtmyfood"), kFoods);
         ReloadMyFoods();
-        boxes.Clear();
-        g_otherCopyAppended = -1;
-        SetHeldFileReadHook(c.hook);
-        if (c.edit) {
+        SetHeldFileReadHook(AppendAsAnotherCopy);
+        if (edit) {
             Select("Oat Cookie");
             dialogs.Queue([](HWND dialog) {
                 SetFormField(dialog, 2, "130");
@@ -841,13 +822,12 @@ TEST_F(FoodDialogs, AnAppendBetweenTheReadAndTheRewriteIsNeverWrittenOver) {
         } else {
             Select("Tea");
             boxes.QueueAnswer(IDYES);
-            EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 0);
+            SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0);
         }
         SetHeldFileReadHook(nullptr);
         if (g_otherCopy.joinable()) g_otherCopy.join();
-        EXPECT_EQ(g_otherCopyAppended, c.file.find(kApple) != std::string::npos ? 1 : 0);
-        EXPECT_EQ(File(), c.file);
-        EXPECT_EQ(boxes.Shown().size(), c.edit ? 0u : 1u);
+        EXPECT_EQ(g_otherCopyAppended, 1);
+        EXPECT_EQ(File(), edit ? std::string(kBread) + kTea + edited + kApple : std::string(kBread) + kCookie + kApple);
     }
 }
 
