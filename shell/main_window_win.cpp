@@ -25,7 +25,6 @@ MainControls g_controls;
 namespace {
 
 bool g_dragging;
-HACCEL g_shortcuts;
 SIZE g_hiddenLayout;  // the client size laid out before the window was first shown, until it is
 
 constexpr DWORD kListStyle =
@@ -407,10 +406,11 @@ void FinishStartup() {
 // Modal dialogs and message boxes run their own loops, which never come here: shortcuts act only in
 // the main window.
 int TranslateShortcut(HWND window, MSG* message) {
-    if (!g_shortcuts) g_shortcuts = LoadAcceleratorsA(AppInstance(), APP_RESOURCE_NAME);
-    if (!g_shortcuts || !window || !IsWindowEnabled(window)) return 0;
+    // Loaded once, on the first message; a table that cannot be loaded is not looked for again.
+    static HACCEL shortcuts = LoadAcceleratorsA(AppInstance(), APP_RESOURCE_NAME);
+    if (!shortcuts || !window || !IsWindowEnabled(window)) return 0;
     if (message->hwnd != window && !IsChild(window, message->hwnd)) return 0;
-    return TranslateAcceleratorA(window, g_shortcuts, message);
+    return TranslateAcceleratorA(window, shortcuts, message);
 }
 
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
