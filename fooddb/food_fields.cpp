@@ -7,36 +7,40 @@
 #include "platform/numeric.h"
 #include "platform/text.h"
 
-namespace {
-
-size_t FieldEnd(std::string_view line, size_t position) {
-    size_t end = line.find('^', position);
-    return end == std::string_view::npos ? line.size() : end;
+bool ScanLine(std::string_view data, size_t offset, LineSpan* span) {
+    if (offset >= data.size()) return false;
+    const char* base = data.data();
+    size_t rest = data.size() - offset;
+    const char* lf = static_cast<const char*>(std::memchr(base + offset, '\n', rest));
+    size_t lineEnd = lf ? static_cast<size_t>(lf - base) : data.size();
+    const void* cr = std::memchr(base + offset, '\r', lineEnd - offset);
+    span->start = offset;
+    span->contentEnd = cr ? static_cast<size_t>(static_cast<const char*>(cr) - base) : lineEnd;
+    span->next = lf ? lineEnd + 1 : data.size();
+    return true;
 }
-
-size_t PastField(std::string_view line, size_t end) {
-    return end < line.size() ? end + 1 : line.size();
-}
-
-// The field's text as a NUL-terminated copy, cut to the field buffer's size.
-size_t CopyField(std::string_view line, size_t position, char* text, size_t textSize) {
-    if (position > line.size()) position = line.size();
-    size_t end = FieldEnd(line, position);
-    size_t length = end - position;
-    if (length > textSize - 1) length = textSize - 1;
-    std::memcpy(text, line.data() + position, length);
-    text[length] = '\0';
-    return PastField(line, end);
-}
-
-}  // namespace
 
 int LineAt(std::string_view data, size_t offset, std::string_view* line) {
-    if (!IsLineStart(data, offset)) return 0;
-    size_t end = data.find_first_of("\r\n", offset);
-    if (end == std::string_view::npos) end = data.size();
-    *line = data.substr(offset, end - offset);
+    LineSpan span;
+    if (!IsLineStart(data, offset) || !ScanLine(data, offset, &span)) return 0;
+    *line = data.substr(offset, span.contentEnd - offset);
     return 1;
+}
+
+int SplitFields(std::string_view line, std::string_view* fields, int count) {
+    int found = 0;
+    size_t start = 0;
+    while (true) {
+        size_t caret = line.find('^', start);
+        size_t end = caret == std::string_view::npos ? line.size() : caret;
+        if (found < count) fields[found] = line.substr(start, end - start);
+        ++found;
+        if (caret == std::string_view::npos) break;
+        start = caret + 1;
+    }
+    for (int k = found; k < count; ++k)
+        fields[k] = line.substr(line.size());
+    return found;
 }
 
 std::string_view FieldOf(std::string_view line, int k) {
@@ -60,22 +64,16 @@ int32_t ParseWhole(const char* text) {
     return SaturateToInt32(static_cast<int64_t>(std::strtoll(text, nullptr, 10)));
 }
 
-size_t ReadTextField(std::string_view line, size_t position, char* text, size_t textSize) {
-    return CopyField(line, position, text, textSize);
+float ParseRealField(std::string_view field) {
+    char text[kFieldTextSize];
+    CopyText(field, text, sizeof text);
+    return ParseReal(text);
 }
 
-size_t ReadRealField(std::string_view line, size_t position, float* result) {
+int32_t ParseWholeField(std::string_view field) {
     char text[kFieldTextSize];
-    size_t next = CopyField(line, position, text, sizeof text);
-    *result = ParseReal(text);
-    return next;
-}
-
-size_t ReadWholeField(std::string_view line, size_t position, int32_t* result) {
-    char text[kFieldTextSize];
-    size_t next = CopyField(line, position, text, sizeof text);
-    *result = ParseWhole(text);
-    return next;
+    CopyText(field, text, sizeof text);
+    return ParseWhole(text);
 }
 
 // The first byte is the opening quote, the count word runs to the first blank, and the last byte of
@@ -89,9 +87,7 @@ void SplitUsdaMeasure(std::string_view field, char* words, size_t wordsSize, flo
         return;
     }
     if (count) {
-        char text[kFieldTextSize];
-        CopyText(field.substr(1), text, sizeof text);
-        *count = ParseReal(text);
+        *count = ParseRealField(field.substr(1));
     }
     size_t blank = field.find(' ', 1);
     if (blank == std::string_view::npos) {

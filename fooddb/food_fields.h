@@ -8,24 +8,54 @@
 
 constexpr size_t kFieldTextSize = 256;  // a field text: 255 bytes and its terminator
 
-// The line that starts at `offset`: up to its CR, its LF or the end of the data, whichever comes
-// first. Fails (returns 0) when the offset is past the data or not at a line start.
+// Where each part of a food sits in a line of either database file. Everything that reads or
+// writes a food line finds its fields here, never by a number of its own.
+struct FoodLineFormat {
+    int fieldCount;
+    int description;
+    int firstNutrient;  // the 31 nutrients follow in the log's slot order
+    int servingWeight1;  // USDA: the first measure's gram weight; My Foods: the serving amount
+    int measure1;        // the first measure's text
+    int servingWeight2;  // USDA: the second measure's gram weight; My Foods: "Serving 3"
+    int measure2;        // USDA: the second measure's text; My Foods: "Serving 4", its measure row
+    int refuse;
+};
+constexpr int kFoodNutrientFields = 31;
+constexpr FoodLineFormat kMyFoodsLine = {37, 0, 1, 32, 33, 34, 35, 36};
+constexpr FoodLineFormat kUsdaLine = {38, 1, 2, 33, 34, 35, 36, 37};
+constexpr int kMaxFoodLineFields = 38;
+
+// One line of a database file. Its content runs to its first CR or LF, and the line to just past
+// its LF or to the end of the data: so "A\r\n", "A\n" and a last "A" read alike, and whatever
+// follows a stray CR on the same line is not part of the food. Every reader of both files splits
+// lines this one way.
+struct LineSpan {
+    size_t start;
+    size_t contentEnd;
+    size_t next;
+};
+// The line that starts at `offset`, which need not be a line start; false at or past the end.
+bool ScanLine(std::string_view data, size_t offset, LineSpan* span);
+
+// The line that starts at `offset`: its content (see ScanLine). Fails (returns 0) when the offset
+// is past the data or not at a line start.
 int LineAt(std::string_view data, size_t offset, std::string_view* line);
+
+// The first `count` fields of a line (without its line end) into `fields`, missing ones empty
+// (pointing at the line's end). Returns how many fields the line has, which may be more than `count`.
+int SplitFields(std::string_view line, std::string_view* fields, int count);
 
 // Field k of a line (without its line end); empty when the line has fewer fields. An empty field
 // still points into the line, so callers may copy from it.
 std::string_view FieldOf(std::string_view line, int k);
 
-// Field readers over one line; each returns the position just past the field's '^' (or the end of
-// the line when the field is the last one). A missing field reads as empty.
-size_t ReadTextField(std::string_view line, size_t position, char* text, size_t textSize);
-size_t ReadRealField(std::string_view line, size_t position, float* result);
-size_t ReadWholeField(std::string_view line, size_t position, int32_t* result);
-
 // The standard conversions of a field's text, the same on every platform: atof held as a float,
 // and atol saturated to 32 bits.
 float ParseReal(const char* text);
 int32_t ParseWhole(const char* text);
+// The same of a field, cut to 255 bytes first as a field buffer holds it.
+float ParseRealField(std::string_view field);
+int32_t ParseWholeField(std::string_view field);
 
 // A USDA serving measure description "~1 cup, sliced~" as its words ("cup, sliced") and, when `count`
 // is given, its count (1). "~~", an empty field, or one without a blank after the count give the

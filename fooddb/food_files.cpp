@@ -8,31 +8,22 @@
 #include "platform/file_io.h"
 #include "platform/text.h"
 
-// Lines end at LF; a CR ends a line's content, so "A\r\n" and "A\n" list alike and whatever
-// follows a stray CR on the same line is not part of the food. Empty lines are skipped, and a last
-// line without a line end is still a line. A NUL inside a description ends its text, since the list
-// holds C strings, but not the listing: the rest of the file is still listed.
+// Empty lines are skipped. A NUL inside a description ends its text, since the list holds C strings,
+// but not the listing: the rest of the file is still listed.
 int NextFoodListItem(std::string_view data, FoodFile file, size_t* position, FoodListItem* item) {
-    size_t start = *position;
-    const char* base = data.data();
-    while (start < data.size()) {
-        const char* lf = static_cast<const char*>(std::memchr(base + start, '\n', data.size() - start));
-        size_t next = lf ? static_cast<size_t>(lf - base) + 1 : data.size();
-        size_t contentEnd = lf ? static_cast<size_t>(lf - base) : data.size();
-        const void* cr = std::memchr(base + start, '\r', contentEnd - start);
-        if (cr) contentEnd = static_cast<size_t>(static_cast<const char*>(cr) - base);
-        std::string_view line = data.substr(start, contentEnd - start);
-        if (!line.empty()) {
-            std::string_view text = FieldOf(line, file == FoodFile::kUsda ? 1 : 0);
-            const void* nul = std::memchr(text.data(), '\0', text.size());
-            if (nul) text = text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
-            if (text.size() > kItemTextSize - 1) text = text.substr(0, kItemTextSize - 1);
-            item->text = text;
-            item->offset = start;
-            *position = next;
-            return 1;
-        }
-        start = next;
+    const FoodLineFormat& format = file == FoodFile::kUsda ? kUsdaLine : kMyFoodsLine;
+    LineSpan span;
+    for (size_t start = *position; ScanLine(data, start, &span); start = span.next) {
+        std::string_view line = data.substr(span.start, span.contentEnd - span.start);
+        if (line.empty()) continue;
+        std::string_view text = FieldOf(line, format.description);
+        const void* nul = std::memchr(text.data(), '\0', text.size());
+        if (nul) text = text.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - text.data()));
+        if (text.size() > kItemTextSize - 1) text = text.substr(0, kItemTextSize - 1);
+        item->text = text;
+        item->offset = span.start;
+        *position = span.next;
+        return 1;
     }
     *position = data.size();
     return 0;
@@ -53,48 +44,48 @@ int ReadUsdaServings(std::string_view data, size_t offset, char* first, size_t f
                      size_t secondSize) {
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
-    SplitUsdaMeasure(FieldOf(line, 34), first, firstSize, nullptr);
-    SplitUsdaMeasure(FieldOf(line, 36), second, secondSize, nullptr);
+    SplitUsdaMeasure(FieldOf(line, kUsdaLine.measure1), first, firstSize, nullptr);
+    SplitUsdaMeasure(FieldOf(line, kUsdaLine.measure2), second, secondSize, nullptr);
     return 1;
 }
 
-// Field 35 is one digit or "99"; its first character's low four bits decide. Every row the table
-// does not have, 9 from "99" included, means no second measure.
 int ReadMyFoodServing(std::string_view data, size_t offset, char* text, size_t textSize, int* secondRow) {
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
     CopyText(FieldOf(line, kMyFoodMeasureField), text, textSize);
-    std::string_view rowField = FieldOf(line, kMyFoodSecondMeasureField);
-    int row = kNoMeasureRow;
-    if (!rowField.empty()) row = static_cast<unsigned char>(rowField[0]) & 0x0F;
-    if (!MeasureTableName(row)) row = kNoMeasureRow;
-    *secondRow = row;
+    *secondRow = SecondMeasureRow(FieldOf(line, kMyFoodSecondMeasureField));
     return 1;
 }
 
 int ReadMyFoodFields(std::string_view data, size_t offset, MyFoodFields* fields) {
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
-    size_t position = 0;
-    for (int k = 0; k < kMyFoodFieldCount; ++k) {
-        position = ReadTextField(line, position, fields->text[k], sizeof fields->text[k]);
-    }
+    std::string_view texts[kMyFoodFieldCount];
+    SplitFields(line, texts, kMyFoodFieldCount);
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        CopyText(texts[k], fields->text[k], sizeof fields->text[k]);
     return 1;
 }
 
-// The usual decimal conversion of the field's leading digits; "99", and any other row the picker
-// does not have, selects nothing.
-int SecondMeasurePickerRow(const char* fieldText) {
-    if (fieldText[0] == '\0') return kNoMeasureRow;
-    int row = ParseWhole(fieldText);
-    return row >= 0 && row < kSecondMeasureRows ? row : kNoMeasureRow;
+int32_t SecondMeasureValue(std::string_view field) {
+    return ParseWholeField(field);
 }
 
-// A line runs to its LF (a CR before it is part of the line end) or to the end of the data.
+int SecondMeasureRow(std::string_view field) {
+    if (field.empty()) return kNoMeasureRow;
+    int32_t value = SecondMeasureValue(field);
+    return MeasureTableName(value) ? static_cast<int>(value) : kNoMeasureRow;
+}
+
+int SecondMeasurePickerRow(const char* fieldText) {
+    int row = SecondMeasureRow(fieldText);
+    return row < kSecondMeasureRows ? row : kNoMeasureRow;
+}
+
 int LineSpanAt(std::string_view data, size_t offset, size_t* end) {
-    if (!IsLineStart(data, offset)) return 0;
-    size_t lf = data.find('\n', offset);
-    *end = lf == std::string_view::npos ? data.size() : lf + 1;
+    LineSpan span;
+    if (!IsLineStart(data, offset) || !ScanLine(data, offset, &span)) return 0;
+    *end = span.next;
     return 1;
 }
 

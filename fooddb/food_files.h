@@ -3,17 +3,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "fooddb/food_fields.h"
 #include "fooddb/measure_table.h"
 
-constexpr int kMyFoodFieldCount = 37;
-constexpr int kMyFoodMeasureField = 33;
-constexpr int kMyFoodSecondMeasureField = 35;
-constexpr int kMyFoodServingAmountField = 32;
-constexpr int kMyFoodServing3Field = 34;
-constexpr int kMyFoodRefuseField = 36;
+constexpr int kMyFoodFieldCount = kMyFoodsLine.fieldCount;
+constexpr int kMyFoodMeasureField = kMyFoodsLine.measure1;
+constexpr int kMyFoodSecondMeasureField = kMyFoodsLine.measure2;
+constexpr int kMyFoodServingAmountField = kMyFoodsLine.servingWeight1;
+constexpr int kMyFoodServing3Field = kMyFoodsLine.servingWeight2;
+constexpr int kMyFoodRefuseField = kMyFoodsLine.refuse;
 constexpr size_t kItemTextSize = 256;  // a list item: a description cut to 255 bytes and its terminator
 
 // The messages of a field that fails its check; %s stands for the field's label.
@@ -60,7 +61,14 @@ struct MyFoodFields {
 // The 37 field texts of the My Foods line at `offset`, each cut to 255 bytes, missing ones empty.
 int ReadMyFoodFields(std::string_view data, size_t offset, MyFoodFields* fields);
 
-// The second measure picker's row for a field 35 text, or kNoMeasureRow.
+// "Serving 4" (field 35) read the one way every reader reads it: the decimal value of its leading
+// digits, 0 when it has none (the value a log entry keeps as its measure index).
+int32_t SecondMeasureValue(std::string_view field);
+// The MeasureTable row that field names, or kNoMeasureRow: for an empty field, and for "99" and
+// every other value the table has no row for.
+int SecondMeasureRow(std::string_view field);
+// The second measure picker's row for a field 35 text, or kNoMeasureRow: the picker has only the
+// table's first kSecondMeasureRows rows.
 int SecondMeasurePickerRow(const char* fieldText);
 
 // The bytes of the line at `offset` with its line end: [offset, *end). 0 when not a line start.

@@ -3,40 +3,38 @@
 #include <cstring>
 
 #include "fooddb/food_fields.h"
+#include "fooddb/food_files.h"
 #include "foodlog/nutrients.h"
+#include "platform/text.h"
 
 int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
                   int32_t measure, int32_t source, LogEntry* entry) {
+    static_assert(kFoodNutrientFields == kNutrientCount, "a food line holds every nutrient slot");
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
     std::memset(entry, 0, sizeof *entry);
     bool usda = source != kSourceMyFoods;
-    size_t position = 0;
-    char field[kFieldTextSize];
-    if (usda) position = ReadTextField(line, position, field, sizeof field);  // the record number
-    position = ReadTextField(line, position, entry->name, sizeof entry->name);
+    const FoodLineFormat& format = usda ? kUsdaLine : kMyFoodsLine;
+    std::string_view fields[kMaxFoodLineFields];
+    SplitFields(line, fields, format.fieldCount);
+    CopyText(fields[format.description], entry->name, sizeof entry->name);
     for (int slot = 0; slot < kNutrientCount; ++slot) {
-        if (KindOfSlot(slot) == SlotKind::kWholeUnit) {
-            position = ReadWholeField(line, position, &entry->values[slot]);
-        } else {
-            float value = 0.0f;
-            position = ReadRealField(line, position, &value);
-            entry->values[slot] = ToMilliUnits(value);
-        }
+        std::string_view field = fields[format.firstNutrient + slot];
+        entry->values[slot] = KindOfSlot(slot) == SlotKind::kWholeUnit ? ParseWholeField(field)
+                                                                        : ToMilliUnits(ParseRealField(field));
     }
-    position = ReadRealField(line, position, &entry->servingWeight1);
+    entry->servingWeight1 = ParseRealField(fields[format.servingWeight1]);
+    entry->servingWeight2 = ParseRealField(fields[format.servingWeight2]);
     if (usda) {
-        position = ReadTextField(line, position, field, sizeof field);
-        SplitUsdaMeasure(field, entry->servingText1, sizeof entry->servingText1, &entry->servingCount1);
-        position = ReadRealField(line, position, &entry->servingWeight2);
-        position = ReadTextField(line, position, field, sizeof field);
-        SplitUsdaMeasure(field, entry->servingText2, sizeof entry->servingText2, &entry->servingCount2);
+        SplitUsdaMeasure(fields[format.measure1], entry->servingText1, sizeof entry->servingText1,
+                         &entry->servingCount1);
+        SplitUsdaMeasure(fields[format.measure2], entry->servingText2, sizeof entry->servingText2,
+                         &entry->servingCount2);
     } else {
-        position = ReadTextField(line, position, entry->servingText1, sizeof entry->servingText1);
-        position = ReadRealField(line, position, &entry->servingWeight2);
-        position = ReadWholeField(line, position, &entry->measureIndex);
+        CopyText(fields[format.measure1], entry->servingText1, sizeof entry->servingText1);
+        entry->measureIndex = SecondMeasureValue(fields[format.measure2]);
     }
-    ReadWholeField(line, position, &entry->refuse);
+    entry->refuse = ParseWholeField(fields[format.refuse]);
 
     char quantity[kFieldTextSize];
     size_t length = quantityLength < 0 ? 0 : static_cast<size_t>(quantityLength);

@@ -1,5 +1,7 @@
 #include "tools/usda_import.h"
 
+#include "fooddb/food_fields.h"
+
 namespace {
 
 // For each field of the program's layout, the field of the USDA's layout it comes from:
@@ -19,16 +21,7 @@ constexpr int kSourceFieldOf[kUsdaFieldCount] = {
 
 int ConvertUsdaLine(std::string_view sourceLine, std::string* output) {
     std::string_view fields[kUsdaSourceFieldCount];
-    size_t start = 0;
-    int count = 0;
-    while (true) {
-        size_t end = sourceLine.find('^', start);
-        if (count == kUsdaSourceFieldCount) return 0;
-        fields[count++] = sourceLine.substr(start, end == std::string_view::npos ? end : end - start);
-        if (end == std::string_view::npos) break;
-        start = end + 1;
-    }
-    if (count != kUsdaSourceFieldCount) return 0;
+    if (SplitFields(sourceLine, fields, kUsdaSourceFieldCount) != kUsdaSourceFieldCount) return 0;
     for (int i = 0; i < kUsdaFieldCount; ++i) {
         if (i > 0) output->push_back('^');
         output->append(fields[kSourceFieldOf[i]]);
@@ -37,21 +30,18 @@ int ConvertUsdaLine(std::string_view sourceLine, std::string* output) {
     return 1;
 }
 
-int ConvertUsdaTable(std::string_view source, std::string* output, size_t* badLine) {
+int ConvertUsdaTable(std::string_view source, std::string* output, size_t* badLine, size_t* badFields) {
     output->clear();
     output->reserve(source.size());
     size_t lineNumber = 0;
-    size_t start = 0;
-    while (start < source.size()) {
-        size_t end = source.find('\n', start);
-        if (end == std::string_view::npos) end = source.size();
-        std::string_view line = source.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    LineSpan span;
+    for (size_t start = 0; ScanLine(source, start, &span); start = span.next) {
+        std::string_view line = source.substr(span.start, span.contentEnd - span.start);
         ++lineNumber;
-        start = end + 1;
         if (line.empty()) continue;
         if (!ConvertUsdaLine(line, output)) {
             *badLine = lineNumber;
+            if (badFields) *badFields = static_cast<size_t>(SplitFields(line, nullptr, 0));
             output->clear();
             return 0;
         }

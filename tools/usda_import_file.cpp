@@ -16,24 +16,6 @@ constexpr char kUsage[] =
 
 }  // namespace
 
-size_t FieldCountOfLine(std::string_view source, size_t lineNumber) {
-    size_t start = 0;
-    for (size_t number = 1; start <= source.size(); ++number) {
-        size_t end = source.find('\n', start);
-        if (end == std::string_view::npos) end = source.size();
-        if (number == lineNumber) {
-            std::string_view line = source.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            size_t fields = 1;
-            for (char c : line)
-                fields += c == '^';
-            return fields;
-        }
-        start = end + 1;
-    }
-    return 0;
-}
-
 // The output replaces its old contents in one step, so a failed import leaves an earlier ABBREV.txt
 // usable; and the input is never written, also when the output path names it in another spelling.
 int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* message) {
@@ -51,9 +33,10 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
     std::string_view source(input.Data(), input.Size());
     std::string converted;
     size_t badLine = 0;
-    if (!ConvertUsdaTable(source, &converted, &badLine)) {
+    size_t badFields = 0;
+    if (!ConvertUsdaTable(source, &converted, &badLine, &badFields)) {
         *message = std::string(inputPath) + ": line " + std::to_string(badLine) + " has " +
-                   std::to_string(FieldCountOfLine(source, badLine)) +
+                   std::to_string(badFields) +
                    " fields; a USDA abbreviated table has " + std::to_string(kUsdaSourceFieldCount);
         return kToolFailed;
     }

@@ -7,9 +7,6 @@
 
 #include "tools/tool_exit.h"
 
-// The number of '^'-separated fields of line `lineNumber` (1-based, counted as ConvertUsdaTable counts).
-size_t FieldCountOfLine(std::string_view source, size_t lineNumber);
-
 // Converts the file; returns an exit code and says what happened in `message` (one line, no end).
 int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* message);
 

@@ -9,39 +9,43 @@
 
 namespace {
 
-TEST(FieldReaders, ReadUpToTheSeparatorAndStepPastIt) {
+TEST(SplitFields, FieldsUpToEachSeparatorMissingOnesEmpty) {
     std::string_view line = "abc^1.5^52.6^^x";
-    char text[8];
-    size_t p = ReadTextField(line, 0, text, sizeof text);
-    EXPECT_STREQ(text, "abc");
-    EXPECT_EQ(p, 4u);
-    float real = -1.0f;
-    p = ReadRealField(line, p, &real);
-    EXPECT_EQ(real, 1.5f);
-    int32_t whole = -1;
-    p = ReadWholeField(line, p, &whole);
-    EXPECT_EQ(whole, 52);  // whole units keep only the integer part
-    p = ReadWholeField(line, p, &whole);
-    EXPECT_EQ(whole, 0);  // empty field
-    p = ReadTextField(line, p, text, sizeof text);
-    EXPECT_STREQ(text, "x");
-    EXPECT_EQ(p, line.size());
-    // Past the end: missing fields read as empty, the position stays at the end.
-    p = ReadRealField(line, p, &real);
-    EXPECT_EQ(real, 0.0f);
-    EXPECT_EQ(p, line.size());
-    p = ReadTextField(line, line.size() + 10, text, sizeof text);
-    EXPECT_STREQ(text, "");
-    EXPECT_EQ(p, line.size());
+    std::string_view fields[7];
+    EXPECT_EQ(SplitFields(line, fields, 7), 5);
+    const char* expected[7] = {"abc", "1.5", "52.6", "", "x", "", ""};
+    for (int k = 0; k < 7; ++k)
+        EXPECT_EQ(fields[k], expected[k]) << k;
+    EXPECT_EQ(fields[6].data(), line.data() + line.size());  // a missing field still points into the line
+    EXPECT_EQ(SplitFields(line, fields, 2), 5);  // more fields than asked for are counted, not stored
+    EXPECT_EQ(fields[1], "1.5");
+    EXPECT_EQ(SplitFields("", fields, 1), 1);
+    EXPECT_EQ(ParseRealField("1.5^2"), 1.5f);
+    EXPECT_EQ(ParseWholeField("52.6"), 52);  // whole units keep only the integer part
+    // A field is read as a field buffer holds it: its first 255 bytes.
+    std::string longField = std::string(255, '0') + "7";
+    EXPECT_EQ(ParseWholeField(longField), 0);
 }
 
-TEST(FieldReaders, CutLongTextsToTheirBuffer) {
-    std::string line(300, 'd');
-    line += "^rest";
-    char text[256];
-    size_t p = ReadTextField(line, 0, text, sizeof text);
-    EXPECT_EQ(std::strlen(text), 255u);
-    EXPECT_EQ(p, 301u);
+TEST(ScanLine, ContentToTheFirstCrOrLfLineToPastTheLf) {
+    struct Case {
+        const char* data;
+        size_t offset, contentEnd, next;
+    };
+    const Case cases[] = {
+        {"ab\r\ncd", 0, 2, 4}, {"ab\ncd", 0, 2, 3},  {"ab\r\ncd", 4, 6, 6},
+        {"a\rb\nc", 0, 1, 4},  {"\n\nx", 1, 1, 2},  {"ab\r\ncd", 2, 2, 4},
+    };
+    for (const Case& c : cases) {
+        LineSpan span{};
+        ASSERT_TRUE(ScanLine(c.data, c.offset, &span)) << c.data;
+        EXPECT_EQ(span.start, c.offset);
+        EXPECT_EQ(span.contentEnd, c.contentEnd) << c.data << " at " << c.offset;
+        EXPECT_EQ(span.next, c.next) << c.data << " at " << c.offset;
+    }
+    LineSpan span;
+    EXPECT_FALSE(ScanLine("ab", 2, &span));
+    EXPECT_FALSE(ScanLine("", 0, &span));
 }
 
 TEST(FieldReaders, NumbersConvertAsTheCRuntimeDoes) {
