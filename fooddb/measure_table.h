@@ -8,6 +8,7 @@ struct MeasureName {
 };
 constexpr int kMeasureTableSize = 8;
 constexpr int kGramsMeasureRow = 6;
+constexpr int kPerServingMeasureRow = 7;
 constexpr int kNoMeasureRow = -1;
 constexpr int kSecondMeasureRows = 7;  // the second measure picker offers rows 0 to 6
 constexpr int kNoSecondMeasure = 99;   // My Foods "Serving 4" value of a food without a second measure

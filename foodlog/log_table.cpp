@@ -140,3 +140,10 @@ void ComputeTotals() {
     int count = g_entryCount < 0 ? 0 : (g_entryCount > kMaxLogEntries ? kMaxLogEntries : g_entryCount);
     SumNutrients(g_entryNutrients, count, &g_entryNutrients[kTotalsRecord]);
 }
+
+void TotalsInView(int viewMode, EntryNutrients* totals) {
+    EntryNutrients records[kMaxLogEntries];
+    for (int i = 0; i < g_entryCount; ++i)
+        ComputeNutrients(g_logEntries[i], viewMode, &records[i]);
+    SumNutrients(records, g_entryCount, totals);
+}

@@ -126,3 +126,5 @@ int ComputeEntry(int position);
 int ApplyDailyValues(int position);
 // The totals record: slot by slot, the sum over all entries.
 void ComputeTotals();
+// The totals record the log would hold in the view mode, worked out without changing the log.
+void TotalsInView(int viewMode, EntryNutrients* totals);

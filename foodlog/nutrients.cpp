@@ -47,12 +47,6 @@ bool IsDailyValueSlot(int slot) {
     return kDailyValueTable[slot].value != 0;
 }
 
-// My Foods lines hold these vitamins and minerals as percentages of the Daily Value, as a label does;
-// Sodium and Potassium are amounts.
-bool HeldAsPercentInMyFoods(int slot) {
-    return IsDailyValueSlot(slot) && slot != kSodium && slot != kPotassium;
-}
-
 int32_t PercentOfDailyValue(int32_t amount, int slot) {
     const DailyValue& dv = kDailyValueTable[slot];
     return RoundToWhole(ToFloat(static_cast<double>(amount) / dv.value * dv.constant));
@@ -79,6 +73,10 @@ int32_t FactorOfHouseholdMeasure(float quantity, float count, float gramWeight) 
 
 }  // namespace
 
+bool HeldAsPercentInMyFoods(int slot) {
+    return IsDailyValueSlot(slot) && slot != kSodium && slot != kPotassium;
+}
+
 int32_t RoundByFirstDecimal(double shown, float value) {
     // "%f" of the largest double needs 309 digits before the point.
     char text[400];
@@ -98,11 +96,14 @@ int32_t RoundToWhole(float x) {
     return RoundByFirstDecimal(static_cast<double>(x), x);
 }
 
+int32_t RoundQuotient(double quotient) {
+    return RoundByFirstDecimal(quotient, ToFloat(quotient));
+}
+
 int32_t ScaleValue(int32_t value, int32_t scaleFactor) {
     // 64 bits: a large quantity of a food with large values overflows 32.
     int64_t product = static_cast<int64_t>(value) * scaleFactor;
-    double quotient = static_cast<double>(product) / 1000.0;
-    return RoundByFirstDecimal(quotient, ToFloat(quotient));
+    return RoundQuotient(static_cast<double>(product) / 1000.0);
 }
 
 int32_t ScaleFactor(const LogEntry& entry) {

@@ -19,7 +19,13 @@ extern const DailyValue kDailyValueTable[kNutrientCount];
 int32_t RoundByFirstDecimal(double shown, float value);
 int32_t ToMilliUnits(float x);
 int32_t RoundToWhole(float x);
+// A quotient worked out in double precision, rounded by the same rule at its slot's precision.
+int32_t RoundQuotient(double quotient);
 int32_t ScaleValue(int32_t value, int32_t scaleFactor);
+
+// The vitamins and minerals a My Foods line holds as percentages of the Daily Value, as a label
+// does (Sodium and Potassium are amounts there).
+bool HeldAsPercentInMyFoods(int slot);
 
 // The entry's quantity in thousandths of 100-gram portions (USDA) or of servings (My Foods).
 int32_t ScaleFactor(const LogEntry& entry);
