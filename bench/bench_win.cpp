@@ -3,11 +3,12 @@
 // with both lists filled), filling the USDA list, a search for "chicken", adding a food
 // from OK to refreshed rows (and the paint that follows), a view switch of a full log, and printing
 // that log with all 34 columns into a metafile; and with a My Foods file of 10,000 foods, Save in Add
-// New Food and Edit Food Item and a Delete, each until the list is filled again. Real windows, under
-// Wine.
+// New Food and Edit Food Item and a Delete, each until the list is filled again, and a full log saved as a
+// My Food; Insert Log of a 25-entry document into a 25-entry log. Real windows, under Wine.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +23,7 @@
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "bench/startup_bench_win.h"
+#include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "printing/print_job_win.h"
 #include "resources/resource.h"
@@ -121,6 +123,45 @@ void CALLBACK SaveFoodDialog(HWND, UINT, UINT_PTR id, DWORD) {
     g_foodDialogRun.milliseconds = timer.Elapsed();
     // A dialog that refused the form is closed all the same, so the benchmark goes on.
     if (IsWindow(dialog)) EndDialog(dialog, 0);
+}
+
+// Save Log as My Food and Insert Log, answered inside their dialogs' own loops: the time runs from OK
+// until the command has returned, the list filled again or the log's rows rebuilt.
+LARGE_INTEGER g_commandStart;
+std::string g_insertPath;
+
+void CALLBACK AnswerSaveLogAsFood(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = FindWindowA("#32770", "Save Log as My Food");
+    if (!dialog) return;
+    SetDlgItemTextA(dialog, IDC_FOOD_DESCRIPTION, "Sunday stew");
+    SetDlgItemTextA(dialog, IDC_FOOD_SERVINGS, "6");
+    QueryPerformanceCounter(&g_commandStart);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+    if (IsWindow(dialog)) EndDialog(dialog, IDCANCEL);
+}
+
+void CALLBACK AnswerInsertLog(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = FindWindowA("#32770", "Insert Log");
+    if (!dialog) return;
+    HWND name = GetDlgItem(dialog, cmb13);
+    if (!name) name = GetDlgItem(dialog, edt1);
+    SetWindowTextA(name, g_insertPath.c_str());
+    QueryPerformanceCounter(&g_commandStart);
+    SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// Runs the command with its dialog answered by `answer`; the milliseconds from OK to its return, or
+// -1 when the dialog never came.
+double TimeCommand(HWND window, int command, TIMERPROC answer) {
+    g_commandStart.QuadPart = 0;
+    SetTimer(nullptr, 0, 0, answer);
+    SendMessageA(window, WM_COMMAND, command, 0);
+    if (g_commandStart.QuadPart == 0) return -1.0;
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return Milliseconds(g_commandStart, now);
 }
 
 void Pump() {
@@ -264,6 +305,28 @@ int main(int argc, char** argv) {
         DeleteMyFood();
         myFoodTimes[2].push_back(timer.Elapsed());
     }
+    // A full log kept as a My Food; then a 25-entry document inserted into a 25-entry log.
+    std::vector<double> recipeTimes, insertTimes;
+    for (int run = 0; run < kRuns; ++run) {
+        double time = TimeCommand(window, IDM_FILE_SAVE_AS_MY_FOOD, AnswerSaveLogAsFood);
+        if (time >= 0) recipeTimes.push_back(time);
+    }
+    long long recipeEntries = EntryCount();
+    char tempFolder[MAX_PATH] = "";
+    GetTempPathA(sizeof tempFolder, tempFolder);
+    g_insertPath = std::string(tempFolder) + "platelog-bench-insert.mtf";
+    std::string document(kMaxLogDocumentSize, '\0');
+    size_t documentSize = 0;
+    EncodeLogDocument(LogEntries() + 25, 25, &document[0], document.size(), &documentSize);
+    ReplaceFileContents(g_insertPath.c_str(), document.data(), documentSize);
+    std::vector<LogEntry> firstHalf(LogEntries(), LogEntries() + 25);
+    for (int run = 0; run < kRuns; ++run) {
+        ReplaceEntries(firstHalf.data(), 25);
+        RefreshLog();
+        double time = TimeCommand(window, IDM_FILE_INSERT_LOG, AnswerInsertLog);
+        if (time >= 0 && EntryCount() == 50) insertTimes.push_back(time);
+    }
+    DeleteFileA(g_insertPath.c_str());
     long long myFoodItems = SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0);
     // Where the time of a change goes: the replace of the whole file and the reload of the list.
     std::vector<double> replaceTimes, reloadTimes;
@@ -308,6 +371,12 @@ int main(int argc, char** argv) {
             continue;
         }
         Report(myFoodNames[i], myFoodTimes[i], myFoodItems, "My Foods listed at the end");
+    }
+    if (recipeTimes.empty() || insertTimes.empty()) {
+        std::printf("Save Log as My Food or Insert Log did not run\n");
+    } else {
+        Report("Save Log as My Food, list reloaded", recipeTimes, recipeEntries, "entries in the log");
+        Report("Insert Log 25 + 25, rows rebuilt", insertTimes, 50, "entries after it");
     }
     Report("  replacing the My Foods file", replaceTimes, 1, "file");
     Report("  reloading the My Foods list", reloadTimes, myFoodItems, "items");

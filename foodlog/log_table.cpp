@@ -84,6 +84,13 @@ int AppendEntry(const LogEntry& entry) {
     return 1;
 }
 
+int AppendEntries(const LogEntry* entries, int count) {
+    if (count < 0 || count > kMaxLogEntries - g_entryCount || (count > 0 && !entries)) return 0;
+    for (int i = 0; i < count; ++i)
+        AppendEntry(entries[i]);
+    return 1;
+}
+
 int RemoveEntry(int position) {
     if (!IsEntryPosition(position)) return 0;
     for (int j = position + 1; j < g_entryCount; ++j) {

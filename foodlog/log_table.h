@@ -108,6 +108,9 @@ void ClearLogEntries();
 void ClearLog();
 // Appends the entry as the next one and computes it. 0 when the log is full.
 int AppendEntry(const LogEntry& entry);
+// Appends the entries after the current ones and computes them. 0, changing nothing, when they do not
+// all fit.
+int AppendEntries(const LogEntry* entries, int count);
 // Removes the entry, moving the later ones up with their nutrients. 0 when there is no such entry.
 int RemoveEntry(int position);
 // A new quantity for the entry, which is computed again. 0 when there is no such entry.

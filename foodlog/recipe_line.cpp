@@ -1,5 +1,6 @@
 #include "foodlog/recipe_line.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "fooddb/field_rules.h"
@@ -17,7 +18,7 @@ constexpr char kNoSecondMeasureText[] = "99";
 int ParseServings(std::string_view text, double* servings) {
     if (text.empty() || !IsNumericField(text.data(), text.size())) return 0;
     float value = ParseRealField(text);
-    if (!(value > 0.0f)) return 0;
+    if (!(value > 0.0f) || std::isinf(value)) return 0;
     *servings = static_cast<double>(value);
     return 1;
 }

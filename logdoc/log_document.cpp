@@ -280,3 +280,12 @@ int LoadLogDocument(const char* path) {
     if (!ReadLogDocument(path, entries.get(), &count)) return 0;
     return ReplaceEntries(entries.get(), count);
 }
+
+InsertResult InsertLogDocument(const char* path, int* documentCount) {
+    std::unique_ptr<LogEntry[]> entries(new (std::nothrow) LogEntry[kMaxLogEntries]);
+    if (!entries) return InsertResult::kUnreadable;
+    int count = 0;
+    if (!ReadLogDocument(path, entries.get(), &count)) return InsertResult::kUnreadable;
+    *documentCount = count;
+    return AppendEntries(entries.get(), count) ? InsertResult::kInserted : InsertResult::kTooMany;
+}

@@ -61,3 +61,10 @@ int ReadLogDocument(const char* path, LogEntry* entries, int* count);
 // Replaces the log with the document's entries and computes their nutrients in the current view mode.
 // An unreadable or damaged document returns 0 and leaves the log, its nutrients and its count untouched.
 int LoadLogDocument(const char* path);
+
+enum class InsertResult { kInserted, kUnreadable, kTooMany };
+// Reads the document with the checks of LoadLogDocument and appends its entries after the log's,
+// computed in the current view mode. `*documentCount` receives the document's entry count when it
+// could be read. kUnreadable and kTooMany (the two logs together would exceed 50 entries) leave the
+// log as it was.
+InsertResult InsertLogDocument(const char* path, int* documentCount);

@@ -8,3 +8,9 @@ int OpenLogDocument(const char* path) {
     RefreshLog();
     return 1;
 }
+
+InsertResult InsertLogDocumentIntoView(const char* path, int* documentCount) {
+    InsertResult result = InsertLogDocument(path, documentCount);
+    if (result == InsertResult::kInserted) RefreshLog();
+    return result;
+}

@@ -16,6 +16,8 @@
 #define IDM_FILE_PRINT 124
 #define IDM_VIEW_PERCENT 125
 #define IDM_VIEW_AMOUNTS 126
+#define IDM_FILE_INSERT_LOG 129
+#define IDM_FILE_SAVE_AS_MY_FOOD 130
 /* Runs the search like the Search button; no control sends it. */
 #define IDM_SEARCH_ALT 128
 
@@ -37,6 +39,8 @@
 #define IDC_FOOD_FIELD_FIRST 1001
 #define IDC_QUANTITY_EDIT 1046
 #define IDC_PRINT_TITLE 1058
+#define IDC_FOOD_DESCRIPTION 1060
+#define IDC_FOOD_SERVINGS 1061
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
@@ -45,6 +49,7 @@
 #define IDD_ADD_FOOD 108
 #define IDD_EDIT_FOOD 110
 #define IDD_FOOD_QUANTITY 112
+#define IDD_SAVE_AS_MY_FOOD 114
 #define IDD_PRINTING "PrintDlgBox"
 
 /* Bitmaps: the toolbar strip, seven 24x24 images (percent view, amounts view, five spare). */

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "logdoc/log_document.h"
@@ -25,6 +26,7 @@ constexpr char kProgramName[] = "MealTally";
 constexpr char kUntitled[] = "(untitled)";
 constexpr char kFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kDefaultExtension[] = "mtf";
+constexpr char kInsertLogTitle[] = "Insert Log";
 
 OPENFILENAMEA g_fileDialog;
 
@@ -37,7 +39,7 @@ void CopyPath(char* destination, const char* source) {
 }
 
 // The dialog works on copies, so a cancelled dialog leaves the document's path and title alone.
-int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save) {
+int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save, const char* dialogTitle = nullptr) {
     char chosenPath[kPathSize];
     char chosenTitle[kPathSize] = "";
     CopyPath(chosenPath, path);
@@ -47,9 +49,11 @@ int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save) {
     g_fileDialog.lpstrFileTitle = chosenTitle;
     g_fileDialog.nMaxFileTitle = kPathSize;
     g_fileDialog.Flags = flags;
+    g_fileDialog.lpstrTitle = dialogTitle;
     BOOL chosen = save ? GetSaveFileNameA(&g_fileDialog) : GetOpenFileNameA(&g_fileDialog);
     g_fileDialog.lpstrFile = nullptr;
     g_fileDialog.lpstrFileTitle = nullptr;
+    g_fileDialog.lpstrTitle = nullptr;
     if (!chosen) return 0;
     CopyPath(path, chosenPath);
     CopyPath(title, chosenTitle);
@@ -136,6 +140,29 @@ LRESULT OpenDocument(HWND window) {
     }
     SetDocumentCaption(window, g_documentTitle);
     ClearModified();
+    return 0;
+}
+
+// The chosen file's name is kept apart from the document's, so Save still writes the log's own file.
+LRESULT InsertDocument(HWND window) {
+    char path[kPathSize] = "";
+    char title[kPathSize] = "";
+    if (!ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, false, kInsertLogTitle)) return 0;
+    int count = 0;
+    switch (InsertLogDocumentIntoView(path, &count)) {
+        case InsertResult::kInserted:
+            MarkModified();
+            return 1;
+        case InsertResult::kTooMany: {
+            char text[sizeof kInsertTooManyFormat + kPathSize + 32];
+            std::snprintf(text, sizeof text, kInsertTooManyFormat, title, count, kMaxLogEntries - EntryCount());
+            ShowMessageBox(window, text, kLimitCaption, MB_ICONWARNING);
+            return 0;
+        }
+        case InsertResult::kUnreadable:
+            break;
+    }
+    ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
     return 0;
 }
 

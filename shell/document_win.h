@@ -9,6 +9,9 @@ constexpr char kOpenFailedMessage[] = "Unable to open file:  File damaged or cor
 constexpr char kOpenFailedCaption[] = "File Error";
 constexpr char kSaveFailedFormat[] = "Could not write file %s";
 constexpr char kPrintFailedFormat[] = "Could not print file %s";
+constexpr char kInsertTooManyFormat[] =
+    "Cannot exceed 50 items in Main Window!\r\n\r\n%s holds %d items and only %d more fit, so nothing "
+    "was inserted.";
 constexpr char kProductAddress[] = "https://meal-tally.example/";
 
 // The open document's path and title, empty while it is untitled.
@@ -25,6 +28,8 @@ int AskSaveChanges(HWND window, const char* title);
 
 LRESULT NewDocument(HWND window);
 LRESULT OpenDocument(HWND window);
+// Appends the entries of a chosen log document after the log's; the document's own path and title stay.
+LRESULT InsertDocument(HWND window);
 LRESULT SaveDocument(HWND window);
 LRESULT SaveDocumentAs(HWND window);
 // Prints the log; a failed or cancelled job is reported with the document's title.

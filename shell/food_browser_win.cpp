@@ -10,6 +10,7 @@
 #include "fooddb/food_files_win.h"
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
+#include "foodlog/save_as_food_win.h"
 #include "platform/edit_line_win.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
@@ -237,6 +238,11 @@ LRESULT OnDeleteButton(HWND mainWindow) {
 
 LRESULT OnAddButton(HWND mainWindow) {
     ShowAddFoodDialog(mainWindow, g_controls.myFoodsList, ReloadMyFoods);
+    return 0;
+}
+
+LRESULT OnSaveLogAsMyFood(HWND mainWindow) {
+    ShowSaveLogAsFoodDialog(mainWindow, ReloadMyFoods);
     return 0;
 }
 

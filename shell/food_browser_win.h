@@ -41,3 +41,6 @@ void ReloadMyFoods();
 // Commands 1041 and 1042: the Add New Food and Edit Food Item dialogs. Both answer 0.
 LRESULT OnAddButton(HWND mainWindow);
 LRESULT OnEditButton(HWND mainWindow);
+// File > Save Log as My Food: the log's totals per serving become a new My Food; the lists are filled
+// again as after Add. Answers 0.
+LRESULT OnSaveLogAsMyFood(HWND mainWindow);

@@ -301,6 +301,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return SaveDocument(window);
         case IDM_FILE_SAVE_AS:
             return SaveDocumentAs(window);
+        case IDM_FILE_INSERT_LOG:
+            return InsertDocument(window);
+        case IDM_FILE_SAVE_AS_MY_FOOD:
+            return OnSaveLogAsMyFood(window);
         case IDM_HELP_ABOUT:
             return ShowAbout(window);
         case IDM_FILE_PRINT:

@@ -17,7 +17,8 @@ TEST(ParseServings, DigitsAndPointsAboveZero) {
         ASSERT_EQ(ParseServings(c.first, &servings), 1) << c.first;
         EXPECT_EQ(servings, c.second);
     }
-    for (const char* bad : {"", "0", "0.0", "-1", "1,5", " 1", "abc", "."}) {
+    const std::string beyondFloat(60, '9');
+    for (const char* bad : {"", "0", "0.0", "-1", "1,5", " 1", "abc", ".", "1e5", beyondFloat.c_str()}) {
         double servings = 7;
         EXPECT_EQ(ParseServings(bad, &servings), 0) << bad;
         EXPECT_EQ(servings, 7);
