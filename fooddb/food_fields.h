@@ -13,7 +13,7 @@ constexpr size_t kFieldTextSize = 256;  // a field text: 255 bytes and its termi
 struct FoodLineFormat {
     int fieldCount;
     int description;
-    int firstNutrient;  // the 31 nutrients follow in the log's slot order
+    int firstNutrient;   // the 31 nutrients follow in the log's slot order
     int servingWeight1;  // USDA: the first measure's gram weight; My Foods: the serving amount
     int measure1;        // the first measure's text
     int servingWeight2;  // USDA: the second measure's gram weight; My Foods: "Serving 3"

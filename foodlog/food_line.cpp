@@ -21,7 +21,7 @@ int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText
     for (int slot = 0; slot < kNutrientCount; ++slot) {
         std::string_view field = fields[format.firstNutrient + slot];
         entry->values[slot] = KindOfSlot(slot) == SlotKind::kWholeUnit ? ParseWholeField(field)
-                                                                        : ToMilliUnits(ParseRealField(field));
+                                                                       : ToMilliUnits(ParseRealField(field));
     }
     entry->servingWeight1 = ParseRealField(fields[format.servingWeight1]);
     entry->servingWeight2 = ParseRealField(fields[format.servingWeight2]);

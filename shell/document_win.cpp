@@ -39,7 +39,8 @@ void CopyPath(char* destination, const char* source) {
 }
 
 // The dialog works on copies, so a cancelled dialog leaves the document's path and title alone.
-int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save, const char* dialogTitle = nullptr) {
+int ChooseFile(HWND window, char* path, char* title, DWORD flags, bool save,
+               const char* dialogTitle = nullptr) {
     char chosenPath[kPathSize];
     char chosenTitle[kPathSize] = "";
     CopyPath(chosenPath, path);
@@ -147,7 +148,8 @@ LRESULT OpenDocument(HWND window) {
 LRESULT InsertDocument(HWND window) {
     char path[kPathSize] = "";
     char title[kPathSize] = "";
-    if (!ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, false, kInsertLogTitle)) return 0;
+    if (!ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, false, kInsertLogTitle))
+        return 0;
     int count = 0;
     switch (InsertLogDocumentIntoView(path, &count)) {
         case InsertResult::kInserted:
@@ -155,7 +157,8 @@ LRESULT InsertDocument(HWND window) {
             return 1;
         case InsertResult::kTooMany: {
             char text[sizeof kInsertTooManyFormat + kPathSize + 32];
-            std::snprintf(text, sizeof text, kInsertTooManyFormat, title, count, kMaxLogEntries - EntryCount());
+            std::snprintf(text, sizeof text, kInsertTooManyFormat, title, count,
+                          kMaxLogEntries - EntryCount());
             ShowMessageBox(window, text, kLimitCaption, MB_ICONWARNING);
             return 0;
         }

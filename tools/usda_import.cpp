@@ -8,13 +8,13 @@ namespace {
 // record number, description, the 31 nutrients in the program's slot order (folate is total
 // folate, vitamin A in IU, vitamin E in mg), the two measures with their gram weights, refuse.
 constexpr int kSourceFieldOf[kUsdaFieldCount] = {
-    0,  1,                                                                    // NDB number, description
-    2,  3,  4,  5,  7,  8,  6,                                                // water .. ash
-    10, 13, 11, 15, 14, 12, 16, 17, 18, 19,                                   // minerals
-    32, 40, 21, 22, 23, 24, 25, 26, 31, 20,                                   // vitamins
-    44, 45, 46, 47,                                                           // fats, cholesterol
-    48, 49, 50, 51,                                                           // measures
-    52,                                                                       // refuse
+    0,  1,                                   // NDB number, description
+    2,  3,  4,  5,  7,  8,  6,               // water .. ash
+    10, 13, 11, 15, 14, 12, 16, 17, 18, 19,  // minerals
+    32, 40, 21, 22, 23, 24, 25, 26, 31, 20,  // vitamins
+    44, 45, 46, 47,                          // fats, cholesterol
+    48, 49, 50, 51,                          // measures
+    52,                                      // refuse
 };
 
 }  // namespace

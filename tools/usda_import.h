@@ -18,4 +18,5 @@ int ConvertUsdaLine(std::string_view sourceLine, std::string* output);
 // A whole source table. Blank lines are skipped; a last line without a line end is still a line.
 // On failure returns 0 and sets `badLine` to the 1-based number of the first line without 53 fields,
 // and `badFields` (when given) to how many it has.
-int ConvertUsdaTable(std::string_view source, std::string* output, size_t* badLine, size_t* badFields = nullptr);
+int ConvertUsdaTable(std::string_view source, std::string* output, size_t* badLine,
+                     size_t* badFields = nullptr);

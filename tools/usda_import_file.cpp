@@ -36,8 +36,8 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
     size_t badFields = 0;
     if (!ConvertUsdaTable(source, &converted, &badLine, &badFields)) {
         *message = std::string(inputPath) + ": line " + std::to_string(badLine) + " has " +
-                   std::to_string(badFields) +
-                   " fields; a USDA abbreviated table has " + std::to_string(kUsdaSourceFieldCount);
+                   std::to_string(badFields) + " fields; a USDA abbreviated table has " +
+                   std::to_string(kUsdaSourceFieldCount);
         return kToolFailed;
     }
     if (converted.empty()) {

@@ -33,7 +33,7 @@ TEST(ScanLine, ContentToTheFirstCrOrLfLineToPastTheLf) {
         size_t offset, contentEnd, next;
     };
     const Case cases[] = {
-        {"ab\r\ncd", 0, 2, 4}, {"ab\ncd", 0, 2, 3},  {"ab\r\ncd", 4, 6, 6},
+        {"ab\r\ncd", 0, 2, 4}, {"ab\ncd", 0, 2, 3}, {"ab\r\ncd", 4, 6, 6},
         {"a\rb\nc", 0, 1, 4},  {"\n\nx", 1, 1, 2},  {"ab\r\ncd", 2, 2, 4},
     };
     for (const Case& c : cases) {

@@ -1,11 +1,8 @@
-// A log kept as one My Food: the per-serving values, the line, and the line read back as a food.
+// A log kept as one My Food: the number of servings and the values per serving.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "foodlog/food_line.h"
-#include "foodlog/nutrients.h"
 #include "foodlog/recipe_line.h"
 
 namespace {
@@ -50,52 +47,6 @@ TEST(PerServingValues, OneDivisionAndOneRoundingInTheFieldsUnit) {
         PerServingValues(totals, 4.0, &perServing);
         EXPECT_EQ(perServing.amounts[c.slot], c.perServing) << "slot " << c.slot << " total " << c.total;
     }
-}
-
-TEST(RecipeLine, ReadsBackAsTheSharePerServing) {
-    EntryNutrients totals{};
-    for (int slot = 0; slot < kNutrientCount; ++slot)
-        totals.amounts[slot] = 1000 + 7919 * slot;
-    EntryNutrients perServing;
-    PerServingValues(totals, 3.0, &perServing);
-    std::string line;
-    FieldFailure failure{};
-    ASSERT_EQ(RecipeLine("Bread", perServing, &line, &failure), 1);
-    EXPECT_EQ(line.substr(0, 12), "Bread^0.333^");  // Water: 333.33 thousandths
-    EXPECT_EQ(line.substr(line.size() - 21), "^1^per serving^^99^\r\n");
-
-    LogEntry food;
-    ASSERT_EQ(ParseFoodLine(line, 0, "1", 1, kMeasureFirst, kSourceMyFoods, &food), 1);
-    EXPECT_STREQ(food.name, "Bread");
-    for (int viewMode : {kAmountsView, kPercentView}) {
-        EntryNutrients shown;
-        ComputeNutrients(food, viewMode, &shown);
-        for (int slot = 0; slot < kNutrientCount; ++slot) {
-            const DailyValue& dv = kDailyValueTable[slot];
-            bool percent = viewMode == kPercentView && dv.value != 0;
-            double share = totals.amounts[slot] / 3.0 * (percent ? double(dv.constant) / dv.value : 1.0);
-            // Amounts come back exactly; a whole percent holds its amount to half a percent of the
-            // Daily Value, and a conversion between the two views rounds once more.
-            int32_t slack = viewMode == kAmountsView && !HeldAsPercentInMyFoods(slot) ? 0 : 1;
-            if (!percent && HeldAsPercentInMyFoods(slot) && KindOfSlot(slot) == SlotKind::kWholeUnit)
-                slack = dv.value * 100 / dv.constant / 200 + 1;
-            EXPECT_LE(std::abs(shown.amounts[slot] - RoundQuotient(share)), slack)
-                << "slot " << slot << " view " << viewMode;
-        }
-    }
-}
-
-TEST(RecipeLine, RefusesADescriptionTheFileCannotHold) {
-    EntryNutrients perServing{};
-    std::string line = "kept";
-    for (const std::string& bad : {std::string(), std::string(65, 'x'), std::string("a^b"), std::string("a~b")}) {
-        FieldFailure failure{-1, nullptr, false};
-        EXPECT_EQ(RecipeLine(bad, perServing, &line, &failure), 0) << bad;
-        EXPECT_EQ(failure.field, 0);
-    }
-    EXPECT_EQ(line, "kept");
-    FieldFailure failure{};
-    EXPECT_EQ(RecipeLine(std::string(64, 'x'), perServing, &line, &failure), 1);
 }
 
 }  // namespace

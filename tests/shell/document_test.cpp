@@ -29,30 +29,11 @@ const char kLine[] =
     "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
     "tbsp~^0\r\n";
 
-// A temporary path as the file dialogs show it, with backslashes.
-std::string TempFile(const char* name) {
-    std::string path = TempPath(name);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
 std::string ReadAll(const std::string& path) {
     return ReadFileBytes(path);
 }
 void WriteAll(const std::string& path, const std::string& bytes) {
     WriteFileBytes(path, bytes);
-}
-
-// Types a file name into an open or save dialog and presses its OK button.
-std::function<void(HWND)> ChooseFile(const std::string& path) {
-    return [path](HWND dialog) {
-        HWND name = GetDlgItem(dialog, cmb13);
-        if (!name) name = GetDlgItem(dialog, edt1);
-        ASSERT_NE(name, nullptr) << "no file name field in \"" << TextOf(dialog) << "\"";
-        SetWindowTextA(name, path.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
 }
 
 std::function<void(HWND)> Press(int button) {

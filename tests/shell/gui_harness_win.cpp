@@ -1,6 +1,7 @@
 #include "tests/shell/gui_harness_win.h"
 
 #include <commctrl.h>
+#include <dlgs.h>
 
 #include <cstdio>
 
@@ -201,4 +202,21 @@ RECT MainWindowTest::ClientRect() const {
     RECT rect = {};
     GetClientRect(window_, &rect);
     return rect;
+}
+
+std::string TempFile(const char* name) {
+    std::string path = TempPath(name);
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::function<void(HWND)> ChooseFile(const std::string& path) {
+    return [path](HWND dialog) {
+        HWND name = GetDlgItem(dialog, cmb13);
+        if (!name) name = GetDlgItem(dialog, edt1);
+        ASSERT_NE(name, nullptr) << "no file name field in \"" << TextOf(dialog) << "\"";
+        SetWindowTextA(name, path.c_str());
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    };
 }

@@ -51,6 +51,11 @@ private:
     int answered_ = 0;
 };
 
+// A temporary path as the file dialogs show it, with backslashes.
+std::string TempFile(const char* name);
+// A dialog handler: types the path into an open or save dialog's file name box and presses OK.
+std::function<void(HWND)> ChooseFile(const std::string& path);
+
 // Processes every pending message of the thread.
 void PumpMessages();
 

@@ -40,24 +40,6 @@ const std::string kMyFoods =
     "Walnut Bread^40^265^9.5^7.25^43.5^4.5^2^6^11^15^480^160^12^9^11^0.9^22^0^3^21^14^20^4^6^12^0^0^1.2^"
     "1.8^4.1^0^1^slice^^99^\r\n";
 
-std::string TempFile(const char* name) {
-    std::string path = TempPath(name);
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-// Types a file name into the open dialog and presses its OK button.
-std::function<void(HWND)> ChooseFile(const std::string& path) {
-    return [path](HWND dialog) {
-        HWND name = GetDlgItem(dialog, cmb13);
-        if (!name) name = GetDlgItem(dialog, edt1);
-        ASSERT_NE(name, nullptr);
-        SetWindowTextA(name, path.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-}
-
 std::function<void(HWND)> SaveAsFood(const std::string& description, const std::string& servings) {
     return [description, servings](HWND dialog) {
         SetDlgItemTextA(dialog, IDC_FOOD_DESCRIPTION, description.c_str());
@@ -92,9 +74,9 @@ std::vector<LogEntry> Entries(int count, int seed) {
     std::vector<LogEntry> entries;
     for (int i = 0; i < count; ++i) {
         std::string quantity = std::to_string(seed + i) + ".5";
-        entries.push_back(i % 2 ? Food(kUsda, 0, quantity.c_str(), kMeasureGrams, kSourceUsda)
-                                : Food(kMyFoods, kMyFoods.find("Walnut"), quantity.c_str(), kMeasureFirst,
-                                       kSourceMyFoods));
+        entries.push_back(
+            i % 2 ? Food(kUsda, 0, quantity.c_str(), kMeasureGrams, kSourceUsda)
+                  : Food(kMyFoods, kMyFoods.find("Walnut"), quantity.c_str(), kMeasureFirst, kSourceMyFoods));
     }
     return entries;
 }
@@ -102,7 +84,9 @@ std::vector<LogEntry> Entries(int count, int seed) {
 std::string Document(const std::vector<LogEntry>& entries) {
     std::string bytes(kMaxLogDocumentSize, '\0');
     size_t size = 0;
-    EXPECT_EQ(EncodeLogDocument(entries.data(), static_cast<int>(entries.size()), &bytes[0], bytes.size(), &size), 1);
+    EXPECT_EQ(
+        EncodeLogDocument(entries.data(), static_cast<int>(entries.size()), &bytes[0], bytes.size(), &size),
+        1);
     bytes.resize(size);
     return bytes;
 }
@@ -150,7 +134,8 @@ TEST_F(Recipes, ALogOfThreeFoodsBecomesOneFoodOfFourServings) {
     std::vector<std::string> expected = {"Oat Bake"};
     for (int slot = 0; slot < kNutrientCount; ++slot) {
         double value = totals[kAmountsView].amounts[slot] / 4.0;
-        if (HeldAsPercentInMyFoods(slot)) value = value * kDailyValueTable[slot].constant / kDailyValueTable[slot].value;
+        if (HeldAsPercentInMyFoods(slot))
+            value = value * kDailyValueTable[slot].constant / kDailyValueTable[slot].value;
         long rounded = static_cast<long>(std::floor(value + 0.5));
         char text[32];
         if (KindOfSlot(slot) == SlotKind::kWholeUnit) {
@@ -163,7 +148,7 @@ TEST_F(Recipes, ALogOfThreeFoodsBecomesOneFoodOfFourServings) {
     for (const char* field : {"1", "per serving", "", "99", ""})
         expected.push_back(field);
     std::vector<std::string> fields;
-    for (size_t start = 0, caret; ; start = caret + 1) {
+    for (size_t start = 0, caret;; start = caret + 1) {
         caret = line.find_first_of("^\r", start);
         fields.push_back(line.substr(start, caret - start));
         if (line[caret] == '\r') break;
@@ -188,8 +173,10 @@ TEST_F(Recipes, ALogOfThreeFoodsBecomesOneFoodOfFourServings) {
             double slack = 0.5;
             if (view == kPercentView && dv.value) slack = 1.0;
             if (view == kAmountsView && HeldAsPercentInMyFoods(slot))
-                slack = KindOfSlot(slot) == SlotKind::kWholeUnit ? dv.value * 100.0 / dv.constant / 200 + 0.5 : 1.0;
-            EXPECT_LE(std::fabs(NutrientsAt(kTotalsRecord).amounts[slot] - totals[view].amounts[slot] / 4.0), slack)
+                slack = KindOfSlot(slot) == SlotKind::kWholeUnit ? dv.value * 100.0 / dv.constant / 200 + 0.5
+                                                                 : 1.0;
+            EXPECT_LE(std::fabs(NutrientsAt(kTotalsRecord).amounts[slot] - totals[view].amounts[slot] / 4.0),
+                      slack)
                 << "slot " << slot << " view " << view;
         }
     }
@@ -205,7 +192,8 @@ TEST_F(Recipes, CancelAnEmptyLogABadDescriptionAndZeroServingsWriteNothing) {
     };
     const Case cases[] = {
         {"cancel", 2, [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }, nullptr},
-        {"65 characters", 2, SaveAsFood(std::string(65, 'd'), "4"), "Illegal Character or blank field: \"Description\""},
+        {"65 characters", 2, SaveAsFood(std::string(65, 'd'), "4"),
+         "Illegal Character or blank field: \"Description\""},
         {"zero servings", 2, SaveAsFood("Dish", "0"), kServingsMessage},
         {"empty log", 0, nullptr, kEmptyLogFoodMessage},
     };
@@ -219,7 +207,8 @@ TEST_F(Recipes, CancelAnEmptyLogABadDescriptionAndZeroServingsWriteNothing) {
         EXPECT_EQ(ReadInstalledFile("mtmyfood"), kMyFoods) << c.what;
         ASSERT_EQ(boxes.Shown().size(), c.message ? 1u : 0u) << c.what;
         if (c.message) {
-            EXPECT_EQ(boxes.Shown()[0].text.rfind(c.message, 0), 0u) << c.what << ": " << boxes.Shown()[0].text;
+            EXPECT_EQ(boxes.Shown()[0].text.rfind(c.message, 0), 0u)
+                << c.what << ": " << boxes.Shown()[0].text;
         }
     }
 }
@@ -265,10 +254,11 @@ TEST_F(Recipes, InsertLogAppendsTheDocumentsRowsAndKeepsTheTitle) {
         EXPECT_EQ(Rows(), before) << chosen;
         EXPECT_EQ(IsModified(), 0);
         ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, chosen == path ? "Cannot exceed 50 items in Main Window!\r\n\r\n"
-                                                          "insert-20.mtf holds 20 items and only 19 more fit, "
-                                                          "so nothing was inserted."
-                                                        : kOpenFailedMessage);
+        EXPECT_EQ(boxes.Shown()[0].text, chosen == path
+                                             ? "Cannot exceed 50 items in Main Window!\r\n\r\n"
+                                               "insert-20.mtf holds 20 items and only 19 more fit, "
+                                               "so nothing was inserted."
+                                             : kOpenFailedMessage);
     }
     DeleteFileA(path.c_str());
     DeleteFileA(damaged.c_str());
