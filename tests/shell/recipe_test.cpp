@@ -20,6 +20,7 @@
 #include "foodlog/recipe_line.h"
 #include "foodlog/save_as_food_win.h"
 #include "logdoc/log_document.h"
+#include "logdoc/log_document_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "shell/main_window_win.h"
@@ -217,7 +218,7 @@ TEST_F(Recipes, InsertLogAppendsTheDocumentsRowsAndKeepsTheTitle) {
     std::vector<LogEntry> inserted = Entries(20, 100);
     std::string path = TempFile("insert-20.mtf");
     WriteFileBytes(path, Document(inserted));
-    Show(inserted);
+    ASSERT_EQ(OpenLogDocument(path.c_str()), 1);
     std::vector<std::vector<std::string>> alone = Rows();
     Show(Entries(30, 1));
     ClearModified();
