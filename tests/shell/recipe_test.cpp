@@ -3,9 +3,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-#include <dlgs.h>
-
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -80,16 +77,6 @@ std::vector<LogEntry> Entries(int count, int seed) {
                   : Food(kMyFoods, kMyFoods.find("Walnut"), quantity.c_str(), kMeasureFirst, kSourceMyFoods));
     }
     return entries;
-}
-
-std::string Document(const std::vector<LogEntry>& entries) {
-    std::string bytes(kMaxLogDocumentSize, '\0');
-    size_t size = 0;
-    EXPECT_EQ(
-        EncodeLogDocument(entries.data(), static_cast<int>(entries.size()), &bytes[0], bytes.size(), &size),
-        1);
-    bytes.resize(size);
-    return bytes;
 }
 
 class Recipes : public MainWindowTest {
@@ -217,7 +204,8 @@ TEST_F(Recipes, CancelAnEmptyLogABadDescriptionAndZeroServingsWriteNothing) {
 TEST_F(Recipes, InsertLogAppendsTheDocumentsRowsAndKeepsTheTitle) {
     std::vector<LogEntry> inserted = Entries(20, 100);
     std::string path = TempFile("insert-20.mtf");
-    WriteFileBytes(path, Document(inserted));
+    Show(inserted);
+    ASSERT_EQ(SaveLogDocument(20, path.c_str()), 1);
     ASSERT_EQ(OpenLogDocument(path.c_str()), 1);
     std::vector<std::vector<std::string>> alone = Rows();
     Show(Entries(30, 1));
@@ -245,7 +233,7 @@ TEST_F(Recipes, InsertLogAppendsTheDocumentsRowsAndKeepsTheTitle) {
     ClearModified();
     before = Rows();
     std::string damaged = TempFile("damaged.mtf");
-    std::string bytes = Document(inserted);
+    std::string bytes = ReadFileBytes(path);
     bytes[kLogDocumentChecksumOffset] ^= 1;
     WriteFileBytes(damaged, bytes);
     for (const std::string& chosen : {path, damaged}) {
