@@ -8,7 +8,7 @@
 #include "foodlog/log_table.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
-#include "tools/same_file.h"
+#include "platform/same_file.h"
 
 namespace {
 
@@ -17,14 +17,6 @@ constexpr char kUsage[] =
     "Writes a Meal-Tally food log as CSV: a header row, one row per entry and the TOTAL row, each cell as\n"
     "the program's log shows it. --percent (the default) shows vitamins and minerals as % of the Daily\n"
     "Values, --amounts as amounts; --all-columns adds the five columns the program does not show.\n";
-
-void AppendRow(const LogRowTexts& row, std::string* out) {
-    for (int column = 0; column < row.count; ++column) {
-        if (column > 0) out->push_back(',');
-        AppendCsvField(row.cells[column], out);
-    }
-    out->append("\r\n");
-}
 
 struct Options {
     int viewMode = kPercentView;
@@ -62,32 +54,19 @@ int ParseOptions(int argc, const char* const* argv, Options* options) {
 
 }  // namespace
 
-void AppendCsvField(std::string_view text, std::string* out) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out->append(text);
-        return;
-    }
-    out->push_back('"');
-    for (char c : text) {
-        if (c == '"') out->push_back('"');
-        out->push_back(c);
-    }
-    out->push_back('"');
-}
-
 void FormatLogCsv(ColumnChoice choice, std::string* out) {
     out->clear();
     if (EntryCount() <= 0) return;
     LogRowTexts row;
     FormatLogHeaders(ViewMode(), choice, &row);
-    AppendRow(row, out);
+    AppendCsvRow(row, out);
     for (int entry = 0; entry < EntryCount(); ++entry) {
         FormatLogRow(entry, choice, &row);
-        AppendRow(row, out);
+        AppendCsvRow(row, out);
     }
     ComputeTotals();
     FormatLogRow(kTotalsRecord, choice, &row);
-    AppendRow(row, out);
+    AppendCsvRow(row, out);
 }
 
 // The document goes through the same reader, checks and arithmetic as Open in the program, so a

@@ -6,10 +6,8 @@
 #include <string_view>
 
 #include "foodlog/log_columns.h"
+#include "logdoc/csv_text.h"
 #include "tools/tool_exit.h"
-
-// One field, quoted when it holds a comma, a quote or a line break (quotes doubled inside).
-void AppendCsvField(std::string_view text, std::string* out);
 
 // The log as it now stands (its entries computed in the current view mode): the header row of that
 // view, then the rows of the list view, each line ended by CR LF. Nothing for an empty log.
