@@ -94,6 +94,18 @@ check(code == 2 and stderr.startswith("usage: platelog-csv"), "no arguments shou
 code, _, _ = run("--amounts", "--percent", log, out)
 check(code == 2, "two views should exit 2")
 
+# A summary of days: the good log, the damaged one and a missing one, in the order of their names.
+week = os.path.join(scratch, "week.csv")
+code, stdout, _ = run("--summary", log, bad, os.path.join(scratch, "absent.mtf"), week)
+with open(week, newline="", encoding="latin-1") as f:
+    rows = list(csv.reader(f))
+check(code == 0 and "summary of 1 day (2 could not be read)" in stdout, f"summary: {code} {stdout!r}")
+check([r[0] for r in rows] == ["Log", "absent.mtf", "bad.mtf", "day.mtf", "AVERAGE"], f"summary rows {rows}")
+check(rows[3][1] == "5" and rows[4][1] == "5.0" and rows[3][3] == rows[4][3] == "13.000", "a day, its mean")
+code, _, stderr = run("--summary", bad, log, os.path.join(scratch, "link.mtf"))
+check(code == 1 and "one of the input files" in stderr, "a summary over one of its inputs should be refused")
+check(open(log, "rb").read() == before, "the summary's input changed")
+
 if failures:
     for f in failures:
         print("FAIL:", f)
