@@ -35,14 +35,26 @@ int BarLength(int32_t amount, int slot, int trackWidth) {
     return static_cast<int>(length + 0.5);
 }
 
-}  // namespace
-
-int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics, std::vector<BarStep>* steps) {
-    int slots[kNutrientCount];
+int DailyValueSlots(int* slots) {
     int count = 0;
     for (int slot = 0; slot < kNutrientCount; ++slot)
         if (kDailyValueTable[slot].value != 0) slots[count++] = slot;
+    return count;
+}
 
+}  // namespace
+
+int SummaryBarsHeight(int lineHeight, int columns) {
+    int slots[kNutrientCount];
+    int count = DailyValueSlots(slots);
+    if (columns < 1) columns = 1;
+    int rows = (count + columns - 1) / columns;
+    return rows * (lineHeight + kGap) - kGap;
+}
+
+int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics, std::vector<BarStep>* steps) {
+    int slots[kNutrientCount];
+    const int count = DailyValueSlots(slots);
     const PrintRect& area = metrics.area;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;

@@ -26,6 +26,9 @@ struct BarStep {
     std::string text;
 };
 
+// The height that shows every bar in `columns` columns of lines `lineHeight` high.
+int SummaryBarsHeight(int lineHeight, int columns);
+
 // One bar per nutrient with a Daily Value, in slot order and in as many columns as the area's height
 // needs: the label "<nutrient> <percent>%", a bar as long as the percent in the percent view's record,
 // and a line at 100 %. 0, with no steps, when not even one row of bars fits.
