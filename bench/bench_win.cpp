@@ -141,8 +141,8 @@ std::vector<std::string> WriteYear(const std::string& table) {
     for (int day = 0; day < kYear; ++day) {
         ClearLog();
         for (int i = 0; i < kMaxLogEntries; ++i) {
-            size_t offset = offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) %
-                                    offsets.size()];
+            size_t offset =
+                offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) % offsets.size()];
             const char* quantity = quantities[(day + i) % 6];
             AddFoodFromData(table, offset, quantity, static_cast<int>(std::strlen(quantity)),
                             measures[(day + i) % 6 % 3], kSourceUsda);

@@ -160,7 +160,8 @@ void FormatSummaryHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out) {
         if (IsPositionChosen(position, choice)) PutCell(out, LogHeaderText(position, viewMode));
 }
 
-void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnChoice choice, LogRowTexts* out) {
+void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnChoice choice,
+                      LogRowTexts* out) {
     out->count = 0;
     const int days = static_cast<int>(summary.days.size());
     char count[32] = "";

@@ -55,7 +55,8 @@ std::string SummaryTitle(const DaySummary& summary);
 // AVERAGE row (row number days.size()). The nutrient cells are those of the log's TOTAL row.
 int SummaryColumnCount(ColumnChoice choice);
 void FormatSummaryHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out);
-void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnChoice choice, LogRowTexts* out);
+void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnChoice choice,
+                      LogRowTexts* out);
 // The whole table as CSV, each record ended by CR LF.
 void FormatSummaryCsv(const DaySummary& summary, int viewMode, ColumnChoice choice, std::string* out);
 

@@ -34,7 +34,8 @@ struct PrinterChoice {
 };
 // The job on a chosen printer, everything after the Print dialog.
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice);
-int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle, const PrinterChoice& choice);
+int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
+                 const PrinterChoice& choice);
 
 // The page metrics of a printer context with the printer font selected, and the screen's
 // character width as the log list view shows its texts.

@@ -52,7 +52,8 @@ int SummaryBarsHeight(int lineHeight, int columns) {
     return rows * (lineHeight + kGap) - kGap;
 }
 
-int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics, std::vector<BarStep>* steps) {
+int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics,
+                      std::vector<BarStep>* steps) {
     int slots[kNutrientCount];
     const int count = DailyValueSlots(slots);
     const PrintRect& area = metrics.area;
@@ -76,16 +77,18 @@ int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics,
         const int bottom = top + line;
         char value[kCellTextSize];
         FormatNutrient(percents.amounts[slot], slot, value, sizeof value);
-        Add(BarStepKind::kText, {left, top, left + labelWidth, bottom}, NutrientName(slot) + " " + value + "%",
-            steps);
+        Add(BarStepKind::kText, {left, top, left + labelWidth, bottom},
+            NutrientName(slot) + " " + value + "%", steps);
 
         const int trackLeft = left + labelWidth + kGap;
         const int trackWidth = left + columnWidth - kGap - trackLeft;
         if (trackWidth <= 0) continue;
         const int length = BarLength(percents.amounts[slot], slot, trackWidth);
         if (length > 0)
-            Add(BarStepKind::kBar, {trackLeft, top + kBarInset, trackLeft + length, bottom - kBarInset}, "", steps);
-        const int full = trackLeft + static_cast<int>(static_cast<int64_t>(trackWidth) * 100 / kBarScalePercent);
+            Add(BarStepKind::kBar, {trackLeft, top + kBarInset, trackLeft + length, bottom - kBarInset}, "",
+                steps);
+        const int full =
+            trackLeft + static_cast<int>(static_cast<int64_t>(trackWidth) * 100 / kBarScalePercent);
         Add(BarStepKind::kLine, {full, top, full, bottom}, "", steps);
     }
     return 1;

@@ -12,9 +12,9 @@
 constexpr int kBarScalePercent = 200;
 
 struct BarMetrics {
-    PrintRect area;   // where the bars may draw
-    int lineHeight;   // a line of the label text
-    int labelWidth;   // room for the widest label
+    PrintRect area;  // where the bars may draw
+    int lineHeight;  // a line of the label text
+    int labelWidth;  // room for the widest label
 };
 
 // kText draws `text` at the top left of `rect`, clipped to it; kBar fills `rect`; kLine runs from

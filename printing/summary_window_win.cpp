@@ -28,6 +28,7 @@ namespace {
 constexpr char kLogFilter[] = "Log Documents (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kCsvFilter[] = "CSV Files (*.CSV)\0*.csv\0All Files (*.*)\0*.*\0";
 constexpr char kChooseTitle[] = "Summary of Days: Choose the Logs";
+constexpr char kSaveCsvTitle[] = "Save the Summary as CSV";
 constexpr int kLogColumnWidth = 130;
 constexpr int kEntriesColumnWidth = 95;  // "could not be read" fits
 constexpr int kBarColumns = 2;
@@ -72,7 +73,8 @@ int ChooseLogs(HWND owner, std::vector<std::string>* paths) {
     record.nMaxFile = static_cast<DWORD>(size);
     record.lpstrTitle = kChooseTitle;
     record.lpstrDefExt = "mtf";
-    record.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    record.Flags =
+        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetOpenFileNameA(&record)) {
         // The dialog then leaves in the buffer only the size it wanted, never a list to take part of.
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowWarning(owner, kNamesDoNotFitMessage);
@@ -118,8 +120,10 @@ void ShowView(HWND dialog, SummaryWindow* window) {
     LogRowTexts row;
     FormatSummaryHeaders(window->viewMode, ColumnChoice::kColumnSet, &row);
     for (int column = 0; column < row.count; ++column) {
+        // With its format, or the header forgets its alignment.
         LVCOLUMNA item = {};
-        item.mask = LVCF_TEXT;
+        item.mask = LVCF_TEXT | LVCF_FMT;
+        item.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
         item.pszText = row.cells[column];
         SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
     }
@@ -153,8 +157,8 @@ LRESULT OnDispInfo(HWND dialog, NMHDR* header) {
     } else {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
         if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
-            if (!MultiByteToWideChar(CP_ACP, 0, CellText(*window, item.iItem, item.iSubItem), -1, item.pszText,
-                                     item.cchTextMax))
+            if (!MultiByteToWideChar(CP_ACP, 0, CellText(*window, item.iItem, item.iSubItem), -1,
+                                     item.pszText, item.cchTextMax))
                 item.pszText[0] = L'\0';
             item.pszText[item.cchTextMax - 1] = L'\0';
         }
@@ -219,7 +223,8 @@ void Layout(HWND dialog) {
     const int captionTop = barsTop - m / 2 - captionHeight;
     Move(dialog, IDC_SUMMARY_BARS_LABEL, m, captionTop, width, captionHeight);
     Move(dialog, IDC_SUMMARY_LIST, m, m, width, captionTop - m / 2 - m);
-    InvalidateRect(GetDlgItem(dialog, IDC_SUMMARY_BARS), nullptr, TRUE);
+    // The dialog paints its background over its children, so every one of them is drawn again after it.
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
@@ -273,6 +278,7 @@ void SaveCsv(HWND dialog, const SummaryWindow& window) {
     record.lpstrFile = path;
     record.nMaxFile = sizeof path;
     record.lpstrDefExt = "csv";
+    record.lpstrTitle = kSaveCsvTitle;
     record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetSaveFileNameA(&record)) return;
     for (const SummaryDay& day : window.summary.days) {
@@ -371,7 +377,7 @@ INT_PTR ShowDaySummaryOf(HWND owner, const std::vector<std::string>& paths) {
     SetCursor(previous);
     if (!made) {
         ShowWarning(owner, paths.size() > static_cast<size_t>(kMaxSummaryDays) ? kTooManyLogsMessage
-                                                                                 : kNoDayReadMessage);
+                                                                               : kNoDayReadMessage);
         return 0;
     }
     if (window->summary.readableDays == 0) {

@@ -13,7 +13,8 @@ constexpr char kNoDayReadMessage[] = "None of the chosen logs could be read.";
 constexpr char kTooManyLogsMessage[] = "A summary takes at most 1,000 logs. Choose fewer.";
 constexpr char kNamesDoNotFitMessage[] =
     "The names of the chosen logs are too long to take them all. Choose fewer logs.";
-constexpr char kCsvOverLogFormat[] = "%s is one of the logs of the summary. Save the CSV file under another name.";
+constexpr char kCsvOverLogFormat[] =
+    "%s is one of the logs of the summary. Save the CSV file under another name.";
 constexpr char kCsvFailedFormat[] = "Could not write file %s";
 constexpr char kSummaryPrintFailed[] = "Could not print the summary.";
 

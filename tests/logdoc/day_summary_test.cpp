@@ -44,10 +44,17 @@ TEST(DaySummary, AveragesTheReadableDaysByTheOneRoundingRule) {
         {{{true, 0, 0}, {true, 1, 0}}, 1, "0.0"},           // 0.5
         {{{true, -1, 0}, {true, -2, 0}}, -1, "0.0"},        // -1.5: the ceiling, as the rule has it
         {{{true, 1, 1}, {true, 2, 2}, {true, 3, 3}, {true, 4, 4}, {true, 5, 5}, {true, 6, 6}, {true, 8, 50}},
-         4, "10.1"},  // 29 / 7 = 4.14; 71 / 7 = 10.14
-        {{{true, 1000, 50}, {true, 1000, 0}, {true, 1000, 3}, {true, 1000, 0}, {true, 1001, 0},
-          {true, 1001, 0}, {true, 1002, 0}},
-         1001, "7.6"},  // 7004 / 7 = 1000.57; 53 / 7 = 7.57
+         4,
+         "10.1"},  // 29 / 7 = 4.14; 71 / 7 = 10.14
+        {{{true, 1000, 50},
+          {true, 1000, 0},
+          {true, 1000, 3},
+          {true, 1000, 0},
+          {true, 1001, 0},
+          {true, 1001, 0},
+          {true, 1002, 0}},
+         1001,
+         "7.6"},                                                         // 7004 / 7 = 1000.57; 53 / 7 = 7.57
         {{{true, 10, 3}, {false, 99999, 0}, {true, 13, 2}}, 12, "2.5"},  // 11.5; the unreadable day is out
         {{{true, 2147483647, 50}, {true, 2147483647, 50}}, 2147483647, "50.0"},
     };
@@ -62,10 +69,11 @@ TEST(DaySummary, AveragesTheReadableDaysByTheOneRoundingRule) {
         EXPECT_EQ(summary.readableDays, readable);
         for (int view = 0; view < 2; ++view)
             for (int slot = 0; slot < kNutrientCount; ++slot)
-                ASSERT_EQ(summary.average[view].amounts[slot], c.average) << c.meanEntries << " slot " << slot;
+                ASSERT_EQ(summary.average[view].amounts[slot], c.average)
+                    << c.meanEntries << " slot " << slot;
         LogRowTexts row;
-        FormatSummaryRow(summary, static_cast<int>(summary.days.size()), kAmountsView, ColumnChoice::kColumnSet,
-                         &row);
+        FormatSummaryRow(summary, static_cast<int>(summary.days.size()), kAmountsView,
+                         ColumnChoice::kColumnSet, &row);
         EXPECT_STREQ(row.cells[0], "AVERAGE");
         EXPECT_STREQ(row.cells[1], c.meanEntries);
     }
@@ -149,7 +157,8 @@ TEST_F(DaySummaryFiles, EachDayIsItsTotalRowAndUnreadableDaysStayOutOfTheAverage
         EXPECT_EQ(day.entries, expected[i].entries) << day.title;
         for (int view = 0; view < 2; ++view) {
             EntryNutrients totals = expected[i].log ? OpenedTotals(*expected[i].log, view) : EntryNutrients{};
-            EXPECT_EQ(std::memcmp(&day.totals[view], &totals, sizeof totals), 0) << day.title << " view " << view;
+            EXPECT_EQ(std::memcmp(&day.totals[view], &totals, sizeof totals), 0)
+                << day.title << " view " << view;
             for (int slot = 0; slot < kNutrientCount; ++slot)
                 sum[view].amounts[slot] += totals.amounts[slot];
         }

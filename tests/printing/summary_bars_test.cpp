@@ -31,12 +31,12 @@ std::vector<Bar> Bars(const std::vector<BarStep>& steps) {
 
 TEST(SummaryBars, ABarIsItsPercentCutAtTheTracksEndWithTheFullLineHalfWay) {
     EntryNutrients percents = {};
-    percents.amounts[kCalcium] = 0;           // whole percent
-    percents.amounts[kIron] = 100000;         // thousandths of a percent
+    percents.amounts[kCalcium] = 0;    // whole percent
+    percents.amounts[kIron] = 100000;  // thousandths of a percent
     percents.amounts[kVitaminC] = 250000;
     percents.amounts[kSodium] = 50;
-    percents.amounts[kThiamin] = -5000;       // from a negative quantity: no bar
-    percents.amounts[kCalories] = 9999;       // no Daily Value: no bar at all
+    percents.amounts[kThiamin] = -5000;  // from a negative quantity: no bar
+    percents.amounts[kCalories] = 9999;  // no Daily Value: no bar at all
     std::vector<BarStep> steps;
     ASSERT_EQ(LayOutSummaryBars(percents, kMetrics, &steps), 1);
     std::vector<Bar> bars = Bars(steps);
