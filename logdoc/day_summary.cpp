@@ -20,8 +20,11 @@ namespace {
 constexpr const char* kSummaryHeaders[] = {"Log", "Entries"};
 constexpr int kLeadingColumns = 2;
 
+// The records of a day and of the average are held by view mode.
+static_assert(kAmountsView == 0 && kPercentView == 1, "two view modes, 0 and 1");
+
 int ViewIndex(int viewMode) {
-    return viewMode == kPercentView ? 1 : 0;
+    return viewMode == kPercentView ? kPercentView : kAmountsView;
 }
 
 void PutCell(LogRowTexts* out, const char* text) {

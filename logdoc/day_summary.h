@@ -27,7 +27,7 @@ struct SummaryDay {
     std::string title;  // the file name without its folder
     bool readable = false;
     int entries = 0;
-    EntryNutrients totals[2] = {};  // the TOTAL record, by view mode (amounts 0, percent 1)
+    EntryNutrients totals[2] = {};  // the TOTAL record, by view mode (kAmountsView, kPercentView)
 };
 
 struct DaySummary {

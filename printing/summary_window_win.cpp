@@ -237,7 +237,7 @@ void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
     GetTextMetricsA(dc, &text);
     const RECT& r = item.rcItem;
     BarMetrics metrics = {{r.left, r.top, r.right, r.bottom}, text.tmHeight, 0};
-    const EntryNutrients& percents = window->summary.average[1];
+    const EntryNutrients& percents = window->summary.average[kPercentView];
     // The labels are laid out once to measure the widest, then the bars start past it.
     std::vector<BarStep> steps;
     LayOutSummaryBars(percents, metrics, &steps);
