@@ -1,7 +1,6 @@
 // The platelog-csv command: its table, its quoting, and the files it refuses to write.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -231,39 +230,6 @@ TEST_F(LogCsv, WrongUsageExitsTwoWithTheUsage) {
     EXPECT_EQ(out.rfind("usage: platelog-csv", 0), 0u);
     // The same view twice is no contradiction; options may follow the paths.
     EXPECT_EQ(Run({"--amounts", input_.c_str(), output_.c_str(), "--amounts"}, &out, &err), kToolOk);
-}
-
-TEST_F(LogCsv, SummaryWritesADayPerDocumentAndTheAverage) {
-    WriteDocument({Grams("EGG", 50.0f), Grams("HAM", 20.0f)});
-    std::string later = TempPath("csv-summary-b.mtf");
-    std::string damaged = TempPath("csv-summary-c.mtf");
-    std::string eggs = samples::Encode(std::vector<LogEntry>{Grams("EGG", 150.0f)}.data(), 1);
-    WriteFileBytes(later, eggs);
-    eggs[30] ^= 1;
-    WriteFileBytes(damaged, eggs);
-    std::string out, err;
-    EXPECT_EQ(Run({"--summary", "--amounts", damaged.c_str(), later.c_str(), input_.c_str(), output_.c_str()},
-                  &out, &err),
-              kToolOk)
-        << err;
-    EXPECT_EQ(out, "platelog-csv: wrote the summary of 2 days (1 could not be read) to " + output_ +
-                       "; could not read " + damaged + "\n");
-    std::string text = ReadFileBytes(output_);
-    csv::Rows rows = Output();
-    ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
-    EXPECT_EQ(std::vector<std::string>(rows[0].begin(), rows[0].begin() + 3),
-              (std::vector<std::string>{"Log", "Entries", "Calories"}));
-    EXPECT_EQ(rows[0][7], "Calcium (mg)");
-    // By file name, letter case aside: "csv-summary-b", "csv-summary-c", then "csv-SummaryWrites...".
-    const char* expected[][2] = {{"1", "3.900"}, {"could not be read", ""}, {"2", "1.820"}, {"1.5", "2.860"}};
-    for (int row = 1; row < 5; ++row) {
-        EXPECT_EQ(rows[row][1], expected[row - 1][0]) << row;
-        EXPECT_EQ(rows[row][3], expected[row - 1][1]) << row;  // protein: 1.3 + 0.52 g, 3.9 g, their mean
-    }
-    EXPECT_EQ(rows[4][0], "AVERAGE");
-    std::remove(later.c_str());
-    std::remove(damaged.c_str());
 }
 
 TEST_F(LogCsv, SummaryRefusesToWriteOverAnInputOrWithoutADayToShow) {
