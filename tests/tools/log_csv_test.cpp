@@ -7,7 +7,6 @@
 
 #include "foodlog/log_cells.h"
 #include "foodlog/log_table.h"
-#include "logdoc/day_summary.h"
 #include "platform/file_io.h"
 #include "tests/logdoc/document_samples.h"
 #include "tests/test_files.h"
@@ -230,40 +229,6 @@ TEST_F(LogCsv, WrongUsageExitsTwoWithTheUsage) {
     EXPECT_EQ(out.rfind("usage: platelog-csv", 0), 0u);
     // The same view twice is no contradiction; options may follow the paths.
     EXPECT_EQ(Run({"--amounts", input_.c_str(), output_.c_str(), "--amounts"}, &out, &err), kToolOk);
-}
-
-TEST_F(LogCsv, SummaryRefusesToWriteOverAnInputOrWithoutADayToShow) {
-    WriteDocument({Grams("EGG", 50.0f)});
-    std::string before = ReadFileBytes(input_);
-    std::string sameFile = input_;
-    sameFile.insert(sameFile.find_last_of('/'), "/.");
-    std::string missing = TempPath("csv-summary-missing.mtf");
-    const struct {
-        std::vector<const char*> arguments;
-        int code;
-        std::string message;
-    } cases[] = {
-        {{"--summary", missing.c_str(), input_.c_str(), sameFile.c_str()},
-         kToolFailed,
-         sameFile + " is one of the input files; name another output file"},
-        {{"--summary", missing.c_str(), output_.c_str()},
-         kToolFailed,
-         "none of the log documents could be read; nothing was written"},
-    };
-    for (const auto& c : cases) {
-        std::string out, err;
-        EXPECT_EQ(Run(c.arguments, &out, &err), c.code);
-        EXPECT_EQ(err, "platelog-csv: " + c.message + "\n");
-        EXPECT_EQ(ReadFileBytes(input_), before);
-        EXPECT_EQ(ReadFileBytes(output_), "<missing>");
-    }
-    std::vector<const char*> many(kMaxSummaryDays + 1, input_.c_str());
-    many.insert(many.begin(), "--summary");
-    many.push_back(output_.c_str());
-    std::string out, err;
-    EXPECT_EQ(Run(many, &out, &err), kToolUsage);
-    EXPECT_EQ(Run({"--summary", input_.c_str()}, &out, &err), kToolUsage);
-    EXPECT_EQ(ReadFileBytes(output_), "<missing>");
 }
 
 }  // namespace
