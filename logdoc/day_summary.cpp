@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include "foodlog/nutrients.h"
 #include "logdoc/csv_text.h"
@@ -12,10 +13,10 @@
 #include "platform/file_io.h"
 #include "platform/numeric.h"
 
-const char kAverageRowLabel[] = "AVERAGE";
-const char kUnreadableDayText[] = "could not be read";
-
 namespace {
+
+constexpr char kAverageRowLabel[] = "AVERAGE";
+constexpr char kUnreadableDayText[] = "could not be read";
 
 constexpr const char* kSummaryHeaders[] = {"Log", "Entries"};
 constexpr int kLeadingColumns = 2;
@@ -61,24 +62,13 @@ bool IsEmptyLog(std::string_view document, const DecodedDocument& decoded) {
            document[kLogDocumentCountOffset] == 0;
 }
 
-void ReadDay(const std::string& path, unsigned views, LogEntry* scratch, SummaryDay* day) {
-    day->path = path;
-    day->title = TitleOf(path);
-    FileImage image;
-    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return;
-    SummarizeDocument(std::string_view(image.Data(), image.Size()), views, scratch, day);
-}
-
-}  // namespace
-
-int SummarizeDocument(std::string_view document, unsigned views, LogEntry* scratch, SummaryDay* day) {
-    day->readable = false;
-    day->entries = 0;
-    std::memset(day->totals, 0, sizeof day->totals);
+// One day from a document's bytes; unreadable when the document is damaged. `scratch` holds
+// kMaxLogEntries entries.
+void SummarizeDocument(std::string_view document, unsigned views, LogEntry* scratch, SummaryDay* day) {
     DecodedDocument decoded;
     if (!DecodeLogDocument(document, scratch, &decoded)) {
         day->readable = IsEmptyLog(document, decoded);
-        return day->readable;
+        return;
     }
     // As opening the document computes each entry and the TOTAL row sums them, in either view.
     EntryNutrients records[2][kMaxLogEntries];
@@ -95,14 +85,24 @@ int SummarizeDocument(std::string_view document, unsigned views, LogEntry* scrat
         if (views & SummaryView(view)) SumNutrients(records[view], decoded.count, &day->totals[view]);
     day->entries = decoded.count;
     day->readable = true;
-    return 1;
 }
 
+// The mean of `count` integers that add up to `sum`, rounded by the program's one rule.
 int32_t RoundedMean(int64_t sum, int count) {
     if (count <= 0) return 0;
     double quotient = static_cast<double>(sum) / count;
     return RoundByFirstDecimal(quotient, ToFloat(quotient));
 }
+
+void ReadDay(const std::string& path, unsigned views, LogEntry* scratch, SummaryDay* day) {
+    day->path = path;
+    day->title = TitleOf(path);
+    FileImage image;
+    if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return;
+    SummarizeDocument(std::string_view(image.Data(), image.Size()), views, scratch, day);
+}
+
+}  // namespace
 
 void AverageDays(unsigned views, DaySummary* summary) {
     int64_t sums[2][kNutrientCount] = {};

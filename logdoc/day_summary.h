@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "foodlog/log_cells.h"
@@ -13,8 +12,6 @@
 #include "foodlog/log_table.h"
 
 constexpr int kMaxSummaryDays = 1000;
-extern const char kAverageRowLabel[];    // "AVERAGE"
-extern const char kUnreadableDayText[];  // "could not be read"
 
 // Which view modes a summary computes, one bit each.
 constexpr unsigned SummaryView(int viewMode) {
@@ -39,15 +36,10 @@ struct DaySummary {
 
 // Reads every document as Open does, computes its TOTAL record in the views asked for and averages the
 // readable days. A document that cannot be read or is damaged becomes a day that is left out of the
-// average. 0 for no paths or more than kMaxSummaryDays.
+// average; a saved empty log is a day without entries. 0 for no paths or more than kMaxSummaryDays.
 int SummarizeDays(const std::vector<std::string>& paths, unsigned views, DaySummary* summary);
-// One day from a document's bytes; 0, with `day` unreadable, for a damaged document. `scratch` holds
-// kMaxLogEntries entries.
-int SummarizeDocument(std::string_view document, unsigned views, LogEntry* scratch, SummaryDay* day);
 // The average and the readable day count from the summary's days, in the views asked for.
 void AverageDays(unsigned views, DaySummary* summary);
-// The mean of `count` integers that add up to `sum`, rounded by the program's one rule.
-int32_t RoundedMean(int64_t sum, int count);
 
 // "Summary of 6 days (1 could not be read)".
 std::string SummaryTitle(const DaySummary& summary);

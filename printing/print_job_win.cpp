@@ -13,6 +13,9 @@
 #include "resources/resource.h"
 
 static void DrawPrintStep(HDC dc, const PrintStep& step);
+static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns);
+static int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
+                        const PrinterChoice& choice);
 
 static INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Keeps the window thread's messages flowing during the job; zero once the user cancelled.
@@ -78,6 +81,11 @@ HWND OpenPrintingDialog(HWND mainWindow, const char* documentTitle) {
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     return dialog;
+}
+
+// The log as the list view shows it: its entries, and the TOTAL row after them.
+PrintedTable LogTable(HWND listView, int entryCount) {
+    return {listView, CountLogColumns(), entryCount};
 }
 
 int RunJob(HWND mainWindow, HDC printer, const std::vector<PrintStep>& steps) {
@@ -166,10 +174,11 @@ PrintMetrics ReadPrintMetrics(HDC printer, HWND listView) {
 }
 
 void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<PrintColumn>* columns) {
-    ReadTableColumns({listView, CountLogColumns(), entryCount}, printer, columns);
+    ReadTableColumns(LogTable(listView, entryCount), printer, columns);
 }
 
-void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns) {
+// The table's columns as its list view shows them, every text measured on the printer context.
+static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns) {
     const HWND listView = table.listView;
     const int count = table.columnCount;
     const int entryCount = table.bodyRows;
@@ -214,11 +223,12 @@ static void DrawPrintStep(HDC dc, const PrintStep& step) {
 }
 
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice) {
-    return PrintTableOn(mainWindow, {LogListView(), CountLogColumns(), EntryCount()}, documentTitle, choice);
+    return PrintTableOn(mainWindow, LogTable(LogListView(), EntryCount()), documentTitle, choice);
 }
 
-int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
-                 const PrinterChoice& choice) {
+// The job on a chosen printer, everything after the Print dialog.
+static int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
+                        const PrinterChoice& choice) {
     UniqueDC printer(choice.dc);
     if (!printer) return 1;
     const int entryCount = table.bodyRows;
@@ -254,7 +264,7 @@ int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitl
 }
 
 int PrintLog(HWND mainWindow, const char* documentTitle) {
-    return PrintTable(mainWindow, {LogListView(), CountLogColumns(), EntryCount()}, documentTitle);
+    return PrintTable(mainWindow, LogTable(LogListView(), EntryCount()), documentTitle);
 }
 
 int PrintTable(HWND owner, const PrintedTable& table, const char* documentTitle) {

@@ -34,15 +34,12 @@ struct PrinterChoice {
 };
 // The job on a chosen printer, everything after the Print dialog.
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice);
-int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
-                 const PrinterChoice& choice);
 
 // The page metrics of a printer context with the printer font selected, and the screen's
 // character width as the log list view shows its texts.
 PrintMetrics ReadPrintMetrics(HDC printer, HWND listView);
 // The log list view's columns as it shows them, every text measured on the printer context.
 void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<PrintColumn>* columns);
-void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns);
 
 // The system calls of a job, replaceable by tests (nullptr: COMDLG32's and GDI's own).
 struct PrintSystem {
