@@ -1,10 +1,11 @@
 // Times what the user waits for, with the whole SR28 table in the installation folder: the start-up of
 // platelog.exe against its floor and where its time goes, the start-up in this process (main window
 // with both lists filled), filling the USDA list, a search for "chicken", adding a food
-// from OK to refreshed rows (and the paint that follows), a view switch of a full log, and printing
-// that log with all 34 columns into a metafile; and with a My Foods file of 10,000 foods, Save in Add
-// New Food and Edit Food Item and a Delete, each until the list is filled again, and a full log saved as a
-// My Food; Insert Log of a 25-entry document into a 25-entry log. Real windows, under Wine.
+// from OK to refreshed rows (and the paint that follows), a view switch of a full log, printing
+// that log with all 34 columns into a metafile, and a Summary of Days of a year of full logs until its
+// window shows; and with a My Foods file of 10,000 foods, Save in Add New Food and Edit Food Item and a
+// Delete, each until the list is filled again, and a full log saved as a My Food; Insert Log of a
+// 25-entry document into a 25-entry log. Real windows, under Wine.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -18,14 +19,17 @@
 
 #include "fooddb/food_files_win.h"
 #include "foodlog/add_food_win.h"
+#include "foodlog/food_line.h"
 #include "foodlog/log_columns.h"
 #include "foodlog/log_columns_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
+#include "logdoc/log_document.h"
 #include "bench/startup_bench_win.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "printing/print_job_win.h"
+#include "printing/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
@@ -165,6 +169,53 @@ double TimeCommand(HWND window, int command, TIMERPROC answer) {
     return Milliseconds(g_commandStart, now);
 }
 
+constexpr char kYearFolder[] = "C:\\summary-bench";
+constexpr int kYear = 365;
+
+// A year of full logs, each day other foods of the table in other quantities and measures.
+std::vector<std::string> WriteYear(const std::string& table) {
+    std::vector<size_t> offsets;
+    for (size_t at = 0; at < table.size(); at = table.find('\n', at) + 1)
+        offsets.push_back(at);
+    CreateDirectoryA(kYearFolder, nullptr);
+    const char* quantities[] = {"1", "0.5", "150", "2", "80", "1"};
+    const int measures[] = {kMeasureFirst, kMeasureSecond, kMeasureGrams};
+    std::vector<std::string> paths;
+    for (int day = 0; day < kYear; ++day) {
+        ClearLog();
+        for (int i = 0; i < kMaxLogEntries; ++i) {
+            size_t offset =
+                offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) % offsets.size()];
+            const char* quantity = quantities[(day + i) % 6];
+            AddFoodFromData(table, offset, quantity, static_cast<int>(std::strlen(quantity)),
+                            measures[(day + i) % 6 % 3], kSourceUsda);
+        }
+        char path[MAX_PATH];
+        std::snprintf(path, sizeof path, "%s\\2026-%03d.mtf", kYearFolder, day + 1);
+        if (!SaveLogDocument(EntryCount(), path)) return {};
+        paths.push_back(path);
+    }
+    ClearLog();
+    return paths;
+}
+
+// Stops the clock once the Summary of Days window stands painted, and closes it.
+struct SummaryRun {
+    Timer timer;
+    double milliseconds = -1.0;
+    long long rows = 0;
+};
+SummaryRun* g_summaryRun;
+
+void CALLBACK SummaryShown(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    HWND dialog = GetActiveWindow();
+    UpdateWindow(dialog);
+    g_summaryRun->milliseconds = g_summaryRun->timer.Elapsed();
+    g_summaryRun->rows = SendDlgItemMessageA(dialog, IDC_SUMMARY_LIST, LVM_GETITEMCOUNT, 0, 0);
+    EndDialog(dialog, IDOK);
+}
+
 void Pump() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
@@ -283,6 +334,24 @@ int main(int argc, char** argv) {
     SetPrintSystem(nullptr);
     long long printedColumns = CountLogColumns();
 
+    // A Summary of Days of a year of full logs: reading, computing both views, filling and painting.
+    std::vector<std::string> year = WriteYear(converted);
+    std::vector<double> summaryTimes;
+    long long summaryRows = 0;
+    for (int run = 0; run < kRuns && !year.empty(); ++run) {
+        SummaryRun summary;
+        g_summaryRun = &summary;
+        SetTimer(nullptr, 0, 0, SummaryShown);
+        summary.timer = Timer();
+        ShowDaySummaryOf(window, year);
+        if (summary.milliseconds >= 0) summaryTimes.push_back(summary.milliseconds);
+        summaryRows = summary.rows;
+    }
+    g_summaryRun = nullptr;
+    for (const std::string& path : year)
+        DeleteFileA(path.c_str());
+    RemoveDirectoryA(kYearFolder);
+
     // My Foods with 10,000 foods: the file goes where the program reads it, and back afterwards.
     FileImage savedMyFoods;
     bool hadMyFoods = ReadWholeFile(kMyFoodsPath, &savedMyFoods) == ReadResult::kOk;
@@ -364,6 +433,11 @@ int main(int argc, char** argv) {
     Report("  reading the USDA file", readTimes, 1, "file");
     Report("  rebuilding the log's rows", refreshTimes, entries, "entries");
     Report("printing a full log to a metafile", printTimes, printedColumns, "columns");
+    if (summaryTimes.empty()) {
+        std::printf("%-34s did not run\n", "Summary of Days, 365 full logs");
+    } else {
+        Report("Summary of Days, 365 full logs", summaryTimes, summaryRows, "rows shown");
+    }
     const char* myFoodNames[3] = {"Add New Food: Save, list reloaded", "Edit Food Item: Save, reloaded",
                                   "Delete a My Food, list reloaded"};
     for (int i = 0; i < 3; ++i) {

@@ -1,13 +1,16 @@
 // Times platelog-csv's whole work for a full log: reading a 50-entry document of real USDA foods,
-// computing it and writing its CSV, in both views and with all columns. Native, not a test.
+// computing it and writing its CSV, in both views and with all columns; and a summary of a year of such
+// logs, 365 documents of 50 entries each. Native, not a test.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "foodlog/food_line.h"
 #include "foodlog/log_table.h"
+#include "logdoc/day_summary.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "tools/log_csv.h"
@@ -18,6 +21,9 @@ namespace {
 constexpr char kSr28Path[] = PLATELOG_SR28_TABLE;
 constexpr int kRuns = 51;
 constexpr double kLimitMilliseconds = 20.0;
+constexpr int kYear = 365;
+constexpr int kSummaryRuns = 11;
+constexpr double kSummaryLimitMilliseconds = 200.0;
 
 // The median of the runs, in milliseconds.
 double Time(const std::string& document, const std::string& output, int viewMode, ColumnChoice choice) {
@@ -35,6 +41,31 @@ double Time(const std::string& document, const std::string& output, int viewMode
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// A year of full logs, each day other foods of the table in other quantities and measures, named by
+// their dates. Returns the paths, or nothing when a document cannot be written.
+std::vector<std::string> WriteYear(const std::string& table, const std::vector<size_t>& offsets,
+                                   const std::string& folder) {
+    std::vector<std::string> paths;
+    const char* quantities[] = {"1", "0.5", "2", "150", "1.25", "3"};
+    for (int day = 0; day < kYear; ++day) {
+        ClearLog();
+        for (int i = 0; i < kMaxLogEntries; ++i) {
+            size_t offset =
+                offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) % offsets.size()];
+            const char* quantity = quantities[(day + i) % 6];
+            int measure = (day + i) % 3;
+            if (!AddFoodFromData(table, offset, quantity, static_cast<int>(std::strlen(quantity)), measure,
+                                 kSourceUsda))
+                return {};
+        }
+        char name[64];
+        std::snprintf(name, sizeof name, "/summary-2026-%03d.mtf", day + 1);
+        paths.push_back(folder + name);
+        if (!SaveLogDocument(EntryCount(), paths.back().c_str())) return {};
+    }
+    return paths;
 }
 
 }  // namespace
@@ -90,6 +121,31 @@ int main(int argc, char** argv) {
     if (ReadWholeFile(output.c_str(), &csv) == ReadResult::kOk)
         std::printf("%-36s %zu bytes\n", "CSV size", csv.Size());
     std::remove(document.c_str());
+
+    std::vector<std::string> year = WriteYear(table, offsets, folder);
+    if (year.empty()) {
+        std::fprintf(stderr, "bench: cannot write the year of logs in %s\n", folder.c_str());
+        return 1;
+    }
+    std::vector<double> times;
+    for (int run = 0; run < kSummaryRuns; ++run) {
+        std::string message;
+        auto start = std::chrono::steady_clock::now();
+        int code = ExportSummaryCsv(year, output.c_str(), kPercentView, ColumnChoice::kColumnSet, &message);
+        auto end = std::chrono::steady_clock::now();
+        if (code != kToolOk) {
+            std::fprintf(stderr, "bench: %s\n", message.c_str());
+            return 1;
+        }
+        times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    double median = times[times.size() / 2];
+    over += median > kSummaryLimitMilliseconds;
+    std::printf("%-36s median %7.3f ms  (%d runs, limit %.0f ms)\n", "--summary of 365 logs of 50 entries",
+                median, kSummaryRuns, kSummaryLimitMilliseconds);
+    for (const std::string& path : year)
+        std::remove(path.c_str());
     std::remove(output.c_str());
     return over ? 1 : 0;
 }

@@ -96,8 +96,12 @@ void FormatLogRow(int record, ColumnChoice choice, LogRowTexts* out) {
         FormatQuantity(entry->quantity, out->cells[out->count++], kCellTextSize);
     }
     PutCell(out, total ? "" : MeasureCellText(*entry));
+    FormatNutrientCells(nutrients, choice, out);
+}
+
+void FormatNutrientCells(const EntryNutrients& nutrients, ColumnChoice choice, LogRowTexts* out) {
     for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position) {
-        if (!IsPositionChosen(position, choice)) continue;
+        if (!IsPositionChosen(position, choice) || out->count >= kFieldPositions) continue;
         int slot = position - kFirstNutrientPosition;
         FormatNutrient(nutrients.amounts[slot], slot, out->cells[out->count++], kCellTextSize);
     }

@@ -37,6 +37,10 @@ struct LogRowTexts {
 // The header row of the view mode: one header for each chosen position.
 void FormatLogHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out);
 
+// Appends the nutrient cells of a record, one for each chosen nutrient position, as the log's rows and its
+// TOTAL row show them; every table of nutrients the program shows or writes takes its cells from here.
+void FormatNutrientCells(const EntryNutrients& nutrients, ColumnChoice choice, LogRowTexts* out);
+
 // Row `record` of the log: entry 0..49, or the TOTAL row for any other record. Description, Quantity
 // and Measure always have a cell; a nutrient position has one only where it is chosen, so the cells
 // stay aligned with the headers.

@@ -13,6 +13,9 @@
 #include "resources/resource.h"
 
 static void DrawPrintStep(HDC dc, const PrintStep& step);
+static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns);
+static int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
+                        const PrinterChoice& choice);
 
 static INT_PTR CALLBACK PrintingDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // Keeps the window thread's messages flowing during the job; zero once the user cancelled.
@@ -78,6 +81,11 @@ HWND OpenPrintingDialog(HWND mainWindow, const char* documentTitle) {
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
     return dialog;
+}
+
+// The log as the list view shows it: its entries, and the TOTAL row after them.
+PrintedTable LogTable(HWND listView, int entryCount) {
+    return {listView, CountLogColumns(), entryCount};
 }
 
 int RunJob(HWND mainWindow, HDC printer, const std::vector<PrintStep>& steps) {
@@ -166,7 +174,14 @@ PrintMetrics ReadPrintMetrics(HDC printer, HWND listView) {
 }
 
 void ReadLogColumns(HWND listView, HDC printer, int entryCount, std::vector<PrintColumn>* columns) {
-    const int count = CountLogColumns();
+    ReadTableColumns(LogTable(listView, entryCount), printer, columns);
+}
+
+// The table's columns as its list view shows them, every text measured on the printer context.
+static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns) {
+    const HWND listView = table.listView;
+    const int count = table.columnCount;
+    const int entryCount = table.bodyRows;
     columns->assign(static_cast<size_t>(count), PrintColumn{});
     char text[kTextSize];
     for (int c = 0; c < count; ++c) {
@@ -208,10 +223,16 @@ static void DrawPrintStep(HDC dc, const PrintStep& step) {
 }
 
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice) {
+    return PrintTableOn(mainWindow, LogTable(LogListView(), EntryCount()), documentTitle, choice);
+}
+
+// The job on a chosen printer, everything after the Print dialog.
+static int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
+                        const PrinterChoice& choice) {
     UniqueDC printer(choice.dc);
     if (!printer) return 1;
-    const int entryCount = EntryCount();
-    if (entryCount == 0) return 1;
+    const int entryCount = table.bodyRows;
+    if (entryCount <= 0) return 1;
 
     SetMapMode(printer.get(), MM_TEXT);
     UniqueFont font(CreatePrinterFont(printer.get(), kPrinterFace, kPrinterFontTenths));
@@ -222,20 +243,20 @@ int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& 
     SelectedObject fontSelection(printer.get(), font.get());
     SelectedObject penSelection(printer.get(), pen.get());
 
-    HWND listView = LogListView();
+    HWND listView = table.listView;
     std::vector<PrintColumn> columns;
-    ReadLogColumns(listView, printer.get(), entryCount, &columns);
+    ReadTableColumns(table, printer.get(), &columns);
     std::vector<PrintStep> steps;
     if (!LayOutJob(columns, entryCount, ReadPrintMetrics(printer.get(), listView), choice.copies, &steps)) return 0;
 
-    EnableWindow(mainWindow, FALSE);
+    EnableWindow(owner, FALSE);
     g_abortPrinting = 0;
-    g_printingDialog = OpenPrintingDialog(mainWindow, documentTitle);
+    g_printingDialog = OpenPrintingDialog(owner, documentTitle);
     SetAbortProc(printer.get(), PrintAbortProc);
-    int printed = RunJob(mainWindow, printer.get(), steps);
+    int printed = RunJob(owner, printer.get(), steps);
     if (!g_abortPrinting) {
-        // Enabled first, so that the main window is the one activated when the dialog goes.
-        EnableWindow(mainWindow, TRUE);
+        // Enabled first, so that the owner is the window activated when the dialog goes.
+        EnableWindow(owner, TRUE);
         if (g_printingDialog) DestroyWindow(g_printingDialog);
     }
     g_printingDialog = nullptr;
@@ -243,9 +264,13 @@ int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& 
 }
 
 int PrintLog(HWND mainWindow, const char* documentTitle) {
+    return PrintTable(mainWindow, LogTable(LogListView(), EntryCount()), documentTitle);
+}
+
+int PrintTable(HWND owner, const PrintedTable& table, const char* documentTitle) {
     PRINTDLGA record = {};
     record.lStructSize = sizeof record;
-    record.hwndOwner = mainWindow;
+    record.hwndOwner = owner;
     record.Flags = PD_RETURNDC | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     record.nCopies = 1;
     BOOL chosen = g_printSystem->printDialog(&record);
@@ -256,5 +281,5 @@ int PrintLog(HWND mainWindow, const char* documentTitle) {
         if (record.hDC) DeleteDC(record.hDC);
         return 1;
     }
-    return PrintLogOn(mainWindow, documentTitle, {record.hDC, record.nCopies});
+    return PrintTableOn(owner, table, documentTitle, {record.hDC, record.nCopies});
 }

@@ -13,6 +13,17 @@
 // The whole print. 1 when the log was printed, when the Print dialog was cancelled or there is no
 // printer, or when the log is empty; 0 when the job failed or was cancelled in the Printing dialog.
 int PrintLog(HWND mainWindow, const char* documentTitle);
+
+// A table as its list view shows it: columns 0 to columnCount - 1, `bodyRows` rows and, after them, the
+// row printed under the rule (the log's TOTAL row).
+struct PrintedTable {
+    HWND listView;
+    int columnCount;
+    int bodyRows;
+};
+// Prints the table as the log is printed, the owner's caption naming the job and the owner disabled
+// while it runs; the same results as PrintLog.
+int PrintTable(HWND owner, const PrintedTable& table, const char* documentTitle);
 // A font of `tenthsOfPoint` for the context, whose state is left as it was; the caller deletes it.
 HFONT CreatePrinterFont(HDC dc, const char* face, int tenthsOfPoint);
 

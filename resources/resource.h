@@ -66,4 +66,15 @@
 #define IDS_HEADER_AMOUNTS_FIRST 89
 #define IDS_HEADER_PERCENT_FIRST 123
 
+/* Summary of Days: the File menu's command, its window and the window's controls. */
+#define IDM_FILE_SUMMARY 140
+#define IDD_SUMMARY 141
+#define IDC_SUMMARY_LIST 1070
+#define IDC_SUMMARY_PERCENT 1071
+#define IDC_SUMMARY_AMOUNTS 1072
+#define IDC_SUMMARY_BARS_LABEL 1073
+#define IDC_SUMMARY_BARS 1074
+#define IDC_SUMMARY_SAVE_CSV 1075
+#define IDC_SUMMARY_PRINT 1076
+
 #endif /* PLATELOG_RESOURCE_H */

@@ -13,6 +13,7 @@
 #include "platform/message_box_win.h"
 #include "platform/startup_marks_win.h"
 #include "platform/window_win.h"
+#include "printing/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "shell/food_browser_win.h"
@@ -309,6 +310,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
             return ShowAbout(window);
         case IDM_FILE_PRINT:
             return PrintDocument(window);
+        case IDM_FILE_SUMMARY:
+            return ShowDaySummary(window);
         case IDC_SEARCH_BUTTON:
         case IDM_SEARCH_ALT:
             return RunSearch(window);

@@ -4,7 +4,7 @@
 
 #include "platform/file_io.h"
 #include "platform/text.h"
-#include "tools/same_file.h"
+#include "platform/same_file.h"
 #include "tools/usda_import.h"
 
 namespace {

@@ -94,6 +94,28 @@ check(code == 2 and stderr.startswith("usage: platelog-csv"), "no arguments shou
 code, _, _ = run("--amounts", "--percent", log, out)
 check(code == 2, "two views should exit 2")
 
+# A summary of days: the good log, the damaged one and a missing one, in the order of their names.
+week = os.path.join(scratch, "week.csv")
+# A saved empty log is a day without entries.
+empty = os.path.join(scratch, "empty.mtf")
+with open(empty, "wb") as f:
+    f.write(b"mealtally10000" + bytes([0, 0]))
+code, stdout, _ = run("--summary", log, empty, bad, os.path.join(scratch, "absent.mtf"), week)
+with open(week, newline="", encoding="latin-1") as f:
+    rows = list(csv.reader(f))
+check(code == 0 and "summary of 2 days (2 could not be read)" in stdout, f"summary: {code} {stdout!r}")
+check([r[0] for r in rows] == ["Log", "absent.mtf", "bad.mtf", "day.mtf", "empty.mtf", "AVERAGE"], f"{rows}")
+check(rows[1][1] == "could not be read" and all(c == "" for c in rows[1][2:]), f"unreadable row {rows[1]}")
+check(rows[3][1:4] == ["5", "0", "13.000"] and rows[4][1:4] == ["0", "0", "0.000"], "the days")
+check(rows[5][1:4] == ["2.5", "0", "6.500"], f"their mean {rows[5][:4]}")
+code, _, stderr = run("--summary", bad, log, os.path.join(scratch, "link.mtf"))
+check(code == 1 and "one of the input files" in stderr, "a summary over one of its inputs should be refused")
+check(open(log, "rb").read() == before, "the summary's input changed")
+code, _, stderr = run("--summary", bad, fresh)
+check(code == 1 and "none of the log documents" in stderr and not os.path.exists(fresh), "no day, no summary")
+code, _, _ = run("--summary", log)
+check(code == 2, "a summary without an output should exit 2")
+
 if failures:
     for f in failures:
         print("FAIL:", f)

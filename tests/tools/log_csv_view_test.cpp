@@ -19,6 +19,7 @@
 #include "tests/shell/gui_harness_win.h"
 #include "tests/test_files.h"
 #include "tests/tools/csv_rows.h"
+#include "tests/tools/csv_tool_win.h"
 
 namespace {
 
@@ -61,27 +62,6 @@ csv::Rows ListViewTable() {
         table.push_back(cells);
     }
     return table;
-}
-
-// Runs the real tool as its own process and returns its exit code.
-DWORD RunTool(const std::string& arguments) {
-    std::string commandLine = "platelog-csv.exe " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(PLATELOG_CSV_EXE, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << PLATELOG_CSV_EXE;
-        return 1234;
-    }
-    DWORD exitCode = 1234;
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
 }
 
 class CsvAgainstTheLog : public MainWindowTest {
@@ -144,14 +124,14 @@ TEST_F(CsvAgainstTheLog, EveryCellIsTheListViewsInBothViews) {
         EXPECT_EQ(shown[0][8], view.calciumHeader);
 
         std::remove(csv_.c_str());
-        ASSERT_EQ(RunTool(std::string(view.option) + " " + document_ + " " + csv_), 0u) << view.option;
+        ASSERT_EQ(RunCsvTool(std::string(view.option) + " " + document_ + " " + csv_), 0u) << view.option;
         bool ok = false;
         csv::Rows written = csv::Parse(ReadFileBytes(csv_), &ok);
         EXPECT_TRUE(ok) << view.option;
         EXPECT_EQ(written, shown) << view.option;
 
         // All 34 columns: leaving out Water, Ash, Manganese, Selenium and Vitamin E gives the list view.
-        ASSERT_EQ(RunTool(std::string("--all-columns ") + view.option + " " + document_ + " " + csv_), 0u);
+        ASSERT_EQ(RunCsvTool(std::string("--all-columns ") + view.option + " " + document_ + " " + csv_), 0u);
         csv::Rows all = csv::Parse(ReadFileBytes(csv_), &ok);
         EXPECT_TRUE(ok);
         ASSERT_EQ(all.size(), shown.size());

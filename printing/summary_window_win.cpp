@@ -1,0 +1,396 @@
+#include "printing/summary_window_win.h"
+
+#include <commctrl.h>
+#include <cderr.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "foodlog/log_columns.h"
+#include "foodlog/log_table.h"
+#include "logdoc/day_summary.h"
+#include "platform/file_io.h"
+#include "platform/handles_win.h"
+#include "platform/message_box_win.h"
+#include "platform/same_file.h"
+#include "platform/window_win.h"
+#include "printing/print_job_win.h"
+#include "printing/summary_bars.h"
+#include "resources/resource.h"
+
+static INT_PTR CALLBACK SummaryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+namespace {
+
+constexpr char kLogFilter[] = "Log Documents (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
+constexpr char kCsvFilter[] = "CSV Files (*.CSV)\0*.csv\0All Files (*.*)\0*.*\0";
+constexpr char kChooseTitle[] = "Summary of Days: Choose the Logs";
+constexpr char kSaveCsvTitle[] = "Save the Summary as CSV";
+constexpr int kLogColumnWidth = 130;
+constexpr int kEntriesColumnWidth = 95;  // "could not be read" fits
+constexpr int kBarColumns = 2;
+constexpr int kButtonGap = 6;
+constexpr SIZE kMinimumSize = {480, 400};
+// The folder and, for the largest summary, a thousand names of the longest kind, each with its NUL.
+constexpr size_t kChoiceSize = static_cast<size_t>(kMaxSummaryDays + 1) * MAX_PATH + 1;
+
+size_t g_choiceSize;
+
+struct SummaryWindow {
+    DaySummary summary;
+    int viewMode;
+    int columns;
+    std::vector<std::string> cells;  // row by row, in the view mode
+};
+
+SummaryWindow* StateOf(HWND dialog) {
+    return reinterpret_cast<SummaryWindow*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void ShowWarning(HWND owner, const char* text) {
+    ShowMessageBox(owner, text, kSummaryCaption, MB_ICONWARNING);
+}
+
+void ShowPathWarning(HWND owner, const char* format, const char* path) {
+    char text[MAX_PATH + 128];
+    std::snprintf(text, sizeof text, format, path);
+    ShowWarning(owner, text);
+}
+
+// The Open dialog for several logs; 0 when nothing usable was chosen (the user was told why).
+int ChooseLogs(HWND owner, std::vector<std::string>* paths) {
+    const size_t size = g_choiceSize ? g_choiceSize : kChoiceSize;
+    std::unique_ptr<char[]> answer(new (std::nothrow) char[size]());
+    if (!answer) return 0;
+    OPENFILENAMEA record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = owner;
+    record.lpstrFilter = kLogFilter;
+    record.lpstrFile = answer.get();
+    record.nMaxFile = static_cast<DWORD>(size);
+    record.lpstrTitle = kChooseTitle;
+    record.lpstrDefExt = "mtf";
+    record.Flags =
+        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameA(&record)) {
+        // The dialog then leaves in the buffer only the size it wanted, never a list to take part of.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowWarning(owner, kNamesDoNotFitMessage);
+        return 0;
+    }
+    switch (SplitChosenFiles(answer.get(), size, paths)) {
+        case ChosenFiles::kOk:
+            return 1;
+        case ChosenFiles::kTooMany:
+            ShowWarning(owner, kTooManyLogsMessage);
+            return 0;
+        case ChosenFiles::kCut:
+            ShowWarning(owner, kNamesDoNotFitMessage);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+HWND ListOf(HWND dialog) {
+    return GetDlgItem(dialog, IDC_SUMMARY_LIST);
+}
+
+void InsertColumns(HWND list) {
+    int widths[kFieldPositions] = {kLogColumnWidth, kEntriesColumnWidth};
+    int count = 2;
+    for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position)
+        if (IsPositionChosen(position, ColumnChoice::kColumnSet)) widths[count++] = kColumnWidths[position];
+    for (int column = 0; column < count; ++column) {
+        LVCOLUMNA item = {};
+        item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+        item.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        item.cx = widths[column];
+        item.pszText = const_cast<char*>("");
+        item.iSubItem = column;
+        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The headers and every cell in the window's view mode; the list asks for the texts as it draws them.
+void ShowView(HWND dialog, SummaryWindow* window) {
+    HWND list = ListOf(dialog);
+    LogRowTexts row;
+    FormatSummaryHeaders(window->viewMode, ColumnChoice::kColumnSet, &row);
+    for (int column = 0; column < row.count; ++column) {
+        // With its format, or the header forgets its alignment.
+        LVCOLUMNA item = {};
+        item.mask = LVCF_TEXT | LVCF_FMT;
+        item.fmt = column == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
+        item.pszText = row.cells[column];
+        SendMessageA(list, LVM_SETCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+    }
+    const int rows = static_cast<int>(window->summary.days.size()) + 1;
+    window->cells.clear();
+    window->cells.reserve(static_cast<size_t>(rows) * window->columns);
+    for (int r = 0; r < rows; ++r) {
+        FormatSummaryRow(window->summary, r, window->viewMode, ColumnChoice::kColumnSet, &row);
+        for (int column = 0; column < window->columns; ++column)
+            window->cells.emplace_back(column < row.count ? row.cells[column] : "");
+    }
+    SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
+    InvalidateRect(list, nullptr, TRUE);
+    CheckRadioButton(dialog, IDC_SUMMARY_PERCENT, IDC_SUMMARY_AMOUNTS,
+                     window->viewMode == kPercentView ? IDC_SUMMARY_PERCENT : IDC_SUMMARY_AMOUNTS);
+}
+
+const char* CellText(const SummaryWindow& window, int row, int column) {
+    if (row < 0 || column < 0 || column >= window.columns) return "";
+    size_t at = static_cast<size_t>(row) * window.columns + column;
+    return at < window.cells.size() ? window.cells[at].c_str() : "";
+}
+
+LRESULT OnDispInfo(HWND dialog, NMHDR* header) {
+    const SummaryWindow* window = StateOf(dialog);
+    if (!window) return 0;
+    if (header->code == LVN_GETDISPINFOA) {
+        LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(header)->item;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0)
+            lstrcpynA(item.pszText, CellText(*window, item.iItem, item.iSubItem), item.cchTextMax);
+    } else {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(header)->item;
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+            if (!MultiByteToWideChar(CP_ACP, 0, CellText(*window, item.iItem, item.iSubItem), -1,
+                                     item.pszText, item.cchTextMax))
+                item.pszText[0] = L'\0';
+            item.pszText[item.cchTextMax - 1] = L'\0';
+        }
+    }
+    return 0;
+}
+
+HGDIOBJ FontOf(HWND dialog) {
+    return reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+}
+
+int LineHeight(HWND dialog, HDC dc) {
+    SelectedObject font(dc, FontOf(dialog));
+    TEXTMETRICA metrics = {};
+    GetTextMetricsA(dc, &metrics);
+    return metrics.tmHeight;
+}
+
+RECT ChildRect(HWND dialog, int id) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void Move(HWND dialog, int id, int x, int y, int width, int height) {
+    SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The table takes what the bars, their caption and the row of buttons leave.
+void Layout(HWND dialog) {
+    RECT client = {};
+    GetClientRect(dialog, &client);
+    RECT margin = {7, 7, 0, 0};
+    MapDialogRect(dialog, &margin);
+    const int m = margin.left;
+    RECT button = ChildRect(dialog, IDCANCEL);
+    const int buttonWidth = button.right - button.left;
+    const int buttonHeight = button.bottom - button.top;
+    const int buttonTop = client.bottom - m - buttonHeight;
+    int x = client.right - m - buttonWidth;
+    for (int id : {IDCANCEL, IDC_SUMMARY_PRINT, IDC_SUMMARY_SAVE_CSV}) {
+        Move(dialog, id, x, buttonTop, buttonWidth, buttonHeight);
+        x -= buttonWidth + kButtonGap;
+    }
+    int left = m;
+    for (int id : {IDC_SUMMARY_PERCENT, IDC_SUMMARY_AMOUNTS}) {
+        RECT radio = ChildRect(dialog, id);
+        int width = radio.right - radio.left;
+        int height = radio.bottom - radio.top;
+        Move(dialog, id, left, buttonTop + (buttonHeight - height) / 2, width, height);
+        left += width + kButtonGap;
+    }
+
+    WindowDC dc(dialog);
+    const int barsHeight = dc.get() ? SummaryBarsHeight(LineHeight(dialog, dc.get()), kBarColumns) : 0;
+    const int width = client.right - 2 * m;
+    const int barsTop = buttonTop - m - barsHeight;
+    Move(dialog, IDC_SUMMARY_BARS, m, barsTop, width, barsHeight);
+    RECT caption = ChildRect(dialog, IDC_SUMMARY_BARS_LABEL);
+    const int captionHeight = caption.bottom - caption.top;
+    const int captionTop = barsTop - m / 2 - captionHeight;
+    Move(dialog, IDC_SUMMARY_BARS_LABEL, m, captionTop, width, captionHeight);
+    Move(dialog, IDC_SUMMARY_LIST, m, m, width, captionTop - m / 2 - m);
+    // The dialog paints its background over its children, so every one of them is drawn again after it.
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
+    const SummaryWindow* window = StateOf(dialog);
+    HDC dc = item.hDC;
+    FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
+    if (!window) return;
+    SelectedObject font(dc, FontOf(dialog));
+    TEXTMETRICA text = {};
+    GetTextMetricsA(dc, &text);
+    const RECT& r = item.rcItem;
+    BarMetrics metrics = {{r.left, r.top, r.right, r.bottom}, text.tmHeight, 0};
+    const EntryNutrients& percents = window->summary.average[kPercentView];
+    // The labels are laid out once to measure the widest, then the bars start past it.
+    std::vector<BarStep> steps;
+    LayOutSummaryBars(percents, metrics, &steps);
+    for (const BarStep& step : steps) {
+        SIZE size = {};
+        if (step.kind == BarStepKind::kText &&
+            GetTextExtentPoint32A(dc, step.text.c_str(), static_cast<int>(step.text.size()), &size) &&
+            size.cx > metrics.labelWidth)
+            metrics.labelWidth = size.cx;
+    }
+    steps.clear();
+    LayOutSummaryBars(percents, metrics, &steps);
+
+    UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
+    SelectedObject penSelection(dc, pen.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    for (const BarStep& step : steps) {
+        RECT rect = {step.rect.left, step.rect.top, step.rect.right, step.rect.bottom};
+        if (step.kind == BarStepKind::kText) {
+            ExtTextOutA(dc, rect.left, rect.top, ETO_CLIPPED, &rect, step.text.c_str(),
+                        static_cast<UINT>(step.text.size()), nullptr);
+        } else if (step.kind == BarStepKind::kBar) {
+            FillRect(dc, &rect, GetSysColorBrush(COLOR_HIGHLIGHT));
+        } else {
+            MoveToEx(dc, rect.left, rect.top, nullptr);
+            LineTo(dc, rect.right, rect.bottom);
+        }
+    }
+}
+
+void SaveCsv(HWND dialog, const SummaryWindow& window) {
+    char path[MAX_PATH] = "";
+    OPENFILENAMEA record = {};
+    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    record.hwndOwner = dialog;
+    record.lpstrFilter = kCsvFilter;
+    record.lpstrFile = path;
+    record.nMaxFile = sizeof path;
+    record.lpstrDefExt = "csv";
+    record.lpstrTitle = kSaveCsvTitle;
+    record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&record)) return;
+    for (const SummaryDay& day : window.summary.days) {
+        if (lstrcmpiA(day.path.c_str(), path) == 0 || IsSameFile(day.path.c_str(), path)) {
+            ShowPathWarning(dialog, kCsvOverLogFormat, path);
+            return;
+        }
+    }
+    std::string csv;
+    FormatSummaryCsv(window.summary, window.viewMode, ColumnChoice::kColumnSet, &csv);
+    if (!ReplaceFileContents(path, csv.data(), csv.size())) ShowPathWarning(dialog, kCsvFailedFormat, path);
+}
+
+void Print(HWND dialog, const SummaryWindow& window) {
+    char title[128] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    PrintedTable table = {ListOf(dialog), window.columns, static_cast<int>(window.summary.days.size())};
+    if (!PrintTable(dialog, table, title)) ShowWarning(dialog, kSummaryPrintFailed);
+}
+
+INT_PTR OnInitDialog(HWND dialog, SummaryWindow* window) {
+    SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(window));
+    SetWindowTextA(dialog, SummaryTitle(window->summary).c_str());
+    HWND list = ListOf(dialog);
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    window->columns = SummaryColumnCount(ColumnChoice::kColumnSet);
+    InsertColumns(list);
+    ShowView(dialog, window);
+    Layout(dialog);
+    return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
+    SummaryWindow* window = StateOf(dialog);
+    switch (LOWORD(wParam)) {
+        case IDC_SUMMARY_PERCENT:
+        case IDC_SUMMARY_AMOUNTS:
+            if (HIWORD(wParam) != BN_CLICKED) return FALSE;
+            window->viewMode = LOWORD(wParam) == IDC_SUMMARY_PERCENT ? kPercentView : kAmountsView;
+            ShowView(dialog, window);
+            return TRUE;
+        case IDC_SUMMARY_SAVE_CSV:
+            SaveCsv(dialog, *window);
+            return TRUE;
+        case IDC_SUMMARY_PRINT:
+            Print(dialog, *window);
+            return TRUE;
+        case IDOK:
+        case IDCANCEL:
+            EndDialog(dialog, IDOK);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+static INT_PTR CALLBACK SummaryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog, reinterpret_cast<SummaryWindow*>(lParam));
+        case WM_SIZE:
+            Layout(dialog);
+            return TRUE;
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinimumSize.cx, kMinimumSize.cy};
+            return TRUE;
+        case WM_NOTIFY: {
+            NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->idFrom == IDC_SUMMARY_LIST &&
+                (header->code == LVN_GETDISPINFOA || header->code == LVN_GETDISPINFOW))
+                return OnDispInfo(dialog, header);
+            return FALSE;
+        }
+        case WM_DRAWITEM:
+            if (wParam != IDC_SUMMARY_BARS) return FALSE;
+            DrawBars(dialog, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            return TRUE;
+        case WM_COMMAND:
+            return StateOf(dialog) ? OnCommand(dialog, wParam) : FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void SetSummaryChoiceSize(size_t size) {
+    g_choiceSize = size;
+}
+
+INT_PTR ShowDaySummaryOf(HWND owner, const std::vector<std::string>& paths) {
+    std::unique_ptr<SummaryWindow> window(new (std::nothrow) SummaryWindow);
+    if (!window) return 0;
+    HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+    int made = SummarizeDays(paths, kBothSummaryViews, &window->summary);
+    SetCursor(previous);
+    if (!made) {
+        ShowWarning(owner, paths.size() > static_cast<size_t>(kMaxSummaryDays) ? kTooManyLogsMessage
+                                                                               : kNoDayReadMessage);
+        return 0;
+    }
+    if (window->summary.readableDays == 0) {
+        ShowWarning(owner, kNoDayReadMessage);
+        return 0;
+    }
+    window->viewMode = ViewMode();
+    return DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SUMMARY), owner, SummaryProc,
+                           reinterpret_cast<LPARAM>(window.get()));
+}
+
+LRESULT ShowDaySummary(HWND owner) {
+    std::vector<std::string> paths;
+    if (ChooseLogs(owner, &paths)) ShowDaySummaryOf(owner, paths);
+    return 0;
+}

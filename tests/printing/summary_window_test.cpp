@@ -1,0 +1,206 @@
+// File > Summary of Days with seven logs chosen in the real Open dialog: each day's cells are the TOTAL row
+// that opening its document shows, the AVERAGE is the mean of the six readable days, the damaged one is
+// counted apart, and Save as CSV writes what platelog-csv --summary writes.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "foodlog/log_cells.h"
+#include "foodlog/nutrients.h"
+#include "platform/numeric.h"
+#include "printing/summary_window_win.h"
+#include "resources/resource.h"
+#include "shell/document_win.h"
+#include "tests/logdoc/document_samples.h"
+#include "tests/shell/gui_harness_win.h"
+#include "tests/test_files.h"
+#include "tests/tools/csv_tool_win.h"
+
+namespace {
+
+constexpr int kNutrientColumns = 26;
+constexpr int kDamagedDay = 4;
+constexpr int kEmptyDay = 3;
+
+// A log of foods whose 31 nutrients all differ, from either database and in every measure.
+std::string Document(int firstSeed, int count) {
+    std::vector<LogEntry> entries;
+    for (int seed = firstSeed; seed < firstSeed + count; ++seed) {
+        entries.push_back(samples::Food("FOOD", 0.5f + seed % 4, seed % 3, seed % 2));
+        for (int slot = 0; slot < kNutrientCount; ++slot)
+            entries.back().values[slot] = (seed * 7919 + slot * 104729) % 90000;
+        entries.back().servingWeight1 = entries.back().servingCount1 = entries.back().servingCount2 = 1.0f;
+        entries.back().servingWeight2 = 2.0f;
+    }
+    return samples::Encode(entries.data(), count);
+}
+
+std::string Cell(HWND list, int row, int column) {
+    char text[256] = {};
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+void TypeFileName(HWND dialog, const char* text) {
+    HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
+    SetWindowTextA(name, text);
+    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// The Open dialog, as a person uses it: the folder first, then, once it shows, the quoted names.
+std::string g_names;
+void CALLBACK TypeNames(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    TypeFileName(dialog, g_names.c_str());
+}
+
+// For each view mode, each day's expected cells: the TOTAL row opening it shows, none for the damaged day.
+std::vector<std::vector<std::string>> g_expected[2];
+
+// Inside the window's own loop: both views against the opened days and the mean, then Save as CSV twice.
+void CALLBACK CheckWindow(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    EXPECT_EQ(TextOf(dialog), "Summary of 6 days (1 could not be read)");
+    HWND list = GetDlgItem(dialog, IDC_SUMMARY_LIST);
+    for (int view : {kAmountsView, kPercentView}) {
+        int button = view == kPercentView ? IDC_SUMMARY_PERCENT : IDC_SUMMARY_AMOUNTS;
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        ASSERT_EQ(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 8);
+        const char* entries[] = {"50", "3", "0", "could not be read", "4", "6", "2"};
+        int64_t sums[kNutrientCount] = {};
+        for (int row = 0; row < 7; ++row) {
+            EXPECT_EQ(Cell(list, row, 0), "2026-12-0" + std::to_string(row + 1) + ".mtf");
+            EXPECT_EQ(Cell(list, row, 1), entries[row]);
+            for (int column = 0; column < kNutrientColumns; ++column) {
+                std::string cell = Cell(list, row, 2 + column);
+                EXPECT_EQ(cell, g_expected[view][row][column]) << "day " << row + 1 << ", column " << column;
+                std::string digits;
+                for (char c : cell)
+                    if (c != '.') digits.push_back(c);
+                sums[column] += digits.empty() ? 0 : std::stoll(digits);
+            }
+        }
+        EXPECT_EQ(Cell(list, 7, 0), "AVERAGE");
+        EXPECT_EQ(Cell(list, 7, 1), "10.8");  // 65 entries in 6 days
+        for (int column = 0; column < kNutrientColumns; ++column) {
+            double mean = static_cast<double>(sums[column]) / 6;
+            char text[kCellTextSize];
+            std::snprintf(text, sizeof text, "%d", RoundByFirstDecimal(mean, ToFloat(mean)));
+            if (g_expected[view][0][column].find('.') != std::string::npos)
+                FormatMilliUnits(text, sizeof text);
+            EXPECT_EQ(Cell(list, 7, 2 + column), text) << "column " << column;
+        }
+    }
+    SendMessageA(dialog, WM_COMMAND, IDC_SUMMARY_SAVE_CSV, 0);  // over one of the logs: refused
+    SendMessageA(dialog, WM_COMMAND, IDC_SUMMARY_SAVE_CSV, 0);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+class SummaryOfDays : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        folder_ = TempPath("summary-of-days");
+        for (char& c : folder_)
+            if (c == '/') c = '\\';
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        const std::string days[] = {Document(1, 50), Document(60, 3), Document(0, 0),  // a saved empty log
+                                    Document(90, 5), Document(50, 4), Document(70, 6), Document(80, 2)};
+        g_names.clear();
+        for (int day = 7; day >= 1; --day) {  // written out of order
+            std::string name = "2026-12-0" + std::to_string(day) + ".mtf";
+            std::string bytes = days[day - 1];
+            if (day == kDamagedDay) bytes[40] ^= 1;
+            paths_.push_back(folder_ + "\\" + name);
+            WriteFileBytes(paths_.back(), bytes);
+            g_names += "\"" + name + "\" ";
+        }
+    }
+    void TearDown() override {
+        SetSummaryChoiceSize(0);
+        MainWindowTest::TearDown();
+        for (const char* file : {"window.csv", "tool.csv"})
+            paths_.push_back(folder_ + "\\" + file);
+        for (const std::string& path : paths_)
+            DeleteFileA(path.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    std::function<void(HWND)> ChooseAll() {
+        std::string folder = folder_;
+        return [folder](HWND dialog) {
+            TypeFileName(dialog, folder.c_str());
+            SetTimer(dialog, 1, 100, TypeNames);
+        };
+    }
+
+    std::string folder_;
+    std::vector<std::string> paths_;  // day 7 first
+};
+
+TEST_F(SummaryOfDays, EachDayIsItsOpenedTotalRowTheAverageTheMeanAndTheCsvThatOfTheTool) {
+    for (int view : {kAmountsView, kPercentView}) {
+        SendMessageA(window_, WM_COMMAND, view == kPercentView ? IDM_VIEW_PERCENT : IDM_VIEW_AMOUNTS, 0);
+        g_expected[view].assign(7, std::vector<std::string>(kNutrientColumns));
+        for (int day = 1; day <= 7; ++day) {
+            if (day == kDamagedDay) continue;
+            // An empty log does not open; what its TOTAL row would show is a zero in every column.
+            if (day != kEmptyDay) OpenCommandLineDocument(window_, paths_[7 - day].c_str());
+            for (int column = 0; column < kNutrientColumns; ++column) {
+                bool milli = g_expected[view][0][column].find('.') != std::string::npos;
+                g_expected[view][day - 1][column] =
+                    day == kEmptyDay ? (milli ? "0.000" : "0") : LogCell(EntryCount(), 3 + column);
+            }
+        }
+    }
+    std::string csv = folder_ + "\\window.csv";
+    auto saveAs = [](const std::string& path) {
+        return [path](HWND dialog) { TypeFileName(dialog, path.c_str()); };
+    };
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs(60000);
+    dialogs.Queue(ChooseAll());
+    dialogs.Queue([](HWND dialog) { SetTimer(dialog, 1, 0, CheckWindow); });
+    dialogs.Queue(saveAs(paths_[0]));
+    dialogs.Queue([](HWND prompt) { PostMessageA(prompt, WM_COMMAND, IDYES, 0); });  // replace it? yes
+    dialogs.Queue(saveAs(csv));
+    std::string before = ReadFileBytes(paths_[0]);
+    SendMessageA(window_, WM_COMMAND, IDM_FILE_SUMMARY, 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, paths_[0] +
+                                         " is one of the logs of the summary. Save the CSV file under "
+                                         "another name.");
+    EXPECT_EQ(ReadFileBytes(paths_[0]), before);
+
+    // The window saved in the percent view, as the tool writes by default.
+    std::string arguments = "--summary";
+    for (const std::string& path : paths_)
+        arguments += " " + path;
+    ASSERT_EQ(RunCsvTool(arguments + " " + folder_ + "\\tool.csv"), 0u);
+    EXPECT_EQ(ReadFileBytes(csv).substr(0, 18), "Log,Entries,Calori");
+    EXPECT_EQ(ReadFileBytes(csv), ReadFileBytes(folder_ + "\\tool.csv"));
+}
+
+TEST_F(SummaryOfDays, NamesThatDoNotFitTheBufferAreRefusedWholeAndSaidSo) {
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;
+    // Room for the folder and a name or two, not seven. Windows answers FNERR_BUFFERTOOSMALL; Wine hands
+    // back the list cut at the buffer's end. Either way: one message, and no summary of some of the days.
+    SetSummaryChoiceSize(64);
+    dialogs.Queue(ChooseAll());
+    SendMessageA(window_, WM_COMMAND, IDM_FILE_SUMMARY, 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, kNamesDoNotFitMessage);
+}
+
+}  // namespace
