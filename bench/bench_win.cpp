@@ -24,15 +24,14 @@
 #include "foodlog/log_columns_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
-#include "logdoc/log_document.h"
 #include "bench/startup_bench_win.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "printing/print_job_win.h"
-#include "printing/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
+#include "shell/summary_window_win.h"
 #include "tools/usda_import.h"
 
 namespace {

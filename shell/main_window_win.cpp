@@ -13,7 +13,7 @@
 #include "platform/message_box_win.h"
 #include "platform/startup_marks_win.h"
 #include "platform/window_win.h"
-#include "printing/summary_window_win.h"
+#include "shell/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "shell/food_browser_win.h"

@@ -1,4 +1,4 @@
-#include "printing/summary_window_win.h"
+#include "shell/summary_window_win.h"
 
 #include <commctrl.h>
 #include <cderr.h>

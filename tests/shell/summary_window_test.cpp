@@ -15,7 +15,7 @@
 #include "foodlog/log_cells.h"
 #include "foodlog/nutrients.h"
 #include "platform/numeric.h"
-#include "printing/summary_window_win.h"
+#include "shell/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "tests/logdoc/document_samples.h"
