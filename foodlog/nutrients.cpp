@@ -77,12 +77,28 @@ bool HeldAsPercentInMyFoods(int slot) {
     return IsDailyValueSlot(slot) && slot != kSodium && slot != kPotassium;
 }
 
-int32_t RoundByFirstDecimal(double shown, float value) {
+namespace {
+
+// Whether the first decimal of the "%f" text of `shown` is 5 to 9. The text rounds to six decimals,
+// which moves the fraction by at most 0.0000005: only a fraction that close to 0.5 or to 1 can read
+// otherwise than it stands, and only those (and what is not finite) are formatted.
+bool FirstDecimalRoundsUp(double shown) {
+    double magnitude = std::fabs(shown);
+    if (std::isfinite(magnitude)) {
+        double fraction = magnitude - std::floor(magnitude);  // exact
+        if (fraction < 0.4999 || (fraction > 0.5001 && fraction < 0.9999)) return fraction > 0.5;
+    }
     // "%f" of the largest double needs 309 digits before the point.
     char text[400];
     std::snprintf(text, sizeof text, "%f", shown);
     const char* point = std::strchr(text, '.');
-    bool up = point && point[1] >= '5' && point[1] <= '9';
+    return point && point[1] >= '5' && point[1] <= '9';
+}
+
+}  // namespace
+
+int32_t RoundByFirstDecimal(double shown, float value) {
+    bool up = FirstDecimalRoundsUp(shown);
     double rounded = up ? std::ceil(static_cast<double>(value)) : std::floor(static_cast<double>(value));
     return SaturateToInt32(rounded);
 }

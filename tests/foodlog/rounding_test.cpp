@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <cstdint>
 #include <limits>
 
 #include "foodlog/nutrients.h"
+#include "platform/numeric.h"
 
 namespace {
 
@@ -37,6 +40,28 @@ TEST(RoundByFirstDecimal, RoundsHalfUpAtTheFirstDecimalOfTheSixDecimalText) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(Round(c.value), c.expected) << c.value;
+}
+
+// The text decides, whatever shortcut reads it: values on both sides of every boundary, and spread
+// over the range nutrient arithmetic meets, round as their "%f" text says.
+TEST(RoundByFirstDecimal, DecidesAsTheSixDecimalTextEverywhere) {
+    auto byText = [](double v) {
+        char text[400];
+        std::snprintf(text, sizeof text, "%f", v);
+        const char* point = std::strchr(text, '.');
+        bool up = point && point[1] >= '5' && point[1] <= '9';
+        return SaturateToInt32(up ? std::ceil(static_cast<double>(static_cast<float>(v)))
+                                  : std::floor(static_cast<double>(static_cast<float>(v))));
+    };
+    uint64_t state = 88172645463325252u;
+    for (int i = 0; i < 200000; ++i) {
+        state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+        double whole = static_cast<double>(state % 100000) - 50000.0;
+        double edges[] = {0.5, 0.9999995, 0.4999, 0.5001, 0.9999, 0.0};
+        double v = whole + edges[i % 6] + (static_cast<double>(state >> 40) / 16777216.0 - 0.5) * 2e-6;
+        if (i % 7 == 0) v = (static_cast<double>(state >> 11) / 9007199254740992.0 - 0.5) * 1e7;
+        ASSERT_EQ(Round(v), byText(v)) << std::hexfloat << v;
+    }
 }
 
 TEST(RoundByFirstDecimal, TakesCeilingOrFloorOfTheFloatButDecidesOnTheDoublesText) {
