@@ -11,7 +11,6 @@
 #include "logdoc/csv_text.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
-#include "platform/numeric.h"
 
 namespace {
 
@@ -90,8 +89,7 @@ void SummarizeDocument(std::string_view document, unsigned views, LogEntry* scra
 // The mean of `count` integers that add up to `sum`, rounded by the program's one rule.
 int32_t RoundedMean(int64_t sum, int count) {
     if (count <= 0) return 0;
-    double quotient = static_cast<double>(sum) / count;
-    return RoundByFirstDecimal(quotient, ToFloat(quotient));
+    return RoundQuotient(static_cast<double>(sum) / count);
 }
 
 void ReadDay(const std::string& path, unsigned views, LogEntry* scratch, SummaryDay* day) {
