@@ -24,7 +24,6 @@ char g_documentTitle[kPathSize];
 
 constexpr char kProgramName[] = "MealTally";
 constexpr char kUntitled[] = "(untitled)";
-constexpr char kFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kDefaultExtension[] = "mtf";
 constexpr char kInsertLogTitle[] = "Insert Log";
 
@@ -110,7 +109,7 @@ static void InitFileDialog(HWND window) {
     // The record without the members Windows 2000 added (76 bytes in the 32-bit program).
     g_fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     g_fileDialog.hwndOwner = window;
-    g_fileDialog.lpstrFilter = kFileFilter;
+    g_fileDialog.lpstrFilter = kLogFileFilter;
     g_fileDialog.lpstrDefExt = kDefaultExtension;
 }
 

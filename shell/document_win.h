@@ -5,6 +5,8 @@
 #include <windows.h>
 
 constexpr int kPathSize = 260;
+// What the dialogs that choose log documents offer.
+constexpr char kLogFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kOpenFailedMessage[] = "Unable to open file:  File damaged or corrupted.";
 constexpr char kOpenFailedCaption[] = "File Error";
 constexpr char kSaveFailedFormat[] = "Could not write file %s";

@@ -20,12 +20,12 @@
 #include "printing/print_job_win.h"
 #include "printing/summary_bars.h"
 #include "resources/resource.h"
+#include "shell/document_win.h"
 
 static INT_PTR CALLBACK SummaryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
-constexpr char kLogFilter[] = "Log Documents (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kCsvFilter[] = "CSV Files (*.CSV)\0*.csv\0All Files (*.*)\0*.*\0";
 constexpr char kChooseTitle[] = "Summary of Days: Choose the Logs";
 constexpr char kSaveCsvTitle[] = "Save the Summary as CSV";
@@ -68,7 +68,7 @@ int ChooseLogs(HWND owner, std::vector<std::string>* paths) {
     OPENFILENAMEA record = {};
     record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
     record.hwndOwner = owner;
-    record.lpstrFilter = kLogFilter;
+    record.lpstrFilter = kLogFileFilter;
     record.lpstrFile = answer.get();
     record.nMaxFile = static_cast<DWORD>(size);
     record.lpstrTitle = kChooseTitle;
