@@ -25,6 +25,7 @@
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "bench/startup_bench_win.h"
+#include "bench/year_of_logs.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
 #include "printing/print_job_win.h"
@@ -169,34 +170,6 @@ double TimeCommand(HWND window, int command, TIMERPROC answer) {
 }
 
 constexpr char kYearFolder[] = "C:\\summary-bench";
-constexpr int kYear = 365;
-
-// A year of full logs, each day other foods of the table in other quantities and measures.
-std::vector<std::string> WriteYear(const std::string& table) {
-    std::vector<size_t> offsets;
-    for (size_t at = 0; at < table.size(); at = table.find('\n', at) + 1)
-        offsets.push_back(at);
-    CreateDirectoryA(kYearFolder, nullptr);
-    const char* quantities[] = {"1", "0.5", "150", "2", "80", "1"};
-    const int measures[] = {kMeasureFirst, kMeasureSecond, kMeasureGrams};
-    std::vector<std::string> paths;
-    for (int day = 0; day < kYear; ++day) {
-        ClearLog();
-        for (int i = 0; i < kMaxLogEntries; ++i) {
-            size_t offset =
-                offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) % offsets.size()];
-            const char* quantity = quantities[(day + i) % 6];
-            AddFoodFromData(table, offset, quantity, static_cast<int>(std::strlen(quantity)),
-                            measures[(day + i) % 6 % 3], kSourceUsda);
-        }
-        char path[MAX_PATH];
-        std::snprintf(path, sizeof path, "%s\\2026-%03d.mtf", kYearFolder, day + 1);
-        if (!SaveLogDocument(EntryCount(), path)) return {};
-        paths.push_back(path);
-    }
-    ClearLog();
-    return paths;
-}
 
 // Stops the clock once the Summary of Days window stands painted, and closes it.
 struct SummaryRun {
@@ -334,7 +307,8 @@ int main(int argc, char** argv) {
     long long printedColumns = CountLogColumns();
 
     // A Summary of Days of a year of full logs: reading, computing both views, filling and painting.
-    std::vector<std::string> year = WriteYear(converted);
+    CreateDirectoryA(kYearFolder, nullptr);
+    std::vector<std::string> year = WriteYearOfLogs(converted, kYearFolder, "");
     std::vector<double> summaryTimes;
     long long summaryRows = 0;
     for (int run = 0; run < kRuns && !year.empty(); ++run) {

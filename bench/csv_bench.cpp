@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/year_of_logs.h"
 #include "foodlog/food_line.h"
 #include "foodlog/log_table.h"
 #include "logdoc/day_summary.h"
@@ -21,7 +22,6 @@ namespace {
 constexpr char kSr28Path[] = PLATELOG_SR28_TABLE;
 constexpr int kRuns = 51;
 constexpr double kLimitMilliseconds = 20.0;
-constexpr int kYear = 365;
 constexpr int kSummaryRuns = 11;
 constexpr double kSummaryLimitMilliseconds = 200.0;
 
@@ -41,31 +41,6 @@ double Time(const std::string& document, const std::string& output, int viewMode
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-// A year of full logs, each day other foods of the table in other quantities and measures, named by
-// their dates. Returns the paths, or nothing when a document cannot be written.
-std::vector<std::string> WriteYear(const std::string& table, const std::vector<size_t>& offsets,
-                                   const std::string& folder) {
-    std::vector<std::string> paths;
-    const char* quantities[] = {"1", "0.5", "2", "150", "1.25", "3"};
-    for (int day = 0; day < kYear; ++day) {
-        ClearLog();
-        for (int i = 0; i < kMaxLogEntries; ++i) {
-            size_t offset =
-                offsets[(static_cast<size_t>(day) * 7919 + static_cast<size_t>(i) * 104729) % offsets.size()];
-            const char* quantity = quantities[(day + i) % 6];
-            int measure = (day + i) % 3;
-            if (!AddFoodFromData(table, offset, quantity, static_cast<int>(std::strlen(quantity)), measure,
-                                 kSourceUsda))
-                return {};
-        }
-        char name[64];
-        std::snprintf(name, sizeof name, "/summary-2026-%03d.mtf", day + 1);
-        paths.push_back(folder + name);
-        if (!SaveLogDocument(EntryCount(), paths.back().c_str())) return {};
-    }
-    return paths;
 }
 
 }  // namespace
@@ -122,7 +97,7 @@ int main(int argc, char** argv) {
         std::printf("%-36s %zu bytes\n", "CSV size", csv.Size());
     std::remove(document.c_str());
 
-    std::vector<std::string> year = WriteYear(table, offsets, folder);
+    std::vector<std::string> year = WriteYearOfLogs(table, folder, "summary-");
     if (year.empty()) {
         std::fprintf(stderr, "bench: cannot write the year of logs in %s\n", folder.c_str());
         return 1;
