@@ -14,8 +14,6 @@
 
 namespace {
 
-ReloadMyFoodsFunction g_reloadAfterSave = nullptr;
-
 // The edit's text when it fits the buffer; a longer one reads as refused by its own check.
 bool ReadEdit(HWND dialog, int id, char* text, int size) {
     int length = GetWindowTextLengthA(GetDlgItem(dialog, id));
@@ -87,10 +85,9 @@ int ShowSaveLogAsFoodDialog(HWND owner, ReloadMyFoodsFunction reload) {
         ShowMessageBox(owner, kEmptyLogFoodMessage, kSaveAsFoodCaption, MB_ICONWARNING);
         return 0;
     }
-    g_reloadAfterSave = reload;
     INT_PTR answer =
         DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_SAVE_AS_MY_FOOD), owner, SaveLogAsFoodDialog, 0);
     if (answer != IDOK) return 0;
-    if (g_reloadAfterSave) g_reloadAfterSave();
+    if (reload) reload();
     return 1;
 }
