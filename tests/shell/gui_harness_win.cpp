@@ -136,14 +136,18 @@ int LogRows() {
     return static_cast<int>(SendMessageA(LogListView(), LVM_GETITEMCOUNT, 0, 0));
 }
 
-std::string LogCell(int row, int column) {
+std::string ListCell(HWND list, int row, int column) {
     char text[256] = {};
     LVITEMA item = {};
     item.iSubItem = column;
     item.pszText = text;
     item.cchTextMax = sizeof text;
-    SendMessageA(LogListView(), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     return text;
+}
+
+std::string LogCell(int row, int column) {
+    return ListCell(LogListView(), row, column);
 }
 
 std::string LogHeader(int column) {

@@ -79,6 +79,7 @@ private:
 // The food log list view: its number of rows, the text of a cell and of a column's header.
 int LogRows();
 std::string LogCell(int row, int column);
+std::string ListCell(HWND list, int row, int column);
 std::string LogHeader(int column);
 
 // A fresh main window at a known size, destroyed after the test.

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <cstdio>
 #include <string>
@@ -42,27 +41,15 @@ std::string Document(int firstSeed, int count) {
     return samples::Encode(entries.data(), count);
 }
 
-std::string Cell(HWND list, int row, int column) {
-    char text[256] = {};
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return text;
-}
-
-void TypeFileName(HWND dialog, const char* text) {
-    HWND name = GetDlgItem(dialog, cmb13) ? GetDlgItem(dialog, cmb13) : GetDlgItem(dialog, edt1);
-    SetWindowTextA(name, text);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+void TypeFileName(HWND dialog, const std::string& text) {
+    ChooseFile(text)(dialog);
 }
 
 // The Open dialog, as a person uses it: the folder first, then, once it shows, the quoted names.
 std::string g_names;
 void CALLBACK TypeNames(HWND dialog, UINT, UINT_PTR id, DWORD) {
     KillTimer(dialog, id);
-    TypeFileName(dialog, g_names.c_str());
+    TypeFileName(dialog, g_names);
 }
 
 // For each view mode, each day's expected cells: the TOTAL row opening it shows, none for the damaged day.
@@ -80,10 +67,10 @@ void CALLBACK CheckWindow(HWND dialog, UINT, UINT_PTR id, DWORD) {
         const char* entries[] = {"50", "3", "0", "could not be read", "4", "6", "2"};
         int64_t sums[kNutrientCount] = {};
         for (int row = 0; row < 7; ++row) {
-            EXPECT_EQ(Cell(list, row, 0), "2026-12-0" + std::to_string(row + 1) + ".mtf");
-            EXPECT_EQ(Cell(list, row, 1), entries[row]);
+            EXPECT_EQ(ListCell(list, row, 0), "2026-12-0" + std::to_string(row + 1) + ".mtf");
+            EXPECT_EQ(ListCell(list, row, 1), entries[row]);
             for (int column = 0; column < kNutrientColumns; ++column) {
-                std::string cell = Cell(list, row, 2 + column);
+                std::string cell = ListCell(list, row, 2 + column);
                 EXPECT_EQ(cell, g_expected[view][row][column]) << "day " << row + 1 << ", column " << column;
                 std::string digits;
                 for (char c : cell)
@@ -91,15 +78,15 @@ void CALLBACK CheckWindow(HWND dialog, UINT, UINT_PTR id, DWORD) {
                 sums[column] += digits.empty() ? 0 : std::stoll(digits);
             }
         }
-        EXPECT_EQ(Cell(list, 7, 0), "AVERAGE");
-        EXPECT_EQ(Cell(list, 7, 1), "10.8");  // 65 entries in 6 days
+        EXPECT_EQ(ListCell(list, 7, 0), "AVERAGE");
+        EXPECT_EQ(ListCell(list, 7, 1), "10.8");  // 65 entries in 6 days
         for (int column = 0; column < kNutrientColumns; ++column) {
             double mean = static_cast<double>(sums[column]) / 6;
             char text[kCellTextSize];
             std::snprintf(text, sizeof text, "%d", RoundByFirstDecimal(mean, ToFloat(mean)));
             if (g_expected[view][0][column].find('.') != std::string::npos)
                 FormatMilliUnits(text, sizeof text);
-            EXPECT_EQ(Cell(list, 7, 2 + column), text) << "column " << column;
+            EXPECT_EQ(ListCell(list, 7, 2 + column), text) << "column " << column;
         }
     }
     SendMessageA(dialog, WM_COMMAND, IDC_SUMMARY_SAVE_CSV, 0);  // over one of the logs: refused
@@ -139,7 +126,7 @@ protected:
     std::function<void(HWND)> ChooseAll() {
         std::string folder = folder_;
         return [folder](HWND dialog) {
-            TypeFileName(dialog, folder.c_str());
+            TypeFileName(dialog, folder);
             SetTimer(dialog, 1, 100, TypeNames);
         };
     }
@@ -165,7 +152,7 @@ TEST_F(SummaryOfDays, EachDayIsItsOpenedTotalRowTheAverageTheMeanAndTheCsvThatOf
     }
     std::string csv = folder_ + "\\window.csv";
     auto saveAs = [](const std::string& path) {
-        return [path](HWND dialog) { TypeFileName(dialog, path.c_str()); };
+        return [path](HWND dialog) { TypeFileName(dialog, path); };
     };
     MessageBoxRecorder boxes;
     DialogAnswerer dialogs(60000);
