@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "foodlog/log_table.h"
@@ -66,14 +67,34 @@ LRESULT CALLBACK DialogAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam)
                 ADD_FAILURE() << "unexpected dialog \"" << TextOf(dialog) << "\"";
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             } else {
-                std::function<void(HWND)> handler = std::move(self->handlers_.front());
+                // Activation comes while the dialog is still starting: a file dialog fills its name box
+                // from messages it has queued, which would wipe out a name typed now. A timer runs after
+                // them. A dialog that ended itself while starting never gets its answer.
+                auto& pending = self->pending_;
+                pending.erase(std::remove_if(pending.begin(), pending.end(),
+                                             [](const auto& entry) { return !IsWindow(entry.first); }),
+                              pending.end());
+                pending.push_back({dialog, std::move(self->handlers_.front())});
                 self->handlers_.erase(self->handlers_.begin());
                 ++self->answered_;
-                handler(dialog);
+                SetTimer(dialog, kAnswerTimer, kAnswerDelay, Answer);
             }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK DialogAnswerer::Answer(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    DialogAnswerer* self = g_answerer;
+    if (!self) return;
+    for (size_t i = 0; i < self->pending_.size(); ++i) {
+        if (self->pending_[i].first != dialog) continue;
+        std::function<void(HWND)> handler = std::move(self->pending_[i].second);
+        self->pending_.erase(self->pending_.begin() + static_cast<std::ptrdiff_t>(i));
+        handler(dialog);
+        return;
+    }
 }
 
 void CALLBACK DialogAnswerer::Watchdog(HWND, UINT, UINT_PTR, DWORD) {

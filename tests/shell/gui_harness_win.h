@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Every message box the program shows, answered from a queue (IDOK when the queue is empty).
@@ -44,9 +45,13 @@ public:
 private:
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
     static void CALLBACK Watchdog(HWND, UINT, UINT_PTR, DWORD);
+    static void CALLBACK Answer(HWND dialog, UINT, UINT_PTR id, DWORD);
+    static constexpr UINT_PTR kAnswerTimer = 0x7A5E;  // clear of the ids tests give their own timers
+    static constexpr UINT kAnswerDelay = 20;
     HHOOK hook_;
     UINT_PTR timer_;
     std::vector<std::function<void(HWND)>> handlers_;
+    std::vector<std::pair<HWND, std::function<void(HWND)>>> pending_;  // activated, not yet answered
     std::vector<HWND> answeredDialogs_;
     int answered_ = 0;
 };
