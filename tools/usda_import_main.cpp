@@ -1,4 +1,5 @@
-// usda-import: turns the USDA's abbreviated nutrient table into Meal-Tally's ABBREV.txt.
+// usda-import: turns the USDA's abbreviated nutrient table, food descriptions and household measures
+// into Meal-Tally's ABBREV.txt, LONGDESC.txt and WEIGHTS.txt.
 #include <cstdio>
 #include <string>
 
