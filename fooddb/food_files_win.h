@@ -11,6 +11,8 @@
 
 constexpr char kMyFoodsPath[] = "C:\\Program Files\\Meal-Tally\\mtmyfood";
 constexpr char kUsdaPath[] = "C:\\Program Files\\Meal-Tally\\ABBREV.txt";
+// The USDA's long descriptions of the foods of ABBREV.txt; the program works without them.
+constexpr char kUsdaDescriptionsPath[] = "C:\\Program Files\\Meal-Tally\\LONGDESC.txt";
 
 // The measure pickers of the open food item dialog (fields 33 and 35); the dialog sets them when it
 // starts, and null when it ends.
@@ -29,6 +31,8 @@ int LoadMyFoods(HWND list);
 // Empties the My Foods list and fills it again from the file, as above.
 int ReloadMyFoodsList(HWND list);
 int LoadUsdaFoods(HWND list);
+// How many times the My Foods list has been loaded; it changes after every change of the file.
+unsigned MyFoodsLoads();
 
 // The USDA food's two household measures (see ReadUsdaServings). 0, leaving the buffers as they
 // were, when the file cannot be read or the offset is not a line start.

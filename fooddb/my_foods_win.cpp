@@ -58,14 +58,24 @@ struct HeapBuffer {
     ~HeapBuffer() { std::free(data); }
 };
 
+unsigned g_myFoodsLoads;
+
 }  // namespace
 
+// Every change of the file is followed by a load of the list, so whoever keeps foods of the file
+// learns of a change here, even one that left the file's size and time as they were.
 int LoadMyFoods(HWND list) {
+    ++g_myFoodsLoads;
     return FillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods, true);
 }
 
 int ReloadMyFoodsList(HWND list) {
+    ++g_myFoodsLoads;
     return RefillFoodList(list, kMyFoodsPath, FoodFile::kMyFoods);
+}
+
+unsigned MyFoodsLoads() {
+    return g_myFoodsLoads;
 }
 
 int GetMyFoodServing(char* text, size_t textSize, int* secondRow, LPARAM offset) {

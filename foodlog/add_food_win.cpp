@@ -20,6 +20,7 @@ static LRESULT CALLBACK ResultsListProc(HWND list, UINT message, WPARAM wParam, 
 static INT_PTR CALLBACK MyFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 static INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 static INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+static INT_PTR CALLBACK FoundFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
@@ -41,7 +42,8 @@ DragSource g_resultsDrag = {nullptr, false, kResultsLimitMessage, false, ResultQ
 
 // The Food Quantity dialog's food and measure rows; only one dialog is open at a time.
 struct QuantityDialog {
-    HWND sourceList;  // the list the food was dragged from
+    HWND sourceList;  // the list the food was dragged from; null for a food found by its offset
+    LPARAM foundOffset;
     HWND measureList;
     bool hasFood;       // a food was selected when the dialog opened
     bool measuresRead;  // its database file could be read
@@ -196,9 +198,12 @@ BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
     g_dialog.measuresRead = false;
     g_dialog.rowCount = 0;
     g_dialog.source = source;
-    LRESULT selected = SendMessageA(g_dialog.sourceList, LB_GETCURSEL, 0, 0);
-    if (selected == LB_ERR) return FALSE;
-    LRESULT offset = SendMessageA(g_dialog.sourceList, LB_GETITEMDATA, selected, 0);
+    LRESULT offset = g_dialog.foundOffset;
+    if (g_dialog.sourceList) {
+        LRESULT selected = SendMessageA(g_dialog.sourceList, LB_GETCURSEL, 0, 0);
+        if (selected == LB_ERR) return FALSE;
+        offset = SendMessageA(g_dialog.sourceList, LB_GETITEMDATA, selected, 0);
+    }
     if (offset == LB_ERR) return FALSE;
     g_dialog.offset = offset;
     g_dialog.hasFood = true;
@@ -292,6 +297,23 @@ static INT_PTR CALLBACK UsdaQuantityProc(HWND dialog, UINT message, WPARAM wPara
 
 static INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     return QuantityDialogProc(dialog, message, wParam, g_resultsSource, false);
+}
+
+// A found food offers its measures as its own database's list does.
+static INT_PTR CALLBACK FoundFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    int32_t source = g_dialog.source;
+    return QuantityDialogProc(dialog, message, wParam, source, source == kSourceMyFoods);
+}
+
+void OpenFoodQuantityFor(HWND owner, int32_t source, LPARAM lineOffset) {
+    if (EntryCount() > kMaxLogEntries - 1) {
+        ShowMessageBox(owner, kLimitMessage, kLimitCaption, MB_ICONWARNING);
+        return;
+    }
+    g_dialog.sourceList = nullptr;
+    g_dialog.foundOffset = lineOffset < 0 ? LB_ERR : lineOffset;
+    g_dialog.source = source == kSourceMyFoods ? kSourceMyFoods : kSourceUsda;
+    DialogBoxParamA(AppInstance(), MAKEINTRESOURCEA(IDD_FOOD_QUANTITY), owner, FoundFoodQuantityProc, 0);
 }
 
 void SetResultsSource(int32_t source) {

@@ -22,6 +22,10 @@ constexpr int kMeasureListHeight = 300;
 int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
                  LPARAM lineOffset);
 
+// The Food Quantity dialog for the food at `lineOffset` of its database, owned by `owner`, as a drop of
+// that food on the log opens it; the limit message instead at 50 entries.
+void OpenFoodQuantityFor(HWND owner, int32_t source, LPARAM lineOffset);
+
 // Puts the drag procedures on the three lists, keeping the procedures they replace.
 void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList);
 

@@ -77,4 +77,10 @@
 #define IDC_SUMMARY_SAVE_CSV 1075
 #define IDC_SUMMARY_PRINT 1076
 
+/* Find Food: the Food menu's command, its modeless window and the window's controls. */
+#define IDM_FOOD_FIND 142
+#define IDD_FIND_FOOD 143
+#define IDC_FIND_TEXT 1080
+#define IDC_FIND_LIST 1081
+
 #endif /* PLATELOG_RESOURCE_H */

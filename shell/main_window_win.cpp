@@ -16,6 +16,7 @@
 #include "shell/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
+#include "shell/find_food_win.h"
 #include "shell/food_browser_win.h"
 #include "shell/toolbar_win.h"
 
@@ -280,6 +281,12 @@ LRESULT OnNotify(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_NOTIFY, wParam, lParam);
 }
 
+// The Find Food window shows what a command did to the My Foods file at once.
+LRESULT AfterMyFoodsCommand(LRESULT result) {
+    FollowMyFoodsInFind();
+    return result;
+}
+
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     // A shortcut key does not take the focus from the quantity editor as a click elsewhere would, so
     // the edit is ended here first, keeping what was typed.
@@ -305,7 +312,7 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_FILE_INSERT_LOG:
             return InsertDocument(window);
         case IDM_FILE_SAVE_AS_MY_FOOD:
-            return OnSaveLogAsMyFood(window);
+            return AfterMyFoodsCommand(OnSaveLogAsMyFood(window));
         case IDM_HELP_ABOUT:
             return ShowAbout(window);
         case IDM_FILE_PRINT:
@@ -316,11 +323,14 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_SEARCH_ALT:
             return RunSearch(window);
         case IDC_DELETE_BUTTON:
-            return OnDeleteButton(window);
+            return AfterMyFoodsCommand(OnDeleteButton(window));
         case IDC_ADD_BUTTON:
-            return OnAddButton(window);
+            return AfterMyFoodsCommand(OnAddButton(window));
         case IDC_EDIT_BUTTON:
-            return OnEditButton(window);
+            return AfterMyFoodsCommand(OnEditButton(window));
+        case IDM_FOOD_FIND:
+            ShowFindFood(window);
+            return 0;
         default:
             break;
     }
@@ -438,6 +448,7 @@ int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (TranslateShortcut(window, &message)) continue;
+        if (IsFindFoodMessage(&message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

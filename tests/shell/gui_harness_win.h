@@ -41,6 +41,8 @@ public:
     ~DialogAnswerer();
     void Queue(std::function<void(HWND dialog)> handler) { handlers_.push_back(std::move(handler)); }
     int Answered() const { return answered_; }
+    // A modeless window that is activated again and again (Find Food) is never a dialog to answer.
+    void Ignore(HWND window) { answeredDialogs_.push_back(window); }
 
 private:
     static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);

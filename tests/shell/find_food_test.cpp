@@ -1,0 +1,168 @@
+// The Find Food window: opened with Ctrl+F, searched as it is typed, and a result added to the log.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "fooddb/food_files_win.h"
+#include "foodlog/add_food_win.h"
+#include "foodlog/log_table.h"
+#include "resources/resource.h"
+#include "shell/find_food_win.h"
+#include "shell/main_window_win.h"
+#include "tests/shell/gui_harness_win.h"
+
+namespace {
+
+std::string UsdaLine(const char* record, const char* name) {
+    std::string line = std::string("~") + record + "~^~" + name + "~^50^100^10";
+    for (int slot = 3; slot < 31; ++slot)
+        line += "^0";
+    return line + "^227^~1 cup~^15^~1 tbsp~^0\r\n";
+}
+
+std::string MyFoodLine(const char* name) {
+    std::string line = std::string(name) + "^^80^3";
+    for (int slot = 3; slot < 31; ++slot)
+        line += "^";
+    return line + "^1^slice^^^\r\n";
+}
+
+const std::string kUsda = UsdaLine("09003", "APPLES,RAW,WITH SKIN") + UsdaLine("18301", "PIE,APPLE,COMM PREP") +
+                          UsdaLine("05062", "CHICKEN,BROILER OR FRYERS,BRST,SKINLESS,BNLESS,MEAT ONLY,RAW");
+const std::string kDescriptions =
+    "09003^0900^Y^^Apples, raw, with skin\r\n18301^1800^Y^^Pie, apple, commercially prepared\r\n"
+    "05062^0500^Y^^Chicken, broiler or fryers, breast, skinless, boneless, meat only, raw\r\n";
+
+class FindFood : public MainWindowTest {
+protected:
+    void SetUp() override {
+        databases_ = std::make_unique<InstalledDatabases>(kUsda, MyFoodLine("Apple crumble, grandma's"));
+        InstallFile("LONGDESC.txt", kDescriptions);
+        MainWindowTest::SetUp();
+    }
+    void TearDown() override {
+        if (FindFoodWindow()) DestroyWindow(FindFoodWindow());
+        MainWindowTest::TearDown();
+        RemoveInstalledFile("LONGDESC.txt");
+        databases_.reset();
+    }
+    // A key as the message loop gets it: offered to the shortcuts, then to the Find Food window.
+    void Press(HWND target, int key, bool control = false) {
+        MSG message = {target, WM_KEYDOWN, static_cast<WPARAM>(key), 1, 0, {}};
+        BYTE saved[256], held[256];
+        GetKeyboardState(saved);
+        std::copy(saved, saved + 256, held);
+        if (control) held[VK_CONTROL] = 0x80;
+        SetKeyboardState(held);
+        if (!TranslateShortcut(window_, &message) && !IsFindFoodMessage(&message)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        SetKeyboardState(saved);
+        PumpMessages();
+    }
+    HWND SearchText() { return GetDlgItem(FindFoodWindow(), IDC_FIND_TEXT); }
+    HWND Results() { return GetDlgItem(FindFoodWindow(), IDC_FIND_LIST); }
+    void Type(const char* text) { SetWindowTextA(SearchText(), text); }
+    std::vector<std::string> Shown() {
+        std::vector<std::string> rows;
+        int count = static_cast<int>(SendMessageA(Results(), LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row)
+            rows.push_back(ListCell(Results(), row, 0) + " | " + ListCell(Results(), row, 1));
+        return rows;
+    }
+    std::unique_ptr<InstalledDatabases> databases_;
+};
+
+TEST_F(FindFood, CtrlFOpensItTheWordsMayComeInAnyOrderAndEscClosesIt) {
+    Press(window_, 'F', true);
+    ASSERT_NE(FindFoodWindow(), nullptr);
+    EXPECT_EQ(TextOf(FindFoodWindow()), "Find Food");
+    EXPECT_EQ(GetFocus(), SearchText());
+    Type("apple pie");
+    std::vector<std::string> shown = Shown();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown[0], "Pie, apple, commercially prepared | USDA");
+    Type("PIE Apple");
+    EXPECT_EQ(Shown(), shown);
+    Type("apple");  // the whole name first, the user's own ahead of the USDA's at equal fit
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"Apples, raw, with skin | USDA",
+                                                 "Apple crumble, grandma's | My Foods",
+                                                 "Pie, apple, commercially prepared | USDA"}));
+    Press(SearchText(), VK_DOWN);
+    EXPECT_EQ(GetFocus(), Results());
+    Press(Results(), VK_ESCAPE);
+    EXPECT_EQ(FindFoodWindow(), nullptr);
+}
+
+TEST_F(FindFood, EnterOpensFoodQuantityForThatFoodAndOkAddsExactlyItFromEitherDatabase) {
+    SendMessageA(window_, WM_COMMAND, IDM_FOOD_FIND, 0);
+    ASSERT_NE(FindFoodWindow(), nullptr);
+    struct Case {
+        const char* query;
+        const char* logName;
+        int32_t source;
+        std::vector<std::string> measures;
+    } const cases[] = {
+        {"breast chick", "~CHICKEN,BROILER OR FRYERS,BRST,SKINLESS,BNLESS,MEAT ONLY,RAW~", kSourceUsda,
+         {"cup", "tbsp", "grams"}},
+        {"grandma", "Apple crumble, grandma's", kSourceMyFoods, {"slice"}},
+    };
+    int entries = 0;
+    for (const Case& c : cases) {
+        DialogAnswerer dialogs;
+        dialogs.Ignore(FindFoodWindow());
+        std::vector<std::string> measures;
+        dialogs.Queue([&measures](HWND dialog) {
+            HWND list = MeasureList();
+            for (int i = 0; i < static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0)); ++i) {
+                char text[256] = {};
+                SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+                measures.push_back(text);
+            }
+            SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, "2");
+            SendMessageA(list, CB_SETCURSEL, 0, 0);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        Type(c.query);
+        Press(SearchText(), VK_RETURN);
+        ASSERT_EQ(EntryCount(), ++entries) << c.query;
+        EXPECT_EQ(LogCell(entries - 1, 0), c.logName);
+        EXPECT_EQ(EntryAt(entries - 1).source, c.source);
+        EXPECT_EQ(measures, c.measures);
+        // Ready for the next food: the search text has the focus, all of it selected.
+        EXPECT_EQ(GetFocus(), SearchText());
+        DWORD start = 0, end = 0;
+        SendMessageA(SearchText(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(end - start, std::string(c.query).size());
+    }
+}
+
+TEST_F(FindFood, MyFoodsAddedEditedOrDeletedShowAtOnceAndTheShortNamesServeWithoutDescriptions) {
+    RemoveInstalledFile("LONGDESC.txt");
+    SendMessageA(window_, WM_COMMAND, IDM_FOOD_FIND, 0);
+    Type("apple");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"APPLES,RAW,WITH SKIN | USDA", "Apple crumble, grandma's | My Foods",
+                                                 "PIE,APPLE,COMM PREP | USDA"}));
+    // Another copy adds a food and edits one to a name of the same length: seen when Find is used again.
+    InstallFile("mtmyfood", MyFoodLine("Apple crumble, grandpa's") + MyFoodLine("Apple juice, fresh"));
+    SendMessageA(FindFoodWindow(), WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"APPLES,RAW,WITH SKIN | USDA", "Apple juice, fresh | My Foods",
+                                                 "Apple crumble, grandpa's | My Foods", "PIE,APPLE,COMM PREP | USDA"}));
+    // This copy deletes one: gone from Find as soon as the command is done.
+    ReloadMyFoodsList(g_controls.myFoodsList);
+    SendMessageA(g_controls.myFoodsList, LB_SETCURSEL,
+                 SendMessageA(g_controls.myFoodsList, LB_FINDSTRINGEXACT, -1,
+                              reinterpret_cast<LPARAM>("Apple juice, fresh")), 0);
+    MessageBoxRecorder boxes;
+    boxes.QueueAnswer(IDYES);
+    SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"APPLES,RAW,WITH SKIN | USDA", "Apple crumble, grandpa's | My Foods",
+                                                 "PIE,APPLE,COMM PREP | USDA"}));
+}
+
+}  // namespace
