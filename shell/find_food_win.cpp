@@ -110,7 +110,10 @@ void Search(FindState* window) {
     const FoodIndex* indexes[] = {&window->myFoods, &window->usda};
     FindFoods(text, indexes, 2, kMaxFoundFoods, &window->found);
     HWND list = ListOf(window->dialog);
-    SendMessageA(list, LVM_SETITEMCOUNT, window->found.size(), 0);
+    // Wine takes over 10 ms to set a count, even an unchanged one; most keystrokes keep 100 results.
+    WPARAM count = window->found.size();
+    if (static_cast<WPARAM>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) != count)
+        SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
     InvalidateRect(list, nullptr, TRUE);
     if (!window->found.empty()) SelectResult(list, 0);
 }
