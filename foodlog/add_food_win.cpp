@@ -299,10 +299,14 @@ static INT_PTR CALLBACK ResultQuantityProc(HWND dialog, UINT message, WPARAM wPa
     return QuantityDialogProc(dialog, message, wParam, g_resultsSource, false);
 }
 
-// A found food offers its measures as its own database's list does.
+// A found food offers its measures as its own database's list does. Who found it by typing goes on
+// typing: the quantity has the focus.
 static INT_PTR CALLBACK FoundFoodQuantityProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     int32_t source = g_dialog.source;
-    return QuantityDialogProc(dialog, message, wParam, source, source == kSourceMyFoods);
+    INT_PTR result = QuantityDialogProc(dialog, message, wParam, source, source == kSourceMyFoods);
+    if (message != WM_INITDIALOG || !result) return result;
+    SetFocus(GetDlgItem(dialog, IDC_QUANTITY_EDIT));
+    return FALSE;
 }
 
 void OpenFoodQuantityFor(HWND owner, int32_t source, LPARAM lineOffset) {

@@ -124,6 +124,7 @@ TEST_F(FindFood, EnterOpensFoodQuantityForThatFoodAndOkAddsExactlyItFromEitherDa
                 SendMessageA(list, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
                 measures.push_back(text);
             }
+            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_QUANTITY_EDIT));
             SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, "2");
             SendMessageA(list, CB_SETCURSEL, 0, 0);
             PostMessageA(dialog, WM_COMMAND, IDOK, 0);
