@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
@@ -14,6 +15,7 @@
 #include "platform/message_box_win.h"
 #include "printing/print_job_win.h"
 #include "resources/resource.h"
+#include "shell/command_line.h"
 
 static void InitFileDialog(HWND window);
 
@@ -118,8 +120,19 @@ static int ChooseOpenFile(HWND window, char* path, char* title) {
     return ChooseFile(window, path, title, OFN_HIDEREADONLY | OFN_CREATEPROMPT, false);
 }
 
+// An untitled log is offered today's date as its name: one log a day, as the Summary of Days reads them.
 static int ChooseSaveFile(HWND window, char* path, char* title) {
-    return ChooseFile(window, path, title, OFN_OVERWRITEPROMPT, true);
+    if (path[0]) return ChooseFile(window, path, title, OFN_OVERWRITEPROMPT, true);
+    char proposed[kPathSize];
+    char chosenTitle[kPathSize] = "";
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    std::snprintf(proposed, sizeof proposed, "%04u-%02u-%02u.%s", today.wYear, today.wMonth, today.wDay,
+                  kDefaultExtension);
+    if (!ChooseFile(window, proposed, chosenTitle, OFN_OVERWRITEPROMPT, true)) return 0;
+    CopyPath(path, proposed);
+    CopyPath(title, chosenTitle);
+    return 1;
 }
 
 LRESULT NewDocument(HWND window) {
@@ -203,17 +216,25 @@ LRESULT ShowAbout(HWND window) {
 }
 
 void OpenCommandLineDocument(HWND window, const char* commandLine) {
-    if (!commandLine || !commandLine[0]) return;
-    char path[kPathSize];
-    CopyPath(path, commandLine);
-    // A shell passes a path with blanks in one pair of quotes.
-    size_t length = std::strlen(path);
-    if (length >= 2 && path[0] == '"' && path[length - 1] == '"') {
-        std::memmove(path, path + 1, length - 2);
-        path[length - 2] = '\0';
-    }
-    if (!OpenLogDocument(path))
+    std::string path;
+    StartDocument start = ParseCommandLine(commandLine ? commandLine : "", &path);
+    if (start == StartDocument::kNone) return;
+    char fullPath[kPathSize] = "";
+    DWORD length = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
+    if (length == 0 || length >= sizeof fullPath) CopyPath(fullPath, path.c_str());
+    if (!OpenLogDocument(fullPath)) {
         ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
-    // Opened or not, the document stays untitled: a later Save asks for a name.
-    ForgetDocument();
+        start = StartDocument::kUntitled;
+    }
+    if (start == StartDocument::kUntitled) {
+        // A bare path's document stays untitled: a later Save asks for a name.
+        ForgetDocument();
+        return;
+    }
+    // Opened by its association: named as File > Open names it, so Save writes it back.
+    CopyPath(g_documentPath, fullPath);
+    std::string title(FileNameOf(fullPath));
+    CopyPath(g_documentTitle, title.c_str());
+    SetDocumentCaption(window, g_documentTitle);
+    ClearModified();
 }

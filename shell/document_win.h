@@ -38,6 +38,6 @@ LRESULT SaveDocumentAs(HWND window);
 LRESULT PrintDocument(HWND window);
 LRESULT ShowAbout(HWND window);
 
-// The log document named on the command line (one pair of enclosing quotes removed); the document
-// stays untitled either way.
+// The log document named on the command line (one pair of enclosing quotes removed). A bare path's
+// document stays untitled; "/open <path>", the association's command, gives it its path and title.
 void OpenCommandLineDocument(HWND window, const char* commandLine);

@@ -240,6 +240,60 @@ TEST_F(Documents, CancellingOpenClearsTheModifiedFlag) {
     EXPECT_FALSE(IsWindow(window_));
 }
 
+TEST_F(Documents, TheAssociationsOpenGivesATitledDocumentThatSaveWritesBack) {
+    MessageBoxRecorder boxes;
+    std::string path = TempFile("2026-12-01.mtf");
+    AddFood("100");
+    ASSERT_EQ(SaveLogDocument(EntryCount(), path.c_str()), 1);
+    ClearModified();
+    Command(IDM_FILE_NEW);
+    OpenCommandLineDocument(window_, ("/open \"" + path + "\"").c_str());
+    EXPECT_EQ(EntryCount(), 1);
+    EXPECT_EQ(TextOf(window_), "MealTally - 2026-12-01.mtf");
+    EXPECT_EQ(IsModified(), 0);
+    AddFood("50");
+    {
+        DialogAnswerer dialogs;  // Save asks nothing: any dialog fails the test
+        EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
+    }
+    EXPECT_EQ(ReadAll(path)[15], 2);
+    EXPECT_TRUE(boxes.Shown().empty());
+
+    // A damaged file: the message, and an untitled, empty log.
+    Command(IDM_FILE_NEW);
+    WriteAll(path, "not a log");
+    OpenCommandLineDocument(window_, ("/open " + path).c_str());
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, "Unable to open file:  File damaged or corrupted.");
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+    EXPECT_STREQ(DocumentPath(), "");
+    EXPECT_EQ(EntryCount(), 0);
+    DeleteFileA(path.c_str());
+}
+
+TEST_F(Documents, SaveAsOfAnUntitledLogProposesTodaysDate) {
+    AddFood("100");
+    auto today = [] {
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        char name[32];
+        std::snprintf(name, sizeof name, "%04u-%02u-%02u.mtf", now.wYear, now.wMonth, now.wDay);
+        return std::string(name);
+    };
+    std::string before = today();
+    std::string proposed;
+    DialogAnswerer dialogs;
+    dialogs.Queue([&proposed](HWND dialog) {
+        HWND name = GetDlgItem(dialog, cmb13);
+        if (!name) name = GetDlgItem(dialog, edt1);
+        proposed = TextOf(name);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
+    EXPECT_TRUE(proposed == before || proposed == today()) << proposed;  // past midnight meanwhile
+    EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
+}
+
 TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
     MessageBoxRecorder boxes;
     std::string path = TempFile("with blanks in name.mtf");

@@ -64,7 +64,11 @@ LRESULT CALLBACK DialogAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam)
         if (ClassOf(dialog) == "#32770" && !seen) {
             self->answeredDialogs_.push_back(dialog);
             if (self->handlers_.empty()) {
-                ADD_FAILURE() << "unexpected dialog \"" << TextOf(dialog) << "\"";
+                // What it says tells which step went wrong (a box of a file dialog has its title).
+                std::string says;
+                for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                    if (ClassOf(child) == "Static" && !TextOf(child).empty()) says += " \"" + TextOf(child) + "\"";
+                ADD_FAILURE() << "unexpected dialog \"" << TextOf(dialog) << "\", saying" << says;
                 PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             } else {
                 // Activation comes while the dialog is still starting: a file dialog fills its name box

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <commdlg.h>
 
 #include <cstdio>
 #include <string>
@@ -47,7 +48,12 @@ void TypeFileName(HWND dialog, const std::string& text) {
 
 // The Open dialog, as a person uses it: the folder first, then, once it shows, the quoted names.
 std::string g_names;
+std::string g_folder;
+// The names are typed only once the dialog shows the folder: they are relative to it.
 void CALLBACK TypeNames(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    char shown[MAX_PATH] = "";
+    SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof shown, reinterpret_cast<LPARAM>(shown));
+    if (lstrcmpiA(shown, g_folder.c_str()) != 0) return;  // the timer comes again
     KillTimer(dialog, id);
     TypeFileName(dialog, g_names);
 }
@@ -124,9 +130,9 @@ protected:
         RemoveDirectoryA(folder_.c_str());
     }
     std::function<void(HWND)> ChooseAll() {
-        std::string folder = folder_;
-        return [folder](HWND dialog) {
-            TypeFileName(dialog, folder);
+        g_folder = folder_;
+        return [](HWND dialog) {
+            TypeFileName(dialog, g_folder);
             SetTimer(dialog, 1, 100, TypeNames);
         };
     }

@@ -1,0 +1,15 @@
+// What the program is started with: the log document of its command line.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// How the document is to be opened: a bare command line is one path, whose document stays untitled;
+// the association's "/open <path>" opens it as File > Open does, keeping its name.
+enum class StartDocument { kNone, kUntitled, kTitled };
+
+// The document of the command line and its path, one pair of enclosing quotes removed.
+StartDocument ParseCommandLine(std::string_view line, std::string* path);
+
+// The file name part of a path: what follows its last '\' or '/' (or ':').
+std::string_view FileNameOf(std::string_view path);
