@@ -7,6 +7,30 @@
 namespace {
 FileFault g_fileFault = FileFault::kNone;
 void (*g_heldFileReadHook)() = nullptr;
+int g_cutAt = 0;
+int g_writeCalls = 0;
+int g_restoredFiles = 0;
+
+constexpr char kJournalMagic[8] = {'m', 't', 'j', 'o', 'u', 'r', 'n', '1'};
+constexpr size_t kJournalHeaderSize = 8 + 1 + 8 + 8 + 8 + 4;
+
+void PutUint64(std::string* out, uint64_t value) {
+    for (int i = 0; i < 8; ++i)
+        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+uint64_t GetUint64(const char* at) {
+    uint64_t value = 0;
+    for (int i = 7; i >= 0; --i)
+        value = value << 8 | static_cast<unsigned char>(at[i]);
+    return value;
+}
+// FNV-1a: enough to tell a journal cut off while it was written from a whole one.
+uint32_t Checksum(std::string_view bytes) {
+    uint32_t hash = 2166136261u;
+    for (char c : bytes)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
+}
 // Far more than any food's line; a table of megabytes is not read for one line.
 constexpr size_t kLineWindow = 64 * 1024;
 }  // namespace
@@ -83,4 +107,65 @@ void InjectFileFault(FileFault fault) {
 
 FileFault CurrentFileFault() {
     return g_fileFault;
+}
+
+std::string EncodeFileJournal(const FileJournal& journal) {
+    std::string out(kJournalMagic, sizeof kJournalMagic);
+    out.push_back(journal.existed ? 1 : 0);
+    PutUint64(&out, journal.originalSize);
+    PutUint64(&out, journal.offset);
+    PutUint64(&out, journal.saved.size());
+    out.append(journal.saved);
+    uint32_t sum = Checksum(out);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((sum >> (8 * i)) & 0xFF));
+    return out;
+}
+
+int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
+    if (bytes.size() < kJournalHeaderSize || bytes.compare(0, 8, std::string_view(kJournalMagic, 8)) != 0)
+        return 0;
+    uint64_t savedSize = GetUint64(bytes.data() + 25);
+    if (savedSize != bytes.size() - kJournalHeaderSize) return 0;
+    std::string_view body = bytes.substr(0, bytes.size() - 4);
+    uint32_t sum = 0;
+    for (int i = 3; i >= 0; --i)
+        sum = sum << 8 | static_cast<unsigned char>(bytes[bytes.size() - 4 + static_cast<size_t>(i)]);
+    if (sum != Checksum(body)) return 0;
+    journal->existed = bytes[8] != 0;
+    journal->originalSize = GetUint64(bytes.data() + 9);
+    journal->offset = GetUint64(bytes.data() + 17);
+    journal->saved = bytes.substr(33, static_cast<size_t>(savedSize));
+    return journal->offset + savedSize == journal->originalSize;
+}
+
+std::string JournalPathOf(const char* path) {
+    return std::string(path) + "-journal";
+}
+
+std::string NewFilePathOf(const char* path) {
+    return std::string(path) + "-new";
+}
+
+int RestoredFileCount() {
+    return g_restoredFiles;
+}
+
+void CountRestoredFile() {
+    ++g_restoredFiles;
+}
+
+void CutWritesAt(int call) {
+    g_cutAt = call;
+    g_writeCalls = 0;
+}
+
+int WriteCallsSoFar() {
+    return g_writeCalls;
+}
+
+WriteStep NextWriteStep() {
+    ++g_writeCalls;
+    if (g_cutAt == 0 || g_writeCalls < g_cutAt) return WriteStep::kGo;
+    return g_writeCalls == g_cutAt ? WriteStep::kPartial : WriteStep::kLost;
 }

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // A file's bytes followed by two zero bytes, so that scanners which stop at NUL stop at the end.
@@ -78,6 +79,7 @@ private:
     void Close();
     intptr_t handle_ = -1;  // a HANDLE or a descriptor; -1 (INVALID_HANDLE_VALUE) for none
     FileImage image_;
+    std::string path_;
 };
 
 // Writes the bytes to a temporary file in the same folder and then moves it over the target, so a
@@ -87,6 +89,44 @@ int ReplaceFileContents(const char* path, const char* data, size_t size);
 // Test seam: runs once a HeldFile has been read, before anything can rewrite it (nullptr: nothing).
 void SetHeldFileReadHook(void (*hook)());
 void RunHeldFileReadHook();
+
+// Every change of a file in place (an append, a rewrite) is all-or-nothing: the bytes it is about to
+// change go first to a journal beside the file ("<path>-journal", with the file's size, flushed), then
+// the file is changed and flushed, and deleting the journal commits. A journal left behind by a change
+// that was cut off (a crash, a killed process, a power cut) puts the old bytes back before anyone reads
+// or changes the file again; so does a replace's new file ("<path>-new") left behind, which is removed.
+// The number of files put back so since the program started; the caller tells the user.
+int RestoredFileCount();
+// Puts back the file of a journal left behind, if any and if no other copy holds the file now. Every
+// read and write of the seam does this first; 1 when a file was put back.
+int RestoreInterruptedChange(const char* path);
+
+// The journal's bytes: what a cut-off change of a file is undone with. Portable, so both seams and the
+// tests read and write it alike.
+struct FileJournal {
+    bool existed = true;        // the file was there before the change (else the change made it)
+    uint64_t originalSize = 0;  // its size before the change
+    uint64_t offset = 0;        // where the saved bytes stood
+    std::string_view saved;     // the bytes from `offset` that the change overwrote
+};
+std::string EncodeFileJournal(const FileJournal& journal);
+// 0 for a journal that was itself cut off while it was written: then the file was never touched.
+int DecodeFileJournal(std::string_view bytes, FileJournal* journal);
+std::string JournalPathOf(const char* path);
+std::string NewFilePathOf(const char* path);
+
+// Test seam: a power cut at the N-th write-side call from now (a write, a flush, a change of size, a
+// delete or a rename; N counts from 1): that call does only part of its work (a write keeps the first
+// half of its bytes, any other call does nothing) and every later one does nothing, though all of them
+// report success, as a machine that stopped would never tell. 0 lifts the cut and restarts the count.
+void CutWritesAt(int call);
+// The write-side calls since the last CutWritesAt.
+int WriteCallsSoFar();
+enum class WriteStep { kGo, kPartial, kLost };
+// Counts one write-side call of a seam and says how much of it happens.
+WriteStep NextWriteStep();
+// A recovery was done (the seams count them).
+void CountRestoredFile();
 
 // Test seam: makes the next write operations fail the chosen way until cleared with kNone.
 enum class FileFault { kNone, kOpenFails, kShortWrite };

@@ -50,9 +50,50 @@ int LockWhole(int fd) {
     }
 }
 
-int WriteWhole(int fd, const char* data, size_t size, bool mayFault) {
-    return lseek(fd, 0, SEEK_SET) == 0 && WriteAll(fd, data, size, mayFault) == size &&
-           ftruncate(fd, static_cast<off_t>(size)) == 0 && fsync(fd) == 0;
+// The write-side calls, each through the cut seam of the tests: what a power cut would let through.
+bool CutWrite(int fd, const char* data, size_t size, bool mayFault = true) {
+    switch (NextWriteStep()) {
+        case WriteStep::kGo:
+            return WriteAll(fd, data, size, mayFault) == size;
+        case WriteStep::kPartial:
+            WriteAll(fd, data, size / 2, false);
+            return true;
+        case WriteStep::kLost:
+            return true;
+    }
+    return false;
+}
+bool CutSync(int fd) {
+    return NextWriteStep() != WriteStep::kGo || fsync(fd) == 0;
+}
+bool CutTruncate(int fd, size_t size) {
+    return NextWriteStep() != WriteStep::kGo || ftruncate(fd, static_cast<off_t>(size)) == 0;
+}
+bool CutUnlink(const std::string& path) {
+    return NextWriteStep() != WriteStep::kGo || unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+bool CutRename(const std::string& from, const char* to) {
+    return NextWriteStep() != WriteStep::kGo || rename(from.c_str(), to) == 0;
+}
+
+// Makes the file hold `data` from `from` on, and nothing after it, flushed.
+bool WriteTail(int fd, size_t from, const char* data, size_t size, bool mayFault) {
+    // An injected short write fails a change that only cuts the file short, too.
+    if (mayFault && size == 0 && CurrentFileFault() == FileFault::kShortWrite) return false;
+    return lseek(fd, static_cast<off_t>(from), SEEK_SET) == static_cast<off_t>(from) &&
+           CutWrite(fd, data, size, mayFault) && CutTruncate(fd, from + size) && CutSync(fd);
+}
+
+// The journal of a change about to be made, flushed before the change begins.
+bool WriteJournal(const char* path, const FileJournal& journal) {
+    std::string bytes = EncodeFileJournal(journal);
+    Fd file;
+    file.fd = open(JournalPathOf(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    return file.fd >= 0 && CutWrite(file.fd, bytes.data(), bytes.size(), false) && CutSync(file.fd);
+}
+
+bool Exists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
 }
 
 ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image) {
@@ -83,22 +124,67 @@ ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image)
 }  // namespace
 
 ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
+    RestoreInterruptedChange(path);
     Fd file;
     file.fd = open(path, O_RDONLY);
     if (file.fd < 0) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.fd, offset, maxSize, image);
 }
 
+int RestoreInterruptedChange(const char* path) {
+    std::string fresh = NewFilePathOf(path);
+    if (Exists(fresh)) CutUnlink(fresh);
+    std::string journalPath = JournalPathOf(path);
+    if (!Exists(journalPath)) return 0;
+    // A copy that holds the file is making its own change: not ours to undo.
+    Fd file;
+    file.fd = open(path, O_RDWR);
+    if (file.fd >= 0 && !LockWhole(file.fd)) return 0;
+    FileImage bytes;
+    {
+        Fd journalFile;
+        journalFile.fd = open(journalPath.c_str(), O_RDONLY);
+        if (journalFile.fd < 0) return 0;  // committed meanwhile
+        if (ReadOpenFile(journalFile.fd, 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
+    }
+    FileJournal journal;
+    // A journal cut off while it was written: the file was never touched.
+    if (!DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal)) {
+        CutUnlink(journalPath);
+        return 0;
+    }
+    if (!journal.existed) {
+        if (file.fd >= 0 && !CutUnlink(path)) return 0;
+    } else if (file.fd < 0 || !WriteTail(file.fd, static_cast<size_t>(journal.offset), journal.saved.data(),
+                                          journal.saved.size(), false)) {
+        return 0;
+    }
+    CutUnlink(journalPath);
+    CountRestoredFile();
+    return 1;
+}
+
 int AppendLineToFile(const char* path, const char* line, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    RestoreInterruptedChange(path);
     Fd file;
     int created = 0;
+    bool journaled = false;
     file.fd = open(path, O_RDWR);
     if (file.fd < 0 && errno == ENOENT) {
-        file.fd = open(path, O_RDWR | O_CREAT | O_EXCL, 0644);
+        // Even the file's creation is undone after a cut: the journal says it was not there.
+        FileJournal journal;
+        journal.existed = false;
+        journaled = WriteJournal(path, journal);
+        // Making the file is a write too; a machine cut off before it never made it.
+        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
+        if (journaled) file.fd = open(path, O_RDWR | O_CREAT | O_EXCL, 0644);
         created = file.fd >= 0;
     }
-    if (file.fd < 0) return 0;
+    if (file.fd < 0) {
+        CutUnlink(JournalPathOf(path));
+        return 0;
+    }
     int ok = 0;
     if (LockWhole(file.fd)) {
         off_t end = lseek(file.fd, 0, SEEK_END);
@@ -108,15 +194,20 @@ int AppendLineToFile(const char* path, const char* line, size_t size) {
                             static_cast<ssize_t>(tailSize)) {
             end = -1;
         }
-        if (end >= 0 && lseek(file.fd, end, SEEK_SET) == end) {
+        FileJournal journal;
+        journal.originalSize = journal.offset = static_cast<uint64_t>(end < 0 ? 0 : end);
+        if (!created) journaled = end >= 0 && WriteJournal(path, journal);
+        if (journaled && lseek(file.fd, end, SEEK_SET) == end) {
             std::string_view lineEnd = LineEndBeforeAppend(std::string_view(tail, tailSize));
-            ok = WriteAll(file.fd, lineEnd.data(), lineEnd.size()) == lineEnd.size() &&
-                 WriteAll(file.fd, line, size) == size;
-            if (!ok && ftruncate(file.fd, end) != 0) ok = 0;
+            ok = CutWrite(file.fd, lineEnd.data(), lineEnd.size()) && CutWrite(file.fd, line, size) &&
+                 CutSync(file.fd);
+            // Cut back to the old end so no partial line remains.
+            if (!ok && !(CutTruncate(file.fd, static_cast<size_t>(end)) && CutSync(file.fd))) journaled = false;
         }
     }
     // A file this call created and could not fill would otherwise stay behind empty.
-    if (!ok && created) unlink(path);
+    if (!ok && created) CutUnlink(path);
+    if (journaled) CutUnlink(JournalPathOf(path));
     return ok;
 }
 
@@ -133,6 +224,8 @@ void HeldFile::Close() {
 ReadResult HeldFile::Open(const char* path) {
     Close();
     image_.Reset();
+    RestoreInterruptedChange(path);
+    path_ = path;
     Fd file;
     file.fd = open(path, O_RDWR);
     if (file.fd < 0 || !LockWhole(file.fd)) return ReadResult::kCannotOpen;
@@ -144,37 +237,54 @@ ReadResult HeldFile::Open(const char* path) {
     return result;
 }
 
+// Only the bytes from the first that differs are written, and those they replace are journaled first.
 int HeldFile::Rewrite(const char* data, size_t size) {
     if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
     int fd = static_cast<int>(handle_);
-    if (WriteWhole(fd, data, size, true)) return 1;
-    WriteWhole(fd, image_.Data(), image_.Size(), false);
-    return 0;
+    std::string_view old(image_.Data(), image_.Size());
+    size_t first = 0;
+    while (first < size && first < old.size() && old[first] == data[first])
+        ++first;
+    if (first == size && size == old.size()) return 1;
+    FileJournal journal;
+    journal.originalSize = old.size();
+    journal.offset = first;
+    journal.saved = old.substr(first);
+    if (!WriteJournal(path_.c_str(), journal)) {
+        CutUnlink(JournalPathOf(path_.c_str()));
+        return 0;
+    }
+    bool ok = WriteTail(fd, first, data + first, size - first, true);
+    // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
+    if (!ok && !WriteTail(fd, first, old.data() + first, old.size() - first, false)) return 0;
+    CutUnlink(JournalPathOf(path_.c_str()));
+    return ok ? 1 : 0;
 }
 
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    // The temporary file must be in the target's folder: rename only replaces atomically within
-    // one file system.
+    RestoreInterruptedChange(path);
+    // The new file must be in the target's folder: rename only replaces atomically within one file
+    // system. Its fixed name lets whoever comes next remove one that a cut left behind.
+    std::string temp = NewFilePathOf(path);
     const char* slash = std::strrchr(path, '/');
     std::string folder = slash ? std::string(path, static_cast<size_t>(slash - path) + 1) : "./";
-    std::string temp = folder + "mtlXXXXXX";
     Fd file;
-    file.fd = mkstemp(&temp[0]);
+    file.fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     if (file.fd < 0) return 0;
-    // mkstemp makes the file private to its owner; the replaced file keeps the permissions it had.
+    // The replaced file keeps the permissions it had.
     struct stat info;
     mode_t mode = stat(path, &info) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0644;
-    int ok = fchmod(file.fd, mode) == 0 && WriteAll(file.fd, data, size) == size && fsync(file.fd) == 0;
+    int ok = fchmod(file.fd, mode) == 0 && CutWrite(file.fd, data, size) && CutSync(file.fd);
     if (close(file.fd) != 0) ok = 0;
     file.fd = -1;
-    if (!ok || rename(temp.c_str(), path) != 0) {
-        unlink(temp.c_str());
+    if (!ok || !CutRename(temp, path)) {
+        CutUnlink(temp);
         return 0;
     }
     // The rename itself lasts only once the folder entry is on disk.
     Fd dir;
     dir.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir.fd >= 0) fsync(dir.fd);
+    if (dir.fd >= 0) CutSync(dir.fd);
     return 1;
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <string>
 
 #include "platform/handles_win.h"
 
@@ -71,47 +72,127 @@ ReadResult ReadOpenFile(HANDLE file, size_t offset, size_t maxSize, FileImage* i
     return ReadResult::kOk;
 }
 
-// Makes the file hold exactly these bytes, through the handle it is open with.
-int WriteWhole(HANDLE file, const char* data, size_t size, bool mayFault) {
-    LARGE_INTEGER zero = {};
-    return SetFilePointerEx(file, zero, nullptr, FILE_BEGIN) && WriteAll(file, data, size, mayFault) &&
-           SetEndOfFile(file) && FlushFileBuffers(file);
+// The write-side calls, each through the cut seam of the tests: what a power cut would let through.
+bool CutWrite(HANDLE file, const char* data, size_t size, bool mayFault = true) {
+    switch (NextWriteStep()) {
+        case WriteStep::kGo:
+            return WriteAll(file, data, size, mayFault) != 0;
+        case WriteStep::kPartial:
+            WriteAll(file, data, size / 2, false);
+            return true;
+        case WriteStep::kLost:
+            return true;
+    }
+    return false;
+}
+bool CutFlush(HANDLE file) {
+    return NextWriteStep() != WriteStep::kGo || FlushFileBuffers(file);
+}
+bool CutSetSize(HANDLE file, uint64_t size) {
+    if (NextWriteStep() != WriteStep::kGo) return true;
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
+}
+bool CutDelete(const std::string& path) {
+    return NextWriteStep() != WriteStep::kGo || DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+bool CutMove(const std::string& from, const char* to) {
+    return NextWriteStep() != WriteStep::kGo ||
+           MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-// The folder part of a path, with its trailing separator ("." when the path has none); 0 when it does
-// not fit, since a cut folder name would put the temporary file somewhere else.
-int FolderOf(const char* path, char* folder, size_t folderSize) {
-    const char* slash = nullptr;
-    for (const char* p = path; *p; ++p) {
-        if (*p == '\\' || *p == '/' || *p == ':') slash = p;
-    }
-    if (!slash) {
-        lstrcpynA(folder, ".", static_cast<int>(folderSize));
-        return 1;
-    }
-    size_t length = static_cast<size_t>(slash - path) + 1;
-    if (length >= folderSize) return 0;
-    std::memcpy(folder, path, length);
-    folder[length] = '\0';
-    return 1;
+bool Seek(HANDLE file, uint64_t offset) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+}
+
+// Makes the file hold `data` from `from` on, and nothing after it, flushed.
+bool WriteTail(HANDLE file, uint64_t from, const char* data, size_t size, bool mayFault) {
+    // An injected short write fails a change that only cuts the file short, too.
+    if (mayFault && size == 0 && CurrentFileFault() == FileFault::kShortWrite) return false;
+    return Seek(file, from) && CutWrite(file, data, size, mayFault) && CutSetSize(file, from + size) &&
+           CutFlush(file);
+}
+
+// The journal of a change about to be made, flushed before the change begins.
+bool WriteJournal(const char* path, const FileJournal& journal) {
+    std::string bytes = EncodeFileJournal(journal);
+    UniqueFile file(CreateFileA(JournalPathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && CutWrite(file.get(), bytes.data(), bytes.size(), false) && CutFlush(file.get());
+}
+
+bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace
 
 ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
+    RestoreInterruptedChange(path);
     UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.get(), offset, maxSize, image);
 }
 
+int RestoreInterruptedChange(const char* path) {
+    std::string fresh = NewFilePathOf(path);
+    if (Exists(fresh)) CutDelete(fresh);  // fails while a live copy still writes it: then it is its own
+    std::string journalPath = JournalPathOf(path);
+    if (!Exists(journalPath)) return 0;
+    // A copy that holds the file is making its own change: not ours to undo.
+    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
+    if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
+    FileImage bytes;
+    {
+        UniqueFile journalFile(CreateFileA(journalPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!journalFile) return 0;  // committed meanwhile
+        if (ReadOpenFile(journalFile.get(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
+    }
+    FileJournal journal;
+    // A journal cut off while it was written: the file was never touched.
+    if (!DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal)) {
+        CutDelete(journalPath);
+        return 0;
+    }
+    if (!journal.existed) {
+        file.reset();
+        if (!CutDelete(path)) return 0;
+    } else if (!file || !WriteTail(file.get(), journal.offset, journal.saved.data(), journal.saved.size(), false)) {
+        return 0;
+    }
+    file.reset();
+    CutDelete(journalPath);
+    CountRestoredFile();
+    return 1;
+}
+
 // The last bytes are read through the same unshared handle, so the line end added before the line
 // is decided on exactly the bytes the line follows.
 int AppendLineToFile(const char* path, const char* line, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS));
-    if (!file) return 0;
-    int created = GetLastError() != ERROR_ALREADY_EXISTS;
+    RestoreInterruptedChange(path);
+    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
+    int created = 0;
+    bool journaled = false;
+    if (!file && GetLastError() == ERROR_FILE_NOT_FOUND) {
+        // Even the file's creation is undone after a cut: the journal says it was not there.
+        FileJournal journal;
+        journal.existed = false;
+        journaled = WriteJournal(path, journal);
+        // Making the file is a write too; a machine cut off before it never made it.
+        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
+        if (journaled) file.reset(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW));
+        created = file ? 1 : 0;
+    }
+    if (!file) {
+        CutDelete(JournalPathOf(path));
+        return 0;
+    }
     int ok = 0;
     LARGE_INTEGER zero = {};
     LARGE_INTEGER end = {};
@@ -130,13 +211,14 @@ int AppendLineToFile(const char* path, const char* line, size_t size) {
         DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
         BOOL locked = SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && length > 0 &&
                       LockFile(file.get(), low, high, length, 0);
-        if (length == 0 || locked) {
-            ok = WriteAll(file.get(), lineEnd.data(), lineEnd.size()) && WriteAll(file.get(), line, size);
-            if (!ok) {
-                // Cut back to the old end so no partial line remains.
-                SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
-                SetEndOfFile(file.get());
-            }
+        FileJournal journal;
+        journal.originalSize = journal.offset = static_cast<uint64_t>(end.QuadPart);
+        if (!created && (length == 0 || locked)) journaled = WriteJournal(path, journal);
+        if (journaled && (length == 0 || locked) && Seek(file.get(), journal.offset)) {
+            ok = CutWrite(file.get(), lineEnd.data(), lineEnd.size()) && CutWrite(file.get(), line, size) &&
+                 CutFlush(file.get());
+            // Cut back to the old end so no partial line remains.
+            if (!ok && !(CutSetSize(file.get(), journal.offset) && CutFlush(file.get()))) journaled = false;
         }
         if (locked) UnlockFile(file.get(), low, high, length, 0);
     }
@@ -144,8 +226,9 @@ int AppendLineToFile(const char* path, const char* line, size_t size) {
         // A file this call created and could not fill would otherwise stay behind empty; it is
         // opened without sharing, so it can only be deleted once closed.
         file.reset();
-        DeleteFileA(path);
+        CutDelete(path);
     }
+    if (journaled) CutDelete(JournalPathOf(path));
     return ok;
 }
 
@@ -164,6 +247,8 @@ void HeldFile::Close() {
 ReadResult HeldFile::Open(const char* path) {
     Close();
     image_.Reset();
+    RestoreInterruptedChange(path);
+    path_ = path;
     HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
     if (file == INVALID_HANDLE_VALUE) return ReadResult::kCannotOpen;
     if (!LockFile(file, 0, 0, MAXDWORD, MAXDWORD)) {
@@ -181,30 +266,45 @@ ReadResult HeldFile::Open(const char* path) {
 }
 
 // A file can be neither renamed over nor replaced while it is open, and letting it go for the
-// rename would let another copy append into the gap; so it is written in place, and a failed write
-// puts the bytes that were read back.
+// rename would let another copy append into the gap; so it is written in place, from the first byte
+// that differs, after the bytes it replaces have gone to the journal.
 int HeldFile::Rewrite(const char* data, size_t size) {
     if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
     HANDLE file = reinterpret_cast<HANDLE>(handle_);
-    if (WriteWhole(file, data, size, true)) return 1;
-    WriteWhole(file, image_.Data(), image_.Size(), false);
-    return 0;
+    std::string_view old(image_.Data(), image_.Size());
+    size_t first = 0;
+    while (first < size && first < old.size() && old[first] == data[first])
+        ++first;
+    if (first == size && size == old.size()) return 1;
+    FileJournal journal;
+    journal.originalSize = old.size();
+    journal.offset = first;
+    journal.saved = old.substr(first);
+    if (!WriteJournal(path_.c_str(), journal)) {
+        CutDelete(JournalPathOf(path_.c_str()));
+        return 0;
+    }
+    bool ok = WriteTail(file, first, data + first, size - first, true);
+    // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
+    if (!ok && !WriteTail(file, first, old.data() + first, old.size() - first, false)) return 0;
+    CutDelete(JournalPathOf(path_.c_str()));
+    return ok ? 1 : 0;
 }
 
+// A new file beside the target, then a rename over it. The new file's fixed name lets whoever comes
+// next remove one that a cut left behind.
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    char folder[MAX_PATH];
-    if (!FolderOf(path, folder, sizeof folder)) return 0;
-    // GetTempFileNameA creates the (empty) file itself, so from here on every failure deletes it.
-    char temp[MAX_PATH];
-    if (!GetTempFileNameA(folder, "mtl", 0, temp)) return 0;
+    RestoreInterruptedChange(path);
+    std::string temp = NewFilePathOf(path);
     int ok = 0;
     {
         UniqueFile file(
-            CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) ok = WriteAll(file.get(), data, size) && FlushFileBuffers(file.get());
+            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return 0;
+        ok = CutWrite(file.get(), data, size) && CutFlush(file.get());
     }
-    if (ok) ok = MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    if (!ok) DeleteFileA(temp);
+    if (ok) ok = CutMove(temp, path);
+    if (!ok) CutDelete(temp);
     return ok;
 }

@@ -10,6 +10,7 @@
 #include "foodlog/log_edit_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
+#include "platform/file_io.h"
 #include "platform/message_box_win.h"
 #include "platform/startup_marks_win.h"
 #include "platform/window_win.h"
@@ -430,6 +431,14 @@ int TranslateShortcut(HWND window, MSG* message) {
     return TranslateAcceleratorA(window, shortcuts, message);
 }
 
+void TellOfRestoredFiles(HWND window) {
+    static int told = 0;
+    int restored = RestoredFileCount();
+    if (restored == told) return;
+    told = restored;
+    ShowMessageBox(window, kRestoredMessage, "MealTally", MB_ICONINFORMATION);
+}
+
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     MarkStartup("WinMain");
     SetAppInstance(instance);
@@ -444,6 +453,7 @@ int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     UpdateWindow(window);
     MarkStartup("the first paint");
     FinishStartup();
+    TellOfRestoredFiles(window);
     OpenCommandLineDocument(window, commandLine);
     MSG message = {};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {

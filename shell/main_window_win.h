@@ -53,6 +53,12 @@ HWND CreateMainWindow(HINSTANCE instance);
 // What start-up leaves until the window has been shown and painted: filling the USDA list, which the
 // window does not show at start.
 void FinishStartup();
+// One message when the start found a change of the My Foods file cut off in the middle (by a crash, a
+// killed process or a power cut) and put the file back as it was before it.
+constexpr char kRestoredMessage[] =
+    "Meal-Tally stopped in the middle of changing your My Foods file, so the file has been put back as "
+    "it was before that change. Please check the last food you added, edited or deleted.";
+void TellOfRestoredFiles(HWND window);
 // Turns a key message of the main window or its children into the command of its shortcut (sent to
 // the window) and answers nonzero; zero for every other message, which the loop then dispatches.
 int TranslateShortcut(HWND window, MSG* message);

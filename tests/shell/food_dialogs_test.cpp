@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
@@ -829,6 +830,77 @@ TEST_F(FoodDialogs, AnAppendBetweenTheReadAndTheRewriteIsNeverWrittenOver) {
         EXPECT_EQ(g_otherCopyAppended, 1);
         EXPECT_EQ(File(), edit ? std::string(kBread) + kTea + edited + kApple : std::string(kBread) + kCookie + kApple);
     }
+}
+
+// The real commands, cut at each of their write calls in turn: the next start finds the old list or
+// the new one, and says once that it put the file back.
+TEST_F(FoodDialogs, AddEditAndDeleteCutAtAnyWriteLeaveTheOldListOrTheNewOne) {
+    struct Command {
+        const char* name;
+        std::function<void(DialogAnswerer*, MessageBoxRecorder*)> run;
+    };
+    const Command commands[] = {
+        {"Add", [this](DialogAnswerer* dialogs, MessageBoxRecorder*) {
+             dialogs->Queue([](HWND dialog) { SetForm(dialog, kApple); Press(dialog, IDOK); });
+             Add();
+         }},
+        {"Edit", [this](DialogAnswerer* dialogs, MessageBoxRecorder*) {
+             Select("Tea");
+             dialogs->Queue([](HWND dialog) { SetFormField(dialog, 0, "Green tea"); Press(dialog, IDOK); });
+             Edit();
+         }},
+        {"Delete", [this](DialogAnswerer*, MessageBoxRecorder* boxes) {
+             Select("Tea");
+             boxes->QueueAnswer(IDYES);
+             SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0);
+         }},
+    };
+    int cuts = 0;
+    for (const Command& command : commands) {
+        auto run = [&] {
+            DialogAnswerer dialogs;
+            MessageBoxRecorder boxes;
+            command.run(&dialogs, &boxes);
+        };
+        InstallFile("mtmyfood", kFoods);
+        ReloadMyFoodsList(g_controls.myFoodsList);
+        CutWritesAt(0);
+        run();
+        const int calls = WriteCallsSoFar();
+        const std::string after = File();
+        ASSERT_NE(after, kFoods) << command.name;
+        for (int cut = 1; cut <= calls; ++cut, ++cuts) {
+            InstallFile("mtmyfood", kFoods);
+            ReloadMyFoodsList(g_controls.myFoodsList);
+            CutWritesAt(cut);
+            run();
+            CutWritesAt(0);
+            // The next start: a window of its own, which loads the list and tells of a file put back.
+            int restored = RestoredFileCount();
+            MainWindowTest::TearDown();
+            MainWindowTest::SetUp();
+            std::string now = File();
+            EXPECT_TRUE(now == kFoods || now == after) << command.name << ", cut at write call " << cut;
+            EXPECT_EQ(ReadInstalledFile("mtmyfood-journal"), "<missing>") << command.name << ", cut " << cut;
+            std::vector<std::string> listed;
+            for (const Item& item : ListItems(g_controls.myFoodsList))
+                listed.push_back(item.line);
+            std::vector<std::string> lines;
+            for (size_t at = 0; at < now.size(); at = now.find('\n', at) + 1)
+                lines.push_back(now.substr(at, now.find('\n', at) + 1 - at));
+            std::sort(lines.begin(), lines.end());
+            std::sort(listed.begin(), listed.end());
+            EXPECT_EQ(listed, lines) << command.name << ", cut " << cut;
+            if (RestoredFileCount() > restored) {
+                MessageBoxRecorder boxes;
+                TellOfRestoredFiles(window_);
+                TellOfRestoredFiles(window_);  // once
+                ASSERT_EQ(boxes.Shown().size(), 1u);
+                EXPECT_EQ(boxes.Shown()[0].text, kRestoredMessage);
+            }
+        }
+    }
+    std::printf("%d cut points of Add, Edit and Delete, each leaving the old list or the new one\n", cuts);
 }
 
 }  // namespace

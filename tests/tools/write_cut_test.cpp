@@ -1,0 +1,210 @@
+// Every writer of the program is all-or-nothing: a power cut at any of its write calls leaves, for the
+// next start, the old file or the new one, byte for byte, and nothing else beside it.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "fooddb/food_files.h"
+#include "foodlog/food_line.h"
+#include "foodlog/log_table.h"
+#include "logdoc/log_document.h"
+#include "platform/file_io.h"
+#include "tests/test_files.h"
+#include "tools/log_csv.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+#endif
+
+namespace {
+
+constexpr char kMissing[] = "<missing>";
+
+std::string Contents(const std::string& path) {
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return kMissing;
+    std::string bytes;
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, got);
+    std::fclose(file);
+    return bytes;
+}
+
+// The file as it was before the change, written behind the seam's back, and nothing beside it.
+void Reset(const std::string& path, const std::string& before) {
+    std::remove(JournalPathOf(path.c_str()).c_str());
+    std::remove(NewFilePathOf(path.c_str()).c_str());
+    std::remove(path.c_str());
+    if (before != kMissing) WriteFileBytes(path, before);
+}
+
+// Cuts `change` at each of its write calls in turn; returns how many cut points there were.
+int ExpectAllOrNothing(const char* what, const std::string& path, const std::string& before,
+                       const std::function<void()>& change) {
+    Reset(path, before);
+    CutWritesAt(0);
+    change();
+    const int calls = WriteCallsSoFar();
+    const std::string after = Contents(path);
+    EXPECT_NE(after, before) << what << " changed nothing";
+    EXPECT_GE(calls, 2) << what;
+    for (int cut = 1; cut <= calls; ++cut) {
+        Reset(path, before);
+        CutWritesAt(cut);
+        change();
+        CutWritesAt(0);
+        // The next start of the program: its first read puts back what a cut change left half done.
+        FileImage image;
+        ReadWholeFile(path.c_str(), &image);
+        std::string now = Contents(path);
+        EXPECT_TRUE(now == before || now == after) << what << ", cut at write call " << cut << " of " << calls;
+        EXPECT_EQ(Contents(JournalPathOf(path.c_str())), kMissing) << what << ", cut " << cut;
+        EXPECT_EQ(Contents(NewFilePathOf(path.c_str())), kMissing) << what << ", cut " << cut;
+    }
+    Reset(path, kMissing);
+    return calls;
+}
+
+std::string Foods(int count) {
+    std::string foods;
+    for (int i = 0; i < count; ++i)
+        foods += "Food " + std::to_string(i) + "^^" + std::to_string(100 + i) + "^1^2^3\r\n";
+    return foods;
+}
+
+// The change Edit makes: the food's line moved to the end with its new fields.
+std::string Edited(const std::string& data, size_t offset, const std::string& line) {
+    std::string out(data.size() + line.size() + 2, '\0');
+    size_t length = 0;
+    MoveLineToEnd(data, offset, line, &out[0], out.size(), &length);
+    out.resize(length);
+    return out;
+}
+
+std::string Deleted(const std::string& data, size_t offset) {
+    std::string out(data.size(), '\0');
+    size_t length = 0;
+    CopyWithoutLine(data, offset, &out[0], out.size(), &length);
+    out.resize(length);
+    return out;
+}
+
+void Rewrite(const std::string& path, const std::string& contents) {
+    HeldFile file;
+    ASSERT_EQ(file.Open(path.c_str()), ReadResult::kOk);
+    file.Rewrite(contents.data(), contents.size());
+}
+
+TEST(WriteCuts, EveryWriterLeavesTheOldFileOrTheNewOne) {
+    const std::string foods = TempPath("cut-mtmyfood");
+    const std::string small = Foods(5);
+    const std::string line = "Added food^^50^1^2^3\r\n";
+    int cuts = 0;
+    // Add and Save Log as My Food append; a file whose last line lost its line end gets one first.
+    cuts += ExpectAllOrNothing("Add", foods, small, [&] { AppendLineToFile(foods.c_str(), line.data(), line.size()); });
+    cuts += ExpectAllOrNothing("Add after a cut last line", foods, small.substr(0, small.size() - 2),
+                               [&] { AppendLineToFile(foods.c_str(), line.data(), line.size()); });
+    cuts += ExpectAllOrNothing("Add to no file", foods, kMissing,
+                               [&] { AppendLineToFile(foods.c_str(), line.data(), line.size()); });
+    size_t second = small.find("Food 1");
+    cuts += ExpectAllOrNothing("Edit", foods, small,
+                               [&] { Rewrite(foods, Edited(small, second, "Food 1, less^^90^1^2^3\r\n")); });
+    cuts += ExpectAllOrNothing("Delete", foods, small, [&] { Rewrite(foods, Deleted(small, second)); });
+
+    // Save and Save As replace a log document; platelog-csv and the Summary of Days' Save as CSV a CSV file.
+    const std::string document = TempPath("cut-log.mtf");
+    ClearLog();
+    LogEntry entry = {};
+    std::snprintf(entry.name, sizeof entry.name, "%s", "Toast");
+    entry.source = kSourceMyFoods;
+    ASSERT_EQ(AppendEntry(entry), 1);
+    std::string older(64, 'x');
+    cuts += ExpectAllOrNothing("Save", document, older, [&] { SaveLogDocument(1, document.c_str()); });
+    cuts += ExpectAllOrNothing("Save As", document, kMissing, [&] { SaveLogDocument(1, document.c_str()); });
+    const std::string csv = TempPath("cut-log.csv");
+    ASSERT_EQ(SaveLogDocument(1, document.c_str()), 1);
+    cuts += ExpectAllOrNothing("platelog-csv", csv, "old,csv\r\n", [&] {
+        std::string message;
+        ExportLogCsv(document.c_str(), csv.c_str(), kAmountsView, ColumnChoice::kColumnSet, &message);
+    });
+    cuts += ExpectAllOrNothing("platelog-csv --summary", csv, "old,csv\r\n", [&] {
+        std::string message;
+        ExportSummaryCsv({document, document}, csv.c_str(), kPercentView, ColumnChoice::kColumnSet, &message);
+    });
+    std::remove(document.c_str());
+    ClearLog();
+    std::printf("%d cut points, each leaving the old file or the new one\n", cuts);
+}
+
+TEST(WriteCuts, AJournalCutWhileWrittenIsDroppedAndAWholeOneIsUndone) {
+    const std::string path = TempPath("cut-journal");
+    Reset(path, "new bytes, longer\r\n");
+    FileJournal journal;
+    journal.originalSize = 9;
+    journal.offset = 4;
+    journal.saved = "bytes";
+    std::string whole = EncodeFileJournal(journal);
+    for (size_t length : {size_t{0}, size_t{10}, whole.size() - 1}) {
+        WriteFileBytes(JournalPathOf(path.c_str()), whole.substr(0, length));
+        EXPECT_EQ(RestoreInterruptedChange(path.c_str()), 0) << length;
+        EXPECT_EQ(Contents(path), "new bytes, longer\r\n") << length;
+        EXPECT_EQ(Contents(JournalPathOf(path.c_str())), kMissing) << length;
+    }
+    int restored = RestoredFileCount();
+    WriteFileBytes(JournalPathOf(path.c_str()), whole);
+    EXPECT_EQ(RestoreInterruptedChange(path.c_str()), 1);
+    EXPECT_EQ(Contents(path), "new bytes");
+    EXPECT_EQ(RestoredFileCount(), restored + 1);
+    Reset(path, kMissing);
+}
+
+#ifndef _WIN32
+// A real kill, not a seam: a child process edits a large My Foods file over and over, moving a food
+// to the end each time, and is killed with SIGKILL at spread-out moments.
+TEST(WriteCuts, AKilledEditLeavesTheOldListOrTheNewOne) {
+    const std::string path = TempPath("killed-mtmyfood");
+    const std::string start = Foods(3000);
+    std::mt19937 random(2026);
+    int killedMidChange = 0;
+    const int kills = 40;
+    for (int round = 0; round < kills; ++round) {
+        Reset(path, start);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                HeldFile file;
+                if (file.Open(path.c_str()) != ReadResult::kOk) _exit(1);
+                std::string data(file.Contents());
+                std::string next = Edited(data, 0, data.substr(0, data.find('\n') + 1));
+                file.Rewrite(next.data(), next.size());
+            }
+        }
+        usleep(static_cast<useconds_t>(2000 + random() % 30000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        bool journalLeft = Contents(JournalPathOf(path.c_str())) != kMissing;
+        FileImage image;
+        ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
+        std::string now(image.Data(), image.Size());
+        // Each edit moves the first food to the end: a whole list is a rotation of the start.
+        size_t first = start.find(now.substr(0, now.find('\n') + 1));
+        ASSERT_NE(first, std::string::npos) << "round " << round;
+        EXPECT_EQ(now, start.substr(first) + start.substr(0, first)) << "round " << round;
+        if (journalLeft) ++killedMidChange;
+    }
+    std::printf("%d kills, %d of them in the middle of a change; every list whole\n", kills, killedMidChange);
+    Reset(path, kMissing);
+}
+#endif
+
+}  // namespace
