@@ -246,6 +246,7 @@ std::function<void(HWND)> ChooseFile(const std::string& path) {
         if (!name) name = GetDlgItem(dialog, edt1);
         ASSERT_NE(name, nullptr) << "no file name field in \"" << TextOf(dialog) << "\"";
         SetWindowTextA(name, path.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        // At once: a file dialog still filling its list may put a listed name into the box meanwhile.
+        SendMessageA(dialog, WM_COMMAND, IDOK, 0);
     };
 }

@@ -92,13 +92,17 @@ TEST(ImportUsdaFile, NeverWritesItsInputWhateverTheSpelling) {
     std::string source = SourceLine("1", "A") + "\r\n";
     WriteRaw(files.input, source);
     const std::string dir = PLATELOG_TEMP_DIR;
+    const std::string name = files.input.substr(dir.size() + 1);
+    std::string upper = name;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     const std::string spellings[] = {
         files.input,
-        dir + "/./import-same-in.txt",
-        dir + "/../test-tmp/import-same-in.txt",
+        dir + "/./" + name,
+        dir + "/../test-tmp/" + name,
 #ifdef _WIN32
-        dir + "\\import-same-in.txt",
-        dir + "/IMPORT-SAME-IN.TXT",
+        dir + "\\" + name,
+        dir + "/" + upper,
 #endif
     };
     for (const std::string& output : spellings) {
