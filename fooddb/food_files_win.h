@@ -13,6 +13,8 @@ constexpr char kMyFoodsPath[] = "C:\\Program Files\\Meal-Tally\\mtmyfood";
 constexpr char kUsdaPath[] = "C:\\Program Files\\Meal-Tally\\ABBREV.txt";
 // The USDA's long descriptions of the foods of ABBREV.txt; the program works without them.
 constexpr char kUsdaDescriptionsPath[] = "C:\\Program Files\\Meal-Tally\\LONGDESC.txt";
+// The USDA's household measures; without them a food offers the two measures of its table line.
+constexpr char kUsdaWeightsPath[] = "C:\\Program Files\\Meal-Tally\\WEIGHTS.txt";
 
 // The measure pickers of the open food item dialog (fields 33 and 35); the dialog sets them when it
 // starts, and null when it ends.

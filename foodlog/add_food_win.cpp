@@ -3,8 +3,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <vector>
+
 #include "fooddb/field_rules.h"
 #include "fooddb/food_files_win.h"
+#include "fooddb/usda_measures.h"
 #include "foodlog/food_line.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
@@ -25,6 +28,10 @@ static INT_PTR CALLBACK FoundFoodQuantityProc(HWND dialog, UINT message, WPARAM 
 namespace {
 
 constexpr int kMeasureTextSize = 256;
+// The rows of a USDA food: its two measures, grams, then as many further ones as fit.
+constexpr int kMaxMeasureRows = 40;
+// The dialog's code of a further measure's row; the entry is logged with the measure as its first.
+constexpr int32_t kFurtherMeasureCode = 100;
 constexpr int kQuantityTextSize = 256;
 
 // One source list of the drag.
@@ -50,7 +57,8 @@ struct QuantityDialog {
     int32_t source;
     LPARAM offset;
     int rowCount;
-    int32_t rowCodes[3];  // measure code of each row of the measure list
+    int32_t rowCodes[kMaxMeasureRows];  // measure code of each row of the measure list
+    std::vector<UsdaMeasure> further;   // a USDA food's measures beyond its line's two
 };
 QuantityDialog g_dialog;
 // The database the search results list was filled from.
@@ -160,6 +168,7 @@ LRESULT DragProc(DragSource* source, HWND list, UINT message, WPARAM wParam, LPA
 }
 
 int InsertMeasureRow(const char* text, int32_t code) {
+    if (g_dialog.rowCount >= kMaxMeasureRows) return 0;
     COMBOBOXEXITEMA item = {};
     item.mask = CBEIF_TEXT;
     item.iItem = g_dialog.rowCount;
@@ -189,7 +198,22 @@ BOOL OfferUsdaMeasures() {
     if (first[0] && !InsertMeasureRow(first, kMeasureFirst)) return FALSE;
     // A food with only a second measure offers it by what it is, not by where it stands.
     if (second[0] && !InsertMeasureRow(second, kMeasureSecond)) return FALSE;
-    return InsertMeasureRow(MeasureTableName(kGramsMeasureRow), kMeasureGrams) ? TRUE : FALSE;
+    if (!InsertMeasureRow(MeasureTableName(kGramsMeasureRow), kMeasureGrams)) return FALSE;
+    // The USDA's further measures follow in its order; without its weight file there are none.
+    FileImage line;
+    FileImage weights;
+    size_t at = 0;
+    if (!g_dialog.measuresRead ||
+        ReadLineOfFile(kUsdaPath, static_cast<size_t>(g_dialog.offset), &line, &at) != ReadResult::kOk ||
+        ReadWholeFile(kUsdaWeightsPath, &weights) != ReadResult::kOk)
+        return TRUE;
+    FurtherUsdaMeasures(std::string_view(line.Data(), line.Size()), at,
+                        std::string_view(weights.Data(), weights.Size()), &g_dialog.further);
+    for (size_t i = 0; i < g_dialog.further.size() && g_dialog.rowCount < kMaxMeasureRows; ++i) {
+        if (!InsertMeasureRow(g_dialog.further[i].words.c_str(), kFurtherMeasureCode + static_cast<int32_t>(i)))
+            return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
@@ -197,6 +221,7 @@ BOOL OnInitDialog(HWND dialog, int32_t source, bool keepEmptyFirstRow) {
     g_dialog.hasFood = false;
     g_dialog.measuresRead = false;
     g_dialog.rowCount = 0;
+    g_dialog.further.clear();
     g_dialog.source = source;
     LRESULT offset = g_dialog.foundOffset;
     if (g_dialog.sourceList) {
@@ -228,9 +253,14 @@ BOOL OnOk(HWND dialog) {
     int32_t measure = kMeasureNone;
     LRESULT row = g_dialog.measureList ? SendMessageA(g_dialog.measureList, CB_GETCURSEL, 0, 0) : CB_ERR;
     if (row >= 0 && row < g_dialog.rowCount) measure = g_dialog.rowCodes[row];
+    const UsdaMeasure* further = nullptr;
+    if (measure >= kFurtherMeasureCode) {
+        further = &g_dialog.further[static_cast<size_t>(measure - kFurtherMeasureCode)];
+        measure = kMeasureFirst;
+    }
     // A dialog that opened without a food, or whose file could not be read, adds nothing.
     if (g_dialog.hasFood && g_dialog.measuresRead)
-        AddFoodToLog(text, copied, measure, g_dialog.source, g_dialog.offset);
+        AddFoodToLog(text, copied, measure, g_dialog.source, g_dialog.offset, further);
     EndDialog(dialog, 0);
     return TRUE;
 }
@@ -257,14 +287,14 @@ INT_PTR QuantityDialogProc(HWND dialog, UINT message, WPARAM wParam, int32_t sou
 }  // namespace
 
 int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
-                 LPARAM lineOffset) {
+                 LPARAM lineOffset, const UsdaMeasure* further) {
     if (lineOffset < 0) return 0;
     FileImage image;
     size_t at = 0;
     const char* path = source == kSourceMyFoods ? kMyFoodsPath : kUsdaPath;
     if (ReadLineOfFile(path, static_cast<size_t>(lineOffset), &image, &at) != ReadResult::kOk) return 0;
     std::string_view data(image.Data(), image.Size());
-    if (!AddFoodFromData(data, at, quantityText, quantityLength, measure, source)) return 0;
+    if (!AddFoodFromData(data, at, quantityText, quantityLength, measure, source, further)) return 0;
     RefreshLog();
     return 1;
 }

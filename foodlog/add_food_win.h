@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "fooddb/usda_measures.h"
+
 constexpr char kLimitMessage[] = "Cannot exceed 50 items in Main Window!";
 constexpr char kResultsLimitMessage[] = "Exceeded 50 items in Main Window!";
 constexpr char kLimitCaption[] = "Program Error!";
@@ -19,8 +21,9 @@ constexpr int kMeasureListHeight = 300;
 
 // Reads the food's line from its database file and appends it to the log as the next entry,
 // computed and shown. 0 when the file cannot be read or the offset is not a line of it.
+// A USDA food logged in one of its further measures gives that measure too.
 int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, int32_t source,
-                 LPARAM lineOffset);
+                 LPARAM lineOffset, const UsdaMeasure* further = nullptr);
 
 // The Food Quantity dialog for the food at `lineOffset` of its database, owned by `owner`, as a drop of
 // that food on the log opens it; the limit message instead at 50 entries.

@@ -8,7 +8,7 @@
 #include "platform/text.h"
 
 int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
-                  int32_t measure, int32_t source, LogEntry* entry) {
+                  int32_t measure, int32_t source, LogEntry* entry, const UsdaMeasure* further) {
     static_assert(kFoodNutrientFields == kNutrientCount, "a food line holds every nutrient slot");
     std::string_view line;
     if (!LineAt(data, offset, &line)) return 0;
@@ -35,6 +35,13 @@ int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText
         entry->measureIndex = SecondMeasureValue(fields[format.measure2]);
     }
     entry->refuse = ParseWholeField(fields[format.refuse]);
+    if (usda && further) {
+        static_assert(kMeasureWordsSize == kServingTextSize, "a further measure's words fit the entry");
+        entry->servingWeight1 = further->grams;
+        entry->servingCount1 = further->amount;
+        CopyText(further->words, entry->servingText1, sizeof entry->servingText1);
+        measure = kMeasureFirst;
+    }
 
     char quantity[kFieldTextSize];
     size_t length = quantityLength < 0 ? 0 : static_cast<size_t>(quantityLength);
@@ -48,9 +55,9 @@ int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText
 }
 
 int AddFoodFromData(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
-                    int32_t measure, int32_t source) {
+                    int32_t measure, int32_t source, const UsdaMeasure* further) {
     if (EntryCount() >= kMaxLogEntries) return 0;
     LogEntry entry;
-    if (!ParseFoodLine(data, offset, quantityText, quantityLength, measure, source, &entry)) return 0;
+    if (!ParseFoodLine(data, offset, quantityText, quantityLength, measure, source, &entry, further)) return 0;
     return AppendEntry(entry);
 }

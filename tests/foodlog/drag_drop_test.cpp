@@ -9,9 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "fooddb/food_files_win.h"
 #include "foodlog/add_food_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
+#include "logdoc/log_document.h"
+#include "logdoc/log_document_win.h"
 #include "resources/resource.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
@@ -363,6 +366,56 @@ TEST_F(DragDrop, AFoodWhoseFileWentAwayIsNotAdded) {
 }
 
 }  // namespace
+
+// An egg has six household measures in the USDA's weight file; its table line holds two of them.
+TEST_F(DragDrop, AUsdaFoodOffersEveryUsdaMeasureAndLogsAFurtherOneByItsWeight) {
+    std::string egg = UsdaLine("EGG,WHOLE,RAW", "50", "~1 large~", "56", "~1 extra large~");
+    egg.replace(1, 5, "90001");
+    InstallFile("ABBREV.txt", egg + UsdaLine("BROTH", "0", "~~", "0", "~~"));
+    InstallFile("WEIGHTS.txt", "90001^1^1^large^50\r\n90001^2^1^extra large^56\r\n90001^3^1^jumbo^63\r\n"
+                               "90001^5^.5^cup (4.86 large eggs)^121.5\r\n90001^6^1^medium^44\r\n"
+                               "90002^1^1^bowl^300\r\n");  // of no food of the table
+    SendMessageA(g_controls.usdaList, LB_RESETCONTENT, 0, 0);
+    LoadUsdaFoods(g_controls.usdaList);
+    const std::vector<std::string> all = {"large", "extra large", "grams", "jumbo", "cup (4.86 large eggs)", "medium"};
+    DialogAnswerer dialogs;
+    dialogs.Queue(Answer(all, "2", 3));  // 2 jumbo
+    DragToLog(g_controls.usdaList, "~EGG,WHOLE,RAW~");
+    dialogs.Queue(Answer(all, "126", 2));  // the same weight in grams
+    DragToLog(g_controls.usdaList, "~EGG,WHOLE,RAW~");
+    dialogs.Queue(Answer(all, "1", 4));  // 1 cup: twice the weight of its half cup
+    DragToLog(g_controls.usdaList, "~EGG,WHOLE,RAW~");
+    dialogs.Queue(Answer({"grams"}, "100", 0));  // a food with no measure: grams alone, the weights aside
+    DragToLog(g_controls.usdaList, "~BROTH~");
+    ASSERT_EQ(EntryCount(), 4);
+    EXPECT_EQ(LogCell(0, 2), "jumbo");
+    EXPECT_EQ(LogCell(2, 2), "cup (4.86 large eggs)");
+    EXPECT_EQ(EntryAt(0).measure, kMeasureFirst);
+    std::vector<std::vector<std::string>> rows(5);
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 34; ++column)
+            rows[row].push_back(LogCell(row, column));
+    for (int column = 3; column < 34; ++column)
+        EXPECT_EQ(rows[0][column], rows[1][column]) << "column " << column;
+    EXPECT_EQ(rows[2][3], "243");  // Calories: 243 g at 100 a 100 g
+
+    // Saved and opened again, in today's document format: the same rows.
+    std::string path = TempFile("eggs.mtf");
+    ASSERT_EQ(SaveLogDocument(EntryCount(), path.c_str()), 1);
+    ClearLog();
+    ASSERT_EQ(OpenLogDocument(path.c_str()), 1);
+    for (int row = 0; row < 5; ++row)
+        for (int column = 0; column < 34; ++column)
+            EXPECT_EQ(LogCell(row, column), rows[row][column]) << "row " << row << ", column " << column;
+    DeleteFileA(path.c_str());
+
+    // Without the weight file, what the table line offers.
+    RemoveInstalledFile("WEIGHTS.txt");
+    dialogs.Queue(Answer({"large", "extra large", "grams"}, "1", 0));
+    DragToLog(g_controls.usdaList, "~EGG,WHOLE,RAW~");
+    EXPECT_EQ(EntryCount(), 5);
+}
+
 
 namespace {
 
