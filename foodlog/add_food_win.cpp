@@ -32,6 +32,7 @@ constexpr int kMeasureTextSize = 256;
 constexpr int kMaxMeasureRows = 40;
 // The dialog's code of a further measure's row; the entry is logged with the measure as its first.
 constexpr int32_t kFurtherMeasureCode = 100;
+constexpr int kFurtherListWidth = 280;  // pixels: a measure's 47 bytes of words
 constexpr int kQuantityTextSize = 256;
 
 // One source list of the drag.
@@ -213,6 +214,9 @@ BOOL OfferUsdaMeasures() {
         if (!InsertMeasureRow(g_dialog.further[i].words.c_str(), kFurtherMeasureCode + static_cast<int32_t>(i)))
             return FALSE;
     }
+    // The list keeps its place and size; only its drop-down grows, so that "cup (4.86 large eggs)" reads whole.
+    HWND combo = reinterpret_cast<HWND>(SendMessageA(g_dialog.measureList, CBEM_GETCOMBOCONTROL, 0, 0));
+    if (combo && !g_dialog.further.empty()) SendMessageA(combo, CB_SETDROPPEDWIDTH, kFurtherListWidth, 0);
     return TRUE;
 }
 

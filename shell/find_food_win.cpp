@@ -171,7 +171,13 @@ void Layout(HWND dialog) {
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&box), 2);
     MoveWindow(edit, box.left, box.top, client.right - kMargin - box.left, box.bottom - box.top, TRUE);
     int top = box.bottom + kMargin / 2;
-    MoveWindow(ListOf(dialog), kMargin, top, client.right - 2 * kMargin, client.bottom - kMargin - top, TRUE);
+    HWND list = ListOf(dialog);
+    MoveWindow(list, kMargin, top, client.right - 2 * kMargin, client.bottom - kMargin - top, TRUE);
+    // The description takes what the database column and a scroll bar leave, so nothing scrolls sideways.
+    RECT inside;
+    GetClientRect(list, &inside);
+    int width = inside.right - kDatabaseColumnWidth - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, width > kDatabaseColumnWidth ? width : kDatabaseColumnWidth);
 }
 
 BOOL OnInitDialog(HWND dialog, FindState* window) {
