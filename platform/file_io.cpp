@@ -24,12 +24,23 @@ uint64_t GetUint64(const char* at) {
         value = value << 8 | static_cast<unsigned char>(at[i]);
     return value;
 }
-// FNV-1a: enough to tell a journal cut off while it was written from a whole one.
-uint32_t Checksum(std::string_view bytes) {
-    uint32_t hash = 2166136261u;
-    for (char c : bytes)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+// Enough to tell a journal cut off while it was written from a whole one; eight bytes a step, since a
+// journal holds up to the whole file.
+uint64_t Mix(uint64_t hash, std::string_view bytes) {
+    size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        hash = (hash ^ word) * 0x100000001B3ull;
+        hash ^= hash >> 29;
+    }
+    for (; i < bytes.size(); ++i)
+        hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 0x100000001B3ull;
     return hash;
+}
+uint32_t Checksum(std::string_view header, std::string_view saved) {
+    uint64_t hash = Mix(Mix(0xCBF29CE484222325ull, header), saved);
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 // Far more than any food's line; a table of megabytes is not read for one line.
 constexpr size_t kLineWindow = 64 * 1024;
@@ -109,17 +120,26 @@ FileFault CurrentFileFault() {
     return g_fileFault;
 }
 
-std::string EncodeFileJournal(const FileJournal& journal) {
+std::string EncodeFileJournalHeader(const FileJournal& journal) {
     std::string out(kJournalMagic, sizeof kJournalMagic);
     out.push_back(journal.existed ? 1 : 0);
     PutUint64(&out, journal.originalSize);
     PutUint64(&out, journal.offset);
     PutUint64(&out, journal.saved.size());
-    out.append(journal.saved);
-    uint32_t sum = Checksum(out);
+    return out;
+}
+
+std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header) {
+    uint32_t sum = Checksum(header, journal.saved);
+    std::string out;
     for (int i = 0; i < 4; ++i)
         out.push_back(static_cast<char>((sum >> (8 * i)) & 0xFF));
     return out;
+}
+
+std::string EncodeFileJournal(const FileJournal& journal) {
+    std::string header = EncodeFileJournalHeader(journal);
+    return header + std::string(journal.saved) + EncodeFileJournalTrailer(journal, header);
 }
 
 int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
@@ -127,11 +147,10 @@ int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
         return 0;
     uint64_t savedSize = GetUint64(bytes.data() + 25);
     if (savedSize != bytes.size() - kJournalHeaderSize) return 0;
-    std::string_view body = bytes.substr(0, bytes.size() - 4);
     uint32_t sum = 0;
     for (int i = 3; i >= 0; --i)
         sum = sum << 8 | static_cast<unsigned char>(bytes[bytes.size() - 4 + static_cast<size_t>(i)]);
-    if (sum != Checksum(body)) return 0;
+    if (sum != Checksum(bytes.substr(0, 33), bytes.substr(33, static_cast<size_t>(savedSize)))) return 0;
     journal->existed = bytes[8] != 0;
     journal->originalSize = GetUint64(bytes.data() + 9);
     journal->offset = GetUint64(bytes.data() + 17);

@@ -110,6 +110,9 @@ struct FileJournal {
     std::string_view saved;     // the bytes from `offset` that the change overwrote
 };
 std::string EncodeFileJournal(const FileJournal& journal);
+// Its parts, so a seam writes the saved bytes without a copy: the header, then the saved bytes, then this.
+std::string EncodeFileJournalHeader(const FileJournal& journal);
+std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header);
 // 0 for a journal that was itself cut off while it was written: then the file was never touched.
 int DecodeFileJournal(std::string_view bytes, FileJournal* journal);
 std::string JournalPathOf(const char* path);

@@ -86,10 +86,13 @@ bool WriteTail(int fd, size_t from, const char* data, size_t size, bool mayFault
 
 // The journal of a change about to be made, flushed before the change begins.
 bool WriteJournal(const char* path, const FileJournal& journal) {
-    std::string bytes = EncodeFileJournal(journal);
+    std::string header = EncodeFileJournalHeader(journal);
+    std::string trailer = EncodeFileJournalTrailer(journal, header);
     Fd file;
     file.fd = open(JournalPathOf(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    return file.fd >= 0 && CutWrite(file.fd, bytes.data(), bytes.size(), false) && CutSync(file.fd);
+    return file.fd >= 0 && CutWrite(file.fd, header.data(), header.size(), false) &&
+           CutWrite(file.fd, journal.saved.data(), journal.saved.size(), false) &&
+           CutWrite(file.fd, trailer.data(), trailer.size(), false) && CutSync(file.fd);
 }
 
 bool Exists(const std::string& path) {

@@ -118,10 +118,13 @@ bool WriteTail(HANDLE file, uint64_t from, const char* data, size_t size, bool m
 
 // The journal of a change about to be made, flushed before the change begins.
 bool WriteJournal(const char* path, const FileJournal& journal) {
-    std::string bytes = EncodeFileJournal(journal);
+    std::string header = EncodeFileJournalHeader(journal);
+    std::string trailer = EncodeFileJournalTrailer(journal, header);
     UniqueFile file(CreateFileA(JournalPathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && CutWrite(file.get(), bytes.data(), bytes.size(), false) && CutFlush(file.get());
+    return file && CutWrite(file.get(), header.data(), header.size(), false) &&
+           CutWrite(file.get(), journal.saved.data(), journal.saved.size(), false) &&
+           CutWrite(file.get(), trailer.data(), trailer.size(), false) && CutFlush(file.get());
 }
 
 bool Exists(const std::string& path) {
