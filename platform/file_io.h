@@ -94,7 +94,8 @@ void RunHeldFileReadHook();
 // change go first to a journal beside the file ("<path>-journal", with the file's size, flushed), then
 // the file is changed and flushed, and deleting the journal commits. A journal left behind by a change
 // that was cut off (a crash, a killed process, a power cut) puts the old bytes back before anyone reads
-// or changes the file again; so does a replace's new file ("<path>-new") left behind, which is removed.
+// or changes the file again. A replace writes "<path>-new" and renames it over the file; one that a cut
+// left behind never touched the file, and the next replace writes over it.
 // The number of files put back so since the program started; the caller tells the user.
 int RestoredFileCount();
 // Puts back the file of a journal left behind, if any and if no other copy holds the file now. Every

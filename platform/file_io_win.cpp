@@ -142,8 +142,6 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
 }
 
 int RestoreInterruptedChange(const char* path) {
-    std::string fresh = NewFilePathOf(path);
-    if (Exists(fresh)) CutDelete(fresh);  // fails while a live copy still writes it: then it is its own
     std::string journalPath = JournalPathOf(path);
     if (!Exists(journalPath)) return 0;
     // A copy that holds the file is making its own change: not ours to undo.

@@ -137,7 +137,12 @@ void OpenResult(FindState* window, int row) {
         return;
     }
     // The main window is held too, as while a dropped food's dialog is open: no second dialog meanwhile.
+    // While it is held by a dialog of its own (Add New Food, say), nothing is added from here either.
     HWND owner = GetWindow(window->dialog, GW_OWNER);
+    if (owner && !IsWindowEnabled(owner)) {
+        MessageBeep(MB_OK);
+        return;
+    }
     bool ownerEnabled = owner && !EnableWindow(owner, FALSE);
     OpenFoodQuantityFor(window->dialog, mine ? kSourceMyFoods : kSourceUsda, static_cast<LPARAM>(food.offset));
     if (ownerEnabled) EnableWindow(owner, TRUE);
