@@ -1,5 +1,7 @@
 #include "platform/file_io.h"
 
+#include "platform/file_seam.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -187,4 +189,29 @@ WriteStep NextWriteStep() {
     ++g_writeCalls;
     if (g_cutAt == 0 || g_writeCalls < g_cutAt) return WriteStep::kGo;
     return g_writeCalls == g_cutAt ? WriteStep::kPartial : WriteStep::kLost;
+}
+
+// A held file can be neither renamed over nor replaced while it is open, and letting it go for a rename
+// would let another copy append into the gap; so it is changed in place, from the first byte that
+// differs, after the bytes it replaces have gone to the journal.
+int HeldFile::Rewrite(const char* data, size_t size) {
+    if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
+    std::string_view old(image_.Data(), image_.Size());
+    size_t first = 0;
+    while (first < size && first < old.size() && old[first] == data[first])
+        ++first;
+    if (first == size && size == old.size()) return 1;
+    FileJournal journal;
+    journal.originalSize = old.size();
+    journal.offset = first;
+    journal.saved = old.substr(first);
+    if (!SeamWriteJournal(path_.c_str(), journal)) {
+        SeamRemove(JournalPathOf(path_.c_str()));
+        return 0;
+    }
+    bool ok = SeamWriteTail(handle_, first, data + first, size - first, true);
+    // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
+    if (!ok && !SeamWriteTail(handle_, first, old.data() + first, old.size() - first, false)) return 0;
+    SeamRemove(JournalPathOf(path_.c_str()));
+    return ok ? 1 : 0;
 }

@@ -1,6 +1,8 @@
 // POSIX half of the file seam, used by the native tests.
 #include "platform/file_io.h"
 
+#include "platform/file_seam.h"
+
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
@@ -238,30 +240,6 @@ ReadResult HeldFile::Open(const char* path) {
     return result;
 }
 
-// Only the bytes from the first that differs are written, and those they replace are journaled first.
-int HeldFile::Rewrite(const char* data, size_t size) {
-    if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
-    int fd = static_cast<int>(handle_);
-    std::string_view old(image_.Data(), image_.Size());
-    size_t first = 0;
-    while (first < size && first < old.size() && old[first] == data[first])
-        ++first;
-    if (first == size && size == old.size()) return 1;
-    FileJournal journal;
-    journal.originalSize = old.size();
-    journal.offset = first;
-    journal.saved = old.substr(first);
-    if (!WriteJournal(path_.c_str(), journal)) {
-        CutUnlink(JournalPathOf(path_.c_str()));
-        return 0;
-    }
-    bool ok = WriteTail(fd, first, data + first, size - first, true);
-    // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
-    if (!ok && !WriteTail(fd, first, old.data() + first, old.size() - first, false)) return 0;
-    CutUnlink(JournalPathOf(path_.c_str()));
-    return ok ? 1 : 0;
-}
-
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     RestoreInterruptedChange(path);
@@ -288,4 +266,16 @@ int ReplaceFileContents(const char* path, const char* data, size_t size) {
     dir.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (dir.fd >= 0) CutSync(dir.fd);
     return 1;
+}
+
+int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
+    return WriteTail(static_cast<int>(handle), static_cast<size_t>(from), data, size, mayFault) ? 1 : 0;
+}
+
+int SeamWriteJournal(const char* path, const FileJournal& journal) {
+    return WriteJournal(path, journal) ? 1 : 0;
+}
+
+int SeamRemove(const std::string& path) {
+    return CutUnlink(path) ? 1 : 0;
 }

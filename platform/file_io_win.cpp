@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file_seam.h"
 #include "platform/handles_win.h"
 
 namespace {
@@ -266,32 +267,6 @@ ReadResult HeldFile::Open(const char* path) {
     return result;
 }
 
-// A file can be neither renamed over nor replaced while it is open, and letting it go for the
-// rename would let another copy append into the gap; so it is written in place, from the first byte
-// that differs, after the bytes it replaces have gone to the journal.
-int HeldFile::Rewrite(const char* data, size_t size) {
-    if (handle_ == -1 || CurrentFileFault() == FileFault::kOpenFails) return 0;
-    HANDLE file = reinterpret_cast<HANDLE>(handle_);
-    std::string_view old(image_.Data(), image_.Size());
-    size_t first = 0;
-    while (first < size && first < old.size() && old[first] == data[first])
-        ++first;
-    if (first == size && size == old.size()) return 1;
-    FileJournal journal;
-    journal.originalSize = old.size();
-    journal.offset = first;
-    journal.saved = old.substr(first);
-    if (!WriteJournal(path_.c_str(), journal)) {
-        CutDelete(JournalPathOf(path_.c_str()));
-        return 0;
-    }
-    bool ok = WriteTail(file, first, data + first, size - first, true);
-    // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
-    if (!ok && !WriteTail(file, first, old.data() + first, old.size() - first, false)) return 0;
-    CutDelete(JournalPathOf(path_.c_str()));
-    return ok ? 1 : 0;
-}
-
 // A new file beside the target, then a rename over it. The new file's fixed name lets whoever comes
 // next remove one that a cut left behind.
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
@@ -308,4 +283,16 @@ int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (ok) ok = CutMove(temp, path);
     if (!ok) CutDelete(temp);
     return ok;
+}
+
+int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
+    return WriteTail(reinterpret_cast<HANDLE>(handle), from, data, size, mayFault) ? 1 : 0;
+}
+
+int SeamWriteJournal(const char* path, const FileJournal& journal) {
+    return WriteJournal(path, journal) ? 1 : 0;
+}
+
+int SeamRemove(const std::string& path) {
+    return CutDelete(path) ? 1 : 0;
 }

@@ -1,0 +1,18 @@
+// The steps of a journaled change that each system takes its own way (file_io_win.cpp and
+// file_io_posix.cpp); the changes themselves are written once over them, in file_io.cpp. Every step
+// goes through the cut seam of the tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/file_io.h"
+
+// Makes the open file hold `data` from `from` on and nothing after it, flushed.
+int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault);
+// The journal of a change about to be made beside `path`, flushed before the change begins.
+int SeamWriteJournal(const char* path, const FileJournal& journal);
+// Removes a file; one already gone counts as removed.
+int SeamRemove(const std::string& path);
