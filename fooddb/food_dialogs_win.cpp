@@ -65,7 +65,7 @@ int InsertMeasureRows(HWND picker, int rows) {
 // The list is older than the file: it is filled again and the user chooses again.
 void RefuseStaleFood(HWND dialog) {
     ReloadList();
-    ShowMessageBox(dialog, kStaleFoodMessage, kStaleFoodCaption, MB_OK | MB_ICONWARNING);
+    ShowMessageBox(dialog, kStaleFoodMessage, kProgramCaption, MB_OK | MB_ICONWARNING);
 }
 
 void OpenDialog(HWND owner, HWND myFoodsList, ReloadMyFoodsFunction reload, int templateId, DLGPROC procedure) {

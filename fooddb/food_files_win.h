@@ -48,7 +48,6 @@ constexpr char kStaleFoodMessage[] =
     "This food has changed in the My Foods file since the list was loaded (perhaps by another copy "
     "of Meal-Tally), so it was left as it is.\r\n\r\nThe list has been loaded again: please select "
     "the food once more.";
-constexpr char kStaleFoodCaption[] = "MealTally";
 
 // The food a My Foods list item names: its line offset and its text.
 struct ListedFood {
@@ -73,6 +72,10 @@ struct FoodForm {
 int ReadFoodForm(HWND dialog, FoodForm* form);
 // The field's message with its label, owned by the dialog, without a caption of its own.
 void ShowFieldMessage(HWND dialog, const FieldFailure& failure);
+
+// Appends one food's line (CR LF included) to the My Foods file, all or nothing; every food added to
+// the file comes through here. 0 when the file cannot be written.
+int AppendMyFoodLine(const char* line, size_t size);
 
 // Checks the food item dialog's 37 fields and appends them as a new line of the My Foods file.
 // 0 after a validation message, after "Malloc Failed!", or when the file cannot be written.

@@ -189,9 +189,8 @@ int ReadFoodForm(HWND dialog, FoodForm* form) {
                 slot[0] = static_cast<char>('0' + row);
                 length = 1;
             } else {
-                slot[0] = '9';
-                slot[1] = '9';
-                length = 2;
+                length = sizeof kNoSecondMeasureText - 1;
+                std::memcpy(slot, kNoSecondMeasureText, length);
             }
         } else {
             // The slot holds the line, its terminator and the two bytes EM_GETLINE needs at least.
@@ -213,7 +212,11 @@ int AppendMyFood(HWND dialog) {
     }
     size_t lineLength = AssembleMyFoodLine(form.fields, form.line, form.lineCapacity);
     if (lineLength == 0) return 0;
-    return AppendLineToFile(kMyFoodsPath, form.line, lineLength);
+    return AppendMyFoodLine(form.line, lineLength);
+}
+
+int AppendMyFoodLine(const char* line, size_t size) {
+    return AppendLineToFile(kMyFoodsPath, line, size);
 }
 
 namespace {

@@ -11,7 +11,6 @@
 namespace {
 
 constexpr char kOneServing[] = "1";
-constexpr char kNoSecondMeasureText[] = "99";
 
 }  // namespace
 

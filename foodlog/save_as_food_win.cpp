@@ -49,10 +49,10 @@ bool SaveLogAsFood(HWND dialog) {
         ShowFieldMessage(dialog, failure);
         return false;
     }
-    if (!AppendLineToFile(kMyFoodsPath, line.data(), line.size())) {
-        char text[sizeof kMyFoodsWriteFailedFormat + sizeof kMyFoodsPath];
-        std::snprintf(text, sizeof text, kMyFoodsWriteFailedFormat, kMyFoodsPath);
-        ShowMessageBox(dialog, text, kSaveAsFoodCaption, MB_ICONWARNING);
+    if (!AppendMyFoodLine(line.data(), line.size())) {
+        char text[sizeof kCouldNotWriteFormat + sizeof kMyFoodsPath];
+        std::snprintf(text, sizeof text, kCouldNotWriteFormat, kMyFoodsPath);
+        ShowMessageBox(dialog, text, kProgramCaption, MB_ICONWARNING);
         return false;
     }
     return true;
@@ -82,7 +82,7 @@ INT_PTR CALLBACK SaveLogAsFoodDialog(HWND dialog, UINT message, WPARAM wParam, L
 
 int ShowSaveLogAsFoodDialog(HWND owner, ReloadMyFoodsFunction reload) {
     if (EntryCount() == 0) {
-        ShowMessageBox(owner, kEmptyLogFoodMessage, kSaveAsFoodCaption, MB_ICONWARNING);
+        ShowMessageBox(owner, kEmptyLogFoodMessage, kProgramCaption, MB_ICONWARNING);
         return 0;
     }
     INT_PTR answer =

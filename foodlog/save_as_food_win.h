@@ -7,8 +7,6 @@
 
 constexpr char kEmptyLogFoodMessage[] =
     "The log is empty: add the foods of the dish to it first, then save it as a My Food.";
-constexpr char kMyFoodsWriteFailedFormat[] = "Could not write file %s";
-constexpr char kSaveAsFoodCaption[] = "MealTally";
 constexpr int kServingsTextSize = 32;
 
 // Asks for the food's description and the number of servings the log makes, and appends the log's

@@ -4,6 +4,10 @@
 
 #include <windows.h>
 
+// The caption of the program's own messages, and the one text of every write that failed (%s: the file).
+constexpr char kProgramCaption[] = "MealTally";
+constexpr char kCouldNotWriteFormat[] = "Could not write file %s";
+
 using MessageBoxFunction = int (*)(HWND owner, const char* text, const char* caption, UINT flags);
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT flags);

@@ -17,6 +17,7 @@ int FileIdentity(const char* path, BY_HANDLE_FILE_INFORMATION* info) {
 }  // namespace
 
 int IsSameFile(const char* firstPath, const char* secondPath) {
+    if (lstrcmpiA(firstPath, secondPath) == 0) return 1;
     BY_HANDLE_FILE_INFORMATION first;
     BY_HANDLE_FILE_INFORMATION second;
     if (!FileIdentity(firstPath, &first) || !FileIdentity(secondPath, &second)) return 0;

@@ -24,7 +24,6 @@ namespace {
 char g_documentPath[kPathSize];
 char g_documentTitle[kPathSize];
 
-constexpr char kProgramName[] = "MealTally";
 constexpr char kUntitled[] = "(untitled)";
 constexpr char kDefaultExtension[] = "mtf";
 constexpr char kInsertLogTitle[] = "Insert Log";
@@ -84,7 +83,7 @@ void ResetDocument(HWND window) {
 
 void SetDocumentCaption(HWND window, const char* title) {
     char caption[kPathSize + 16];
-    std::snprintf(caption, sizeof caption, "%s - %s", kProgramName, ShownTitle(title));
+    std::snprintf(caption, sizeof caption, "%s - %s", kProgramCaption, ShownTitle(title));
     SetWindowTextA(window, caption);
 }
 
@@ -92,13 +91,13 @@ void SetDocumentCaption(HWND window, const char* title) {
 static void ShowDocumentMessage(HWND window, const char* format, const char* title) {
     char text[kPathSize + 64];
     std::snprintf(text, sizeof text, format, ShownTitle(title));
-    ShowMessageBox(window, text, kProgramName, MB_ICONWARNING);
+    ShowMessageBox(window, text, kProgramCaption, MB_ICONWARNING);
 }
 
 int AskSaveChanges(HWND window, const char* title) {
     char text[kPathSize + 32];
     std::snprintf(text, sizeof text, "Save current changes in %s?", ShownTitle(title));
-    int answer = ShowMessageBox(window, text, kProgramName, MB_YESNOCANCEL | MB_ICONQUESTION);
+    int answer = ShowMessageBox(window, text, kProgramCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDYES && SendMessageA(window, WM_COMMAND, IDM_FILE_SAVE, 0) == 0) answer = IDCANCEL;
     // A box that could not be shown answers nothing: keep the log rather than lose it.
     if (answer != IDYES && answer != IDNO) answer = IDCANCEL;
@@ -184,7 +183,7 @@ LRESULT InsertDocument(HWND window) {
 LRESULT SaveDocument(HWND window) {
     if (!g_documentPath[0]) return SaveDocumentAs(window);
     if (!SaveLogDocument(EntryCount(), g_documentPath)) {
-        ShowDocumentMessage(window, kSaveFailedFormat, g_documentTitle);
+        ShowDocumentMessage(window, kCouldNotWriteFormat, g_documentTitle);
         return 0;
     }
     ClearModified();
@@ -196,7 +195,7 @@ LRESULT SaveDocumentAs(HWND window) {
     SetDocumentCaption(window, g_documentTitle);
     // The caption already names the new file, so only a message tells the user nothing was written.
     if (!SaveLogDocument(EntryCount(), g_documentPath)) {
-        ShowDocumentMessage(window, kSaveFailedFormat, g_documentTitle);
+        ShowDocumentMessage(window, kCouldNotWriteFormat, g_documentTitle);
         return 0;
     }
     ClearModified();

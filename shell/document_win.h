@@ -9,7 +9,6 @@ constexpr int kPathSize = 260;
 constexpr char kLogFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
 constexpr char kOpenFailedMessage[] = "Unable to open file:  File damaged or corrupted.";
 constexpr char kOpenFailedCaption[] = "File Error";
-constexpr char kSaveFailedFormat[] = "Could not write file %s";
 constexpr char kPrintFailedFormat[] = "Could not print file %s";
 constexpr char kInsertTooManyFormat[] =
     "Cannot exceed 50 items in Main Window!\r\n\r\n%s holds %d items and only %d more fit, so nothing "

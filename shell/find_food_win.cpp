@@ -133,7 +133,7 @@ void OpenResult(FindState* window, int row) {
     bool mine = result.index == &window->myFoods;
     if (mine && FollowMyFoods(window)) {
         Search(window);
-        ShowMessageBox(window->dialog, kStaleFoodMessage, kStaleFoodCaption, MB_ICONWARNING);
+        ShowMessageBox(window->dialog, kStaleFoodMessage, kProgramCaption, MB_ICONWARNING);
         return;
     }
     // The main window is held too, as while a dropped food's dialog is open: no second dialog meanwhile.

@@ -220,7 +220,7 @@ int DeleteMyFood() {
     if (!RemoveMyFood(g_controls.myFoodsList, &result)) {
         if (result == FoodUpdate::kStale) {
             ReloadMyFoods();
-            ShowMessageBox(g_mainWindow, kStaleFoodMessage, kStaleFoodCaption, MB_OK | MB_ICONWARNING);
+            ShowMessageBox(g_mainWindow, kStaleFoodMessage, kProgramCaption, MB_OK | MB_ICONWARNING);
         } else if (result == FoodUpdate::kCannotRead || result == FoodUpdate::kCannotWrite) {
             ShowCannotUpdate(result);
         }

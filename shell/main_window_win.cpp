@@ -436,14 +436,14 @@ void TellOfRestoredFiles(HWND window) {
     int restored = RestoredFileCount();
     if (restored == told) return;
     told = restored;
-    ShowMessageBox(window, kRestoredMessage, "MealTally", MB_ICONINFORMATION);
+    ShowMessageBox(window, kRestoredMessage, kProgramCaption, MB_ICONINFORMATION);
 }
 
 int RunPlatelog(HINSTANCE instance, const char* commandLine, int show) {
     MarkStartup("WinMain");
     SetAppInstance(instance);
     if (!RegisterMainWindowClass(instance)) {
-        ShowMessageBox(nullptr, "This program requires Windows NT!", "MealTally", MB_ICONERROR);
+        ShowMessageBox(nullptr, "This program requires Windows NT!", kProgramCaption, MB_ICONERROR);
         return 0;
     }
     HWND window = CreateMainWindow(instance);

@@ -282,14 +282,14 @@ void SaveCsv(HWND dialog, const SummaryWindow& window) {
     record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
     if (!GetSaveFileNameA(&record)) return;
     for (const SummaryDay& day : window.summary.days) {
-        if (lstrcmpiA(day.path.c_str(), path) == 0 || IsSameFile(day.path.c_str(), path)) {
+        if (IsSameFile(day.path.c_str(), path)) {
             ShowPathWarning(dialog, kCsvOverLogFormat, path);
             return;
         }
     }
     std::string csv;
     FormatSummaryCsv(window.summary, window.viewMode, ColumnChoice::kColumnSet, &csv);
-    if (!ReplaceFileContents(path, csv.data(), csv.size())) ShowPathWarning(dialog, kCsvFailedFormat, path);
+    if (!ReplaceFileContents(path, csv.data(), csv.size())) ShowPathWarning(dialog, kCouldNotWriteFormat, path);
 }
 
 void Print(HWND dialog, const SummaryWindow& window) {

@@ -15,7 +15,6 @@ constexpr char kNamesDoNotFitMessage[] =
     "The names of the chosen logs are too long to take them all. Choose fewer logs.";
 constexpr char kCsvOverLogFormat[] =
     "%s is one of the logs of the summary. Save the CSV file under another name.";
-constexpr char kCsvFailedFormat[] = "Could not write file %s";
 constexpr char kSummaryPrintFailed[] = "Could not print the summary.";
 
 // The command: the Open dialog for the logs, then the window.

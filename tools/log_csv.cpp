@@ -89,7 +89,7 @@ int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, Co
                    (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
         return kToolFailed;
     }
-    if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
+    if (IsSameFile(inputPath, outputPath)) {
         *message = std::string(outputPath) + " is the input file; name another output file";
         return kToolFailed;
     }
@@ -124,7 +124,7 @@ int ExportSummaryCsv(const std::vector<std::string>& inputPaths, const char* out
         return kToolUsage;
     }
     for (const std::string& input : inputPaths) {
-        if (input == outputPath || IsSameFile(input.c_str(), outputPath)) {
+        if (IsSameFile(input.c_str(), outputPath)) {
             *message = std::string(outputPath) + " is one of the input files; name another output file";
             return kToolFailed;
         }

@@ -67,7 +67,7 @@ int ImportUsdaFile(const char* inputPath, const char* outputPath, std::string* m
                    (read == ReadResult::kNoMemory ? " (not enough memory)" : "");
         return kToolFailed;
     }
-    if (std::strcmp(inputPath, outputPath) == 0 || IsSameFile(inputPath, outputPath)) {
+    if (IsSameFile(inputPath, outputPath)) {
         *message = std::string(outputPath) + " is the input file; name another output file";
         return kToolFailed;
     }
