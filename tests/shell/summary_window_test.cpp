@@ -87,11 +87,16 @@ void CALLBACK CheckWindow(HWND dialog, UINT, UINT_PTR id, DWORD) {
         EXPECT_EQ(ListCell(list, 7, 0), "AVERAGE");
         EXPECT_EQ(ListCell(list, 7, 1), "10.8");  // 65 entries in 6 days
         for (int column = 0; column < kNutrientColumns; ++column) {
-            double mean = static_cast<double>(sums[column]) / 6;
+            // The mean of six days, rounded as the program's rule reads: the first decimal, 5 or more, up.
+            long long whole = sums[column] / 6;
+            long long tenths = sums[column] * 10 / 6 % 10;
+            long long rounded = tenths >= 5 ? whole + 1 : whole;
             char text[kCellTextSize];
-            std::snprintf(text, sizeof text, "%d", RoundByFirstDecimal(mean, ToFloat(mean)));
-            if (g_expected[view][0][column].find('.') != std::string::npos)
-                FormatMilliUnits(text, sizeof text);
+            if (g_expected[view][0][column].find('.') != std::string::npos) {
+                std::snprintf(text, sizeof text, "%lld.%03lld", rounded / 1000, rounded % 1000);
+            } else {
+                std::snprintf(text, sizeof text, "%lld", rounded);
+            }
             EXPECT_EQ(ListCell(list, 7, 2 + column), text) << "column " << column;
         }
     }
