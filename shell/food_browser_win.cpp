@@ -16,12 +16,19 @@
 #include "platform/message_box_win.h"
 #include "platform/window_win.h"
 #include "resources/resource.h"
-#include "shell/main_window_win.h"
+#include "shell/main_controls_win.h"
 #include "shell/search.h"
 
 int g_searchedDatabase = kNoSearch;
 
 namespace {
+
+HWND g_browserWindow;
+const MainControls* g_browserControls;
+
+const MainControls& Controls() {
+    return *g_browserControls;
+}
 
 constexpr int kSearchTextSize = 256;
 constexpr int kItemBufferSize = 260;
@@ -63,15 +70,15 @@ HBRUSH PageBrush(HWND tabs) {
 }
 
 bool IsOnFoodPage(HWND control) {
-    return control == g_controls.lookForLabel || control == g_controls.inDatabaseLabel ||
-           control == g_controls.searchButton || control == g_controls.addButton ||
-           control == g_controls.deleteButton || control == g_controls.editButton;
+    return control == Controls().lookForLabel || control == Controls().inDatabaseLabel ||
+           control == Controls().searchButton || control == Controls().addButton ||
+           control == Controls().deleteButton || control == Controls().editButton;
 }
 
 }  // namespace
 
 LRESULT ColorOnFoodPage(HWND mainWindow, UINT message, WPARAM wParam, LPARAM lParam) {
-    HBRUSH brush = IsOnFoodPage(reinterpret_cast<HWND>(lParam)) ? PageBrush(g_controls.foodTabs) : nullptr;
+    HBRUSH brush = IsOnFoodPage(reinterpret_cast<HWND>(lParam)) ? PageBrush(Controls().foodTabs) : nullptr;
     if (!brush) return DefWindowProcA(mainWindow, message, wParam, lParam);
     SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
     return reinterpret_cast<LRESULT>(brush);
@@ -82,14 +89,15 @@ void ForgetFoodPageColor() {
     g_pageBrush = nullptr;
 }
 
-HWND CreateFoodTabs(HWND mainWindow) {
-    RECT area;
-    GetClientRect(mainWindow, &area);
-    area.top = 0;
-    GetWorkingArea(&area);
+void SetFoodBrowserControls(HWND mainWindow, const MainControls* controls) {
+    g_browserWindow = mainWindow;
+    g_browserControls = controls;
+}
+
+HWND CreateFoodTabs(HWND mainWindow, const RECT& area, int width) {
     HWND tabs =
         CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, area.top,
-                        g_splitter, area.bottom - area.top, mainWindow, nullptr, AppInstance(), nullptr);
+                        width, area.bottom - area.top, mainWindow, nullptr, AppInstance(), nullptr);
     if (!tabs) return nullptr;
     for (int index = 0; index < 3; ++index) {
         char text[kTabTextSize] = "";
@@ -111,17 +119,17 @@ LRESULT ShowFoodPage(HWND tabs) {
     bool foodItems = page == kPageFoodItems;
     bool usda = page == kPageUsda;
     bool search = !foodItems && !usda;
-    ShowControl(g_controls.myFoodsList, foodItems);
-    ShowControl(g_controls.usdaList, usda);
-    ShowControl(g_controls.resultsList, search);
-    ShowControl(g_controls.searchBox, search);
-    ShowControl(g_controls.lookForLabel, search);
-    ShowControl(g_controls.inDatabaseLabel, search);
-    ShowControl(g_controls.databaseChooser, search);
-    ShowControl(g_controls.searchButton, search);
-    ShowControl(g_controls.addButton, foodItems);
-    ShowControl(g_controls.editButton, foodItems);
-    ShowControl(g_controls.deleteButton, foodItems);
+    ShowControl(Controls().myFoodsList, foodItems);
+    ShowControl(Controls().usdaList, usda);
+    ShowControl(Controls().resultsList, search);
+    ShowControl(Controls().searchBox, search);
+    ShowControl(Controls().lookForLabel, search);
+    ShowControl(Controls().inDatabaseLabel, search);
+    ShowControl(Controls().databaseChooser, search);
+    ShowControl(Controls().searchButton, search);
+    ShowControl(Controls().addButton, foodItems);
+    ShowControl(Controls().editButton, foodItems);
+    ShowControl(Controls().deleteButton, foodItems);
     return 0;
 }
 
@@ -156,13 +164,13 @@ int SearchList(HWND source, HWND results, const char* text, size_t length) {
 }
 
 LRESULT RunSearch(HWND mainWindow) {
-    LRESULT database = SendMessageA(g_controls.databaseChooser, CB_GETCURSEL, 0, 0);
+    LRESULT database = SendMessageA(Controls().databaseChooser, CB_GETCURSEL, 0, 0);
     if (database != 0 && database != 1) {
         ShowMessageBox(mainWindow, kSelectDatabaseMessage, "", MB_OK);
         return 0;
     }
     char text[kSearchTextSize];
-    int copied = GetEditLine(g_controls.searchBox, text, sizeof text);
+    int copied = GetEditLine(Controls().searchBox, text, sizeof text);
     if (copied == 0) {
         ShowMessageBox(mainWindow, kEmptySearchMessage, "Error", MB_ICONWARNING);
         return 0;
@@ -171,8 +179,8 @@ LRESULT RunSearch(HWND mainWindow) {
     g_searchedDatabase = static_cast<int>(database);
     SetResultsSource(database == 0 ? kSourceMyFoods : kSourceUsda);
     g_lastSearch.assign(text, static_cast<size_t>(copied));
-    HWND source = database == 0 ? g_controls.myFoodsList : g_controls.usdaList;
-    if (SearchList(source, g_controls.resultsList, text, static_cast<size_t>(copied)) == 0)
+    HWND source = database == 0 ? Controls().myFoodsList : Controls().usdaList;
+    if (SearchList(source, Controls().resultsList, text, static_cast<size_t>(copied)) == 0)
         ShowMessageBox(mainWindow, kNotFoundMessage, "", MB_OK);
     return 0;
 }
@@ -181,7 +189,7 @@ LRESULT RunSearch(HWND mainWindow) {
 // offset stays in the results list.
 static void RefreshMyFoodsResults() {
     if (g_searchedDatabase != 0) return;
-    SearchList(g_controls.myFoodsList, g_controls.resultsList, g_lastSearch.data(), g_lastSearch.size());
+    SearchList(Controls().myFoodsList, Controls().resultsList, g_lastSearch.data(), g_lastSearch.size());
 }
 
 static LRESULT CALLBACK SearchBoxProc(HWND searchBox, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -208,7 +216,7 @@ void SubclassSearchBox(HWND searchBox) {
 }
 
 void ReloadMyFoods() {
-    ReloadMyFoodsList(g_controls.myFoodsList);
+    ReloadMyFoodsList(Controls().myFoodsList);
     RefreshMyFoodsResults();
 }
 
@@ -217,10 +225,10 @@ void ReloadMyFoods() {
 // says it.
 int DeleteMyFood() {
     FoodUpdate result = FoodUpdate::kRefused;
-    if (!RemoveMyFood(g_controls.myFoodsList, &result)) {
+    if (!RemoveMyFood(Controls().myFoodsList, &result)) {
         if (result == FoodUpdate::kStale) {
             ReloadMyFoods();
-            ShowMessageBox(g_mainWindow, kStaleFoodMessage, kProgramCaption, MB_OK | MB_ICONWARNING);
+            ShowMessageBox(g_browserWindow, kStaleFoodMessage, kProgramCaption, MB_OK | MB_ICONWARNING);
         } else if (result == FoodUpdate::kCannotRead || result == FoodUpdate::kCannotWrite) {
             ShowCannotUpdate(result);
         }
@@ -237,7 +245,7 @@ LRESULT OnDeleteButton(HWND mainWindow) {
 }
 
 LRESULT OnAddButton(HWND mainWindow) {
-    ShowAddFoodDialog(mainWindow, g_controls.myFoodsList, ReloadMyFoods);
+    ShowAddFoodDialog(mainWindow, Controls().myFoodsList, ReloadMyFoods);
     return 0;
 }
 
@@ -247,6 +255,6 @@ LRESULT OnSaveLogAsMyFood(HWND mainWindow) {
 }
 
 LRESULT OnEditButton(HWND mainWindow) {
-    ShowEditFoodDialog(mainWindow, g_controls.myFoodsList, ReloadMyFoods);
+    ShowEditFoodDialog(mainWindow, Controls().myFoodsList, ReloadMyFoods);
     return 0;
 }

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 
+#include "shell/main_controls_win.h"
+
 constexpr char kSelectDatabaseMessage[] = "Please Select Database";
 constexpr char kEmptySearchMessage[] = "Empty Search Box";
 constexpr char kNotFoundMessage[] = "String not found";
@@ -14,7 +16,11 @@ constexpr int kNoSearch = -1;
 // The database whose items the search results list holds (0 My Foods, 1 USDA), or kNoSearch.
 extern int g_searchedDatabase;
 
-HWND CreateFoodTabs(HWND mainWindow);
+// The window and children the pane works with; the main window gives them once it has made them,
+// before any message reaches the pane.
+void SetFoodBrowserControls(HWND mainWindow, const MainControls* controls);
+// The tab control over the working area `area` of the main window, `width` wide.
+HWND CreateFoodTabs(HWND mainWindow, const RECT& area, int width);
 // Shows the controls of the current tab page and hides the others.
 LRESULT ShowFoodPage(HWND tabs);
 

@@ -82,7 +82,12 @@ LRESULT OnCreate(HWND window) {
     MarkStartup("toolbar and its images");
     g_controls.statusBar = CreateStatusBar(window);
     MarkStartup("status bar");
-    g_controls.foodTabs = CreateFoodTabs(window);
+    SetFoodBrowserControls(window, &g_controls);
+    RECT area;
+    GetClientRect(window, &area);
+    area.top = 0;
+    GetWorkingArea(&area);
+    g_controls.foodTabs = CreateFoodTabs(window, area, g_splitter);
     MarkStartup("tabs");
 
     g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST);

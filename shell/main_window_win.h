@@ -3,26 +3,11 @@
 
 #include <windows.h>
 
+#include "shell/main_controls_win.h"
+
 extern HWND g_mainWindow;
 extern int g_splitter;  // x of the pane boundary as the user left it, main-window client coordinates
 
-// The main window's children (the food log list view is the log module's, LogListView()).
-struct MainControls {
-    HWND toolbar;
-    HWND statusBar;
-    HWND foodTabs;
-    HWND myFoodsList;
-    HWND usdaList;
-    HWND resultsList;
-    HWND addButton;
-    HWND deleteButton;
-    HWND editButton;
-    HWND searchButton;
-    HWND searchBox;
-    HWND databaseChooser;
-    HWND lookForLabel;
-    HWND inDatabaseLabel;
-};
 extern MainControls g_controls;
 
 constexpr char kMainWindowClass[] = "MealTally";
