@@ -27,16 +27,25 @@ int LineAt(std::string_view data, size_t offset, std::string_view* line) {
     return 1;
 }
 
+namespace {
+
+// The field that starts at `*start`, moving `*start` past its '^', or to npos after the last field:
+// the one rule both readers of fields split by.
+std::string_view NextField(std::string_view line, size_t* start) {
+    size_t caret = line.find('^', *start);
+    size_t end = caret == std::string_view::npos ? line.size() : caret;
+    std::string_view field = line.substr(*start, end - *start);
+    *start = caret == std::string_view::npos ? std::string_view::npos : caret + 1;
+    return field;
+}
+
+}  // namespace
+
 int SplitFields(std::string_view line, std::string_view* fields, int count) {
     int found = 0;
-    size_t start = 0;
-    while (true) {
-        size_t caret = line.find('^', start);
-        size_t end = caret == std::string_view::npos ? line.size() : caret;
-        if (found < count) fields[found] = line.substr(start, end - start);
-        ++found;
-        if (caret == std::string_view::npos) break;
-        start = caret + 1;
+    for (size_t start = 0; start != std::string_view::npos; ++found) {
+        std::string_view field = NextField(line, &start);
+        if (found < count) fields[found] = field;
     }
     for (int k = found; k < count; ++k)
         fields[k] = line.substr(line.size());
@@ -46,13 +55,10 @@ int SplitFields(std::string_view line, std::string_view* fields, int count) {
 std::string_view FieldOf(std::string_view line, int k) {
     size_t start = 0;
     for (int i = 0; i < k; ++i) {
-        size_t caret = line.find('^', start);
-        if (caret == std::string_view::npos) return line.substr(line.size());
-        start = caret + 1;
+        NextField(line, &start);
+        if (start == std::string_view::npos) return line.substr(line.size());
     }
-    size_t end = line.find('^', start);
-    if (end == std::string_view::npos) end = line.size();
-    return line.substr(start, end - start);
+    return NextField(line, &start);
 }
 
 float ParseReal(const char* text) {
