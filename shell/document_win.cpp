@@ -12,6 +12,7 @@
 #include "foodlog/log_view_win.h"
 #include "logdoc/log_document.h"
 #include "logdoc/log_document_win.h"
+#include "platform/file_dialog_win.h"
 #include "platform/message_box_win.h"
 #include "printing/print_job_win.h"
 #include "resources/resource.h"
@@ -25,7 +26,6 @@ char g_documentPath[kPathSize];
 char g_documentTitle[kPathSize];
 
 constexpr char kUntitled[] = "(untitled)";
-constexpr char kDefaultExtension[] = "mtf";
 constexpr char kInsertLogTitle[] = "Insert Log";
 
 OPENFILENAMEA g_fileDialog;
@@ -106,12 +106,7 @@ int AskSaveChanges(HWND window, const char* title) {
 
 // The open and save dialogs share one record, prepared once.
 static void InitFileDialog(HWND window) {
-    g_fileDialog = OPENFILENAMEA{};
-    // The record without the members Windows 2000 added (76 bytes in the 32-bit program).
-    g_fileDialog.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    g_fileDialog.hwndOwner = window;
-    g_fileDialog.lpstrFilter = kLogFileFilter;
-    g_fileDialog.lpstrDefExt = kDefaultExtension;
+    g_fileDialog = FileDialogRecord(window, kLogFileFilter, kLogExtension, nullptr, nullptr, 0, 0);
 }
 
 // Nonzero when the user chose a file; the buffers (kPathSize each) are written only then.
@@ -127,7 +122,7 @@ static int ChooseSaveFile(HWND window, char* path, char* title) {
     SYSTEMTIME today;
     GetLocalTime(&today);
     std::snprintf(proposed, sizeof proposed, "%04u-%02u-%02u.%s", today.wYear, today.wMonth, today.wDay,
-                  kDefaultExtension);
+                  kLogExtension);
     if (!ChooseFile(window, proposed, chosenTitle, OFN_OVERWRITEPROMPT, true)) return 0;
     CopyPath(path, proposed);
     CopyPath(title, chosenTitle);

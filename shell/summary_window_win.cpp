@@ -12,6 +12,7 @@
 #include "foodlog/log_columns.h"
 #include "foodlog/log_table.h"
 #include "logdoc/day_summary.h"
+#include "platform/file_dialog_win.h"
 #include "platform/file_io.h"
 #include "platform/handles_win.h"
 #include "platform/message_box_win.h"
@@ -65,16 +66,9 @@ int ChooseLogs(HWND owner, std::vector<std::string>* paths) {
     const size_t size = g_choiceSize ? g_choiceSize : kChoiceSize;
     std::unique_ptr<char[]> answer(new (std::nothrow) char[size]());
     if (!answer) return 0;
-    OPENFILENAMEA record = {};
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    record.hwndOwner = owner;
-    record.lpstrFilter = kLogFileFilter;
-    record.lpstrFile = answer.get();
-    record.nMaxFile = static_cast<DWORD>(size);
-    record.lpstrTitle = kChooseTitle;
-    record.lpstrDefExt = "mtf";
-    record.Flags =
-        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    OPENFILENAMEA record = FileDialogRecord(
+        owner, kLogFileFilter, kLogExtension, kChooseTitle, answer.get(), static_cast<DWORD>(size),
+        OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
     if (!GetOpenFileNameA(&record)) {
         // The dialog then leaves in the buffer only the size it wanted, never a list to take part of.
         if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL) ShowWarning(owner, kNamesDoNotFitMessage);
@@ -271,15 +265,8 @@ void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
 
 void SaveCsv(HWND dialog, const SummaryWindow& window) {
     char path[MAX_PATH] = "";
-    OPENFILENAMEA record = {};
-    record.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
-    record.hwndOwner = dialog;
-    record.lpstrFilter = kCsvFilter;
-    record.lpstrFile = path;
-    record.nMaxFile = sizeof path;
-    record.lpstrDefExt = "csv";
-    record.lpstrTitle = kSaveCsvTitle;
-    record.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    OPENFILENAMEA record = FileDialogRecord(dialog, kCsvFilter, "csv", kSaveCsvTitle, path, sizeof path,
+                                            OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
     if (!GetSaveFileNameA(&record)) return;
     for (const SummaryDay& day : window.summary.days) {
         if (IsSameFile(day.path.c_str(), path)) {
