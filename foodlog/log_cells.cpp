@@ -26,11 +26,16 @@ constexpr const char* kPercentHeaders[kFieldPositions] = {
     LOG_HEADER_P30, LOG_HEADER_P31, LOG_HEADER_P32, LOG_HEADER_P33,
 };
 
+}  // namespace
+
 void PutCell(LogRowTexts* out, const char* text) {
-    std::snprintf(out->cells[out->count++], kCellTextSize, "%s", text);
+    if (out->count < kFieldPositions) std::snprintf(out->cells[out->count++], kCellTextSize, "%s", text);
 }
 
-}  // namespace
+void PutHeaders(int viewMode, ColumnChoice choice, int firstPosition, LogRowTexts* out) {
+    for (int position = firstPosition; position < kFieldPositions; ++position)
+        if (IsPositionChosen(position, choice)) PutCell(out, LogHeaderText(position, viewMode));
+}
 
 void FormatMilliUnits(char* text, size_t size) {
     char* digits = text[0] == '-' ? text + 1 : text;
@@ -80,8 +85,7 @@ const char* LogHeaderText(int position, int viewMode) {
 
 void FormatLogHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out) {
     out->count = 0;
-    for (int position = 0; position < kFieldPositions; ++position)
-        if (IsPositionChosen(position, choice)) PutCell(out, LogHeaderText(position, viewMode));
+    PutHeaders(viewMode, choice, 0, out);
 }
 
 void FormatLogRow(int record, ColumnChoice choice, LogRowTexts* out) {

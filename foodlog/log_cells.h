@@ -36,6 +36,10 @@ struct LogRowTexts {
 
 // The header row of the view mode: one header for each chosen position.
 void FormatLogHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out);
+// Appends a cell to the row, cut to a cell's size; a row that is full takes no more.
+void PutCell(LogRowTexts* out, const char* text);
+// Appends the headers of the chosen positions from `firstPosition` on, in the view mode's words.
+void PutHeaders(int viewMode, ColumnChoice choice, int firstPosition, LogRowTexts* out);
 
 // Appends the nutrient cells of a record, one for each chosen nutrient position, as the log's rows and its
 // TOTAL row show them; every table of nutrients the program shows or writes takes its cells from here.

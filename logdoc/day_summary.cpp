@@ -27,10 +27,6 @@ int ViewIndex(int viewMode) {
     return viewMode == kPercentView ? kPercentView : kAmountsView;
 }
 
-void PutCell(LogRowTexts* out, const char* text) {
-    if (out->count < kFieldPositions) std::snprintf(out->cells[out->count++], kCellTextSize, "%s", text);
-}
-
 std::string TitleOf(const std::string& path) {
     size_t cut = path.find_last_of("\\/");
     if (cut == std::string::npos && path.size() >= 2 && path[1] == ':') cut = 1;
@@ -157,8 +153,7 @@ void FormatSummaryHeaders(int viewMode, ColumnChoice choice, LogRowTexts* out) {
     out->count = 0;
     for (const char* header : kSummaryHeaders)
         PutCell(out, header);
-    for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position)
-        if (IsPositionChosen(position, choice)) PutCell(out, LogHeaderText(position, viewMode));
+    PutHeaders(viewMode, choice, kFirstNutrientPosition, out);
 }
 
 void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnChoice choice,
