@@ -121,7 +121,7 @@ void AverageDays(unsigned views, DaySummary* summary) {
 
 int SummarizeDays(const std::vector<std::string>& paths, unsigned views, DaySummary* summary) {
     *summary = DaySummary{};
-    if (paths.empty() || paths.size() > static_cast<size_t>(kMaxSummaryDays)) return 0;
+    if (paths.empty() || TooManyDays(paths.size())) return 0;
     std::unique_ptr<LogEntry[]> scratch(new (std::nothrow) LogEntry[kMaxLogEntries]);
     if (!scratch) return 0;
     summary->days.resize(paths.size());
@@ -211,7 +211,7 @@ ChosenFiles SplitChosenFiles(const char* answer, size_t size, std::vector<std::s
         size_t length = static_cast<size_t>(static_cast<const char*>(end) - (answer + at));
         if (length == 0) break;
         texts.emplace_back(answer + at, length);
-        if (texts.size() > static_cast<size_t>(kMaxSummaryDays) + 1) return ChosenFiles::kTooMany;
+        if (TooManyDays(texts.size() - 1)) return ChosenFiles::kTooMany;  // the folder, then the names
         at += length + 1;
     }
     if (texts.empty()) return ChosenFiles::kNone;

@@ -12,6 +12,10 @@
 #include "foodlog/log_table.h"
 
 constexpr int kMaxSummaryDays = 1000;
+// Whether that many logs are more than a summary takes: the one place the limit is checked.
+inline bool TooManyDays(size_t count) {
+    return count > static_cast<size_t>(kMaxSummaryDays);
+}
 
 // Which view modes a summary computes, one bit each.
 constexpr unsigned SummaryView(int viewMode) {

@@ -357,14 +357,17 @@ void SetSummaryChoiceSize(size_t size) {
 }
 
 INT_PTR ShowDaySummaryOf(HWND owner, const std::vector<std::string>& paths) {
+    if (TooManyDays(paths.size())) {
+        ShowWarning(owner, kTooManyLogsMessage);
+        return 0;
+    }
     std::unique_ptr<SummaryWindow> window(new (std::nothrow) SummaryWindow);
     if (!window) return 0;
     HCURSOR previous = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     int made = SummarizeDays(paths, kBothSummaryViews, &window->summary);
     SetCursor(previous);
     if (!made) {
-        ShowWarning(owner, paths.size() > static_cast<size_t>(kMaxSummaryDays) ? kTooManyLogsMessage
-                                                                               : kNoDayReadMessage);
+        ShowWarning(owner, kNoDayReadMessage);
         return 0;
     }
     if (window->summary.readableDays == 0) {

@@ -119,7 +119,7 @@ int ExportLogCsv(const char* inputPath, const char* outputPath, int viewMode, Co
 // the table that window shows and saves.
 int ExportSummaryCsv(const std::vector<std::string>& inputPaths, const char* outputPath, int viewMode,
                      ColumnChoice choice, std::string* message) {
-    if (inputPaths.size() > static_cast<size_t>(kMaxSummaryDays)) {
+    if (TooManyDays(inputPaths.size())) {
         *message = "a summary takes at most " + std::to_string(kMaxSummaryDays) + " log documents";
         return kToolUsage;
     }
