@@ -244,7 +244,7 @@ int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     RestoreInterruptedChange(path);
     // The new file must be in the target's folder: rename only replaces atomically within one file
-    // system. Its fixed name lets whoever comes next remove one that a cut left behind.
+    // system. Its fixed name means one that a cut left behind is written over by the next replace.
     std::string temp = NewFilePathOf(path);
     const char* slash = std::strrchr(path, '/');
     std::string folder = slash ? std::string(path, static_cast<size_t>(slash - path) + 1) : "./";

@@ -267,8 +267,8 @@ ReadResult HeldFile::Open(const char* path) {
     return result;
 }
 
-// A new file beside the target, then a rename over it. The new file's fixed name lets whoever comes
-// next remove one that a cut left behind.
+// A new file beside the target, then a rename over it. The new file's fixed name means one that a cut
+// left behind is written over by the next replace.
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     RestoreInterruptedChange(path);
