@@ -124,6 +124,16 @@ void FocusSearchText(HWND dialog) {
     SendMessageA(edit, EM_SETSEL, 0, -1);
 }
 
+// Whether the My Foods line at the result's offset still is the food it lists, which even a change that
+// kept the file's size and time cannot hide.
+bool StillListed(const FoundFood& result) {
+    const FinderFood& food = result.index->foods[result.food];
+    FileImage image;
+    size_t at = 0;
+    return ReadLineOfFile(kMyFoodsPath, food.offset, &image, &at) == ReadResult::kOk &&
+           IsListedMyFood(std::string_view(image.Data(), image.Size()), at, result.index->Text(food));
+}
+
 // The Food Quantity dialog for the chosen result, as a drop of it opens it. A My Foods result whose
 // line has changed since it was listed is not opened: the search runs again over the file as it is.
 void OpenResult(FindState* window, int row) {
@@ -131,7 +141,8 @@ void OpenResult(FindState* window, int row) {
     const FoundFood result = window->found[static_cast<size_t>(row)];
     const FinderFood& food = result.index->foods[result.food];
     bool mine = result.index == &window->myFoods;
-    if (mine && FollowMyFoods(window)) {
+    if (mine && (FollowMyFoods(window) || !StillListed(result))) {
+        window->myFoodsRead = false;  // read again, whatever the file's size and time say
         Search(window);
         ShowMessageBox(window->dialog, kStaleFoodMessage, kProgramCaption, MB_ICONWARNING);
         return;

@@ -166,4 +166,27 @@ TEST_F(FindFood, MyFoodsAddedEditedOrDeletedShowAtOnceAndTheShortNamesServeWitho
                                                  "PIE,APPLE,COMM PREP | USDA"}));
 }
 
+TEST_F(FindFood, AMyFoodChangedBehindItsSizeAndTimeIsNeverOpenedThroughItsOldOffset) {
+    SendMessageA(window_, WM_COMMAND, IDM_FOOD_FIND, 0);
+    Type("grandma");
+    ASSERT_EQ(Shown().size(), 1u);
+    // Another copy puts another food of the same length where it stood, and the old time back.
+    const std::string path = InstallFolderPath("mtmyfood");
+    WIN32_FILE_ATTRIBUTE_DATA before = {};
+    ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &before));
+    InstallFile("mtmyfood", MyFoodLine("Apple crumble, grandpa's"));
+    HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    SetFileTime(file, nullptr, nullptr, &before.ftLastWriteTime);
+    CloseHandle(file);
+    MessageBoxRecorder boxes;
+    DialogAnswerer dialogs;  // no Food Quantity may open
+    dialogs.Ignore(FindFoodWindow());
+    Press(SearchText(), VK_RETURN);
+    EXPECT_EQ(EntryCount(), 0);
+    ASSERT_EQ(boxes.Shown().size(), 1u);
+    EXPECT_EQ(boxes.Shown()[0].text, kStaleFoodMessage);
+    EXPECT_TRUE(Shown().empty());  // the file as it is has no grandma's crumble
+}
+
 }  // namespace
