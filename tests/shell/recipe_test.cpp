@@ -18,7 +18,6 @@
 #include "foodlog/save_as_food_win.h"
 #include "logdoc/log_document.h"
 #include "logdoc/log_document_win.h"
-#include "platform/file_io.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
 #include "shell/main_window_win.h"
@@ -251,34 +250,6 @@ TEST_F(Recipes, InsertLogAppendsTheDocumentsRowsAndKeepsTheTitle) {
     }
     DeleteFileA(path.c_str());
     DeleteFileA(damaged.c_str());
-}
-
-// Cut at each of its write calls, the command leaves the My Foods file as it was or with the dish.
-TEST_F(Recipes, SaveLogAsMyFoodCutAtAnyWriteLeavesTheOldFileOrTheNewOne) {
-    Show({Food(kUsda, 0, "1.5", kMeasureFirst, kSourceUsda)});
-    auto run = [this] {
-        DialogAnswerer dialogs;
-        MessageBoxRecorder boxes;
-        dialogs.Queue(SaveAsFood("Oat Bake", "4"));
-        Command(IDM_FILE_SAVE_AS_MY_FOOD);
-    };
-    InstallFile("mtmyfood", kMyFoods);
-    CutWritesAt(0);
-    run();
-    const int calls = WriteCallsSoFar();
-    const std::string after = ReadInstalledFile("mtmyfood");
-    ASSERT_NE(after, kMyFoods);
-    for (int cut = 1; cut <= calls; ++cut) {
-        InstallFile("mtmyfood", kMyFoods);
-        CutWritesAt(cut);
-        run();
-        CutWritesAt(0);
-        FileImage image;  // the next start's first read puts back a change left half done
-        ReadWholeFile(InstallFolderPath("mtmyfood").c_str(), &image);
-        std::string now = ReadInstalledFile("mtmyfood");
-        EXPECT_TRUE(now == kMyFoods || now == after) << "cut at write call " << cut << " of " << calls;
-        EXPECT_EQ(ReadInstalledFile("mtmyfood-journal"), "<missing>") << "cut " << cut;
-    }
 }
 
 }  // namespace
