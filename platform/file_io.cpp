@@ -139,11 +139,6 @@ std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_vie
     return out;
 }
 
-std::string EncodeFileJournal(const FileJournal& journal) {
-    std::string header = EncodeFileJournalHeader(journal);
-    return header + std::string(journal.saved) + EncodeFileJournalTrailer(journal, header);
-}
-
 int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
     if (bytes.size() < kJournalHeaderSize || bytes.compare(0, 8, std::string_view(kJournalMagic, 8)) != 0)
         return 0;

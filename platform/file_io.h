@@ -110,8 +110,7 @@ struct FileJournal {
     uint64_t offset = 0;        // where the saved bytes stood
     std::string_view saved;     // the bytes from `offset` that the change overwrote
 };
-std::string EncodeFileJournal(const FileJournal& journal);
-// Its parts, so a seam writes the saved bytes without a copy: the header, then the saved bytes, then this.
+// A journal is its header, the saved bytes, then its trailer, written apart so the saved bytes are not copied.
 std::string EncodeFileJournalHeader(const FileJournal& journal);
 std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header);
 // 0 for a journal that was itself cut off while it was written: then the file was never touched.
@@ -126,11 +125,6 @@ std::string NewFilePathOf(const char* path);
 void CutWritesAt(int call);
 // The write-side calls since the last CutWritesAt.
 int WriteCallsSoFar();
-enum class WriteStep { kGo, kPartial, kLost };
-// Counts one write-side call of a seam and says how much of it happens.
-WriteStep NextWriteStep();
-// A recovery was done (the seams count them).
-void CountRestoredFile();
 
 // Test seam: makes the next write operations fail the chosen way until cleared with kNone.
 enum class FileFault { kNone, kOpenFails, kShortWrite };

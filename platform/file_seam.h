@@ -10,6 +10,12 @@
 
 #include "platform/file_io.h"
 
+enum class WriteStep { kGo, kPartial, kLost };
+// Counts one write-side call and says how much of it happens under the tests' cut (CutWritesAt).
+WriteStep NextWriteStep();
+// A file was put back from its journal.
+void CountRestoredFile();
+
 // Makes the open file hold `data` from `from` on and nothing after it, flushed.
 int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault);
 // The journal of a change about to be made beside `path`, flushed before the change begins.
