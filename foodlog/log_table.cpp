@@ -149,8 +149,5 @@ void ComputeTotals() {
 }
 
 void TotalsInView(int viewMode, EntryNutrients* totals) {
-    EntryNutrients records[kMaxLogEntries];
-    for (int i = 0; i < g_entryCount; ++i)
-        ComputeNutrients(g_logEntries[i], viewMode, &records[i]);
-    SumNutrients(records, g_entryCount, totals);
+    TotalsOfEntries(g_logEntries, g_entryCount, viewMode, totals);
 }

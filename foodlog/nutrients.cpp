@@ -176,3 +176,11 @@ void SumNutrients(const EntryNutrients* records, int count, EntryNutrients* tota
         totals->amounts[slot] = SaturateToInt32(sum);
     }
 }
+
+void TotalsOfEntries(const LogEntry* entries, int count, int viewMode, EntryNutrients* totals) {
+    EntryNutrients records[kMaxLogEntries];
+    if (count > kMaxLogEntries) count = kMaxLogEntries;
+    for (int i = 0; i < count; ++i)
+        ComputeNutrients(entries[i], viewMode, &records[i]);
+    SumNutrients(records, count, totals);
+}

@@ -40,3 +40,5 @@ void ComputeNutrients(const LogEntry& entry, int viewMode, EntryNutrients* out);
 
 // Slot by slot, the sum of the first `count` records (none for a count below 1), saturated to 32 bits.
 void SumNutrients(const EntryNutrients* records, int count, EntryNutrients* totals);
+// The TOTAL record of the first `count` (0..50) entries in the view mode: each entry computed, then summed.
+void TotalsOfEntries(const LogEntry* entries, int count, int viewMode, EntryNutrients* totals);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <new>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include "logdoc/csv_text.h"
 #include "logdoc/log_document.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -25,12 +25,6 @@ static_assert(kAmountsView == 0 && kPercentView == 1, "two view modes, 0 and 1")
 
 int ViewIndex(int viewMode) {
     return viewMode == kPercentView ? kPercentView : kAmountsView;
-}
-
-std::string TitleOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\/");
-    if (cut == std::string::npos && path.size() >= 2 && path[1] == ':') cut = 1;
-    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 unsigned char AsciiUpper(unsigned char c) {
@@ -66,18 +60,8 @@ void SummarizeDocument(std::string_view document, unsigned views, LogEntry* scra
         return;
     }
     // As opening the document computes each entry and the TOTAL row sums them, in either view.
-    EntryNutrients records[2][kMaxLogEntries];
-    for (int i = 0; i < decoded.count; ++i) {
-        EntryNutrients scaled;
-        ScaleNutrients(scratch[i], &scaled);
-        for (int view = 0; view < 2; ++view) {
-            if (!(views & SummaryView(view))) continue;
-            records[view][i] = scaled;
-            ApplyDailyValuesTo(scratch[i].source, view, &records[view][i]);
-        }
-    }
     for (int view = 0; view < 2; ++view)
-        if (views & SummaryView(view)) SumNutrients(records[view], decoded.count, &day->totals[view]);
+        if (views & SummaryView(view)) TotalsOfEntries(scratch, decoded.count, view, &day->totals[view]);
     day->entries = decoded.count;
     day->readable = true;
 }
@@ -90,7 +74,7 @@ int32_t RoundedMean(int64_t sum, int count) {
 
 void ReadDay(const std::string& path, unsigned views, LogEntry* scratch, SummaryDay* day) {
     day->path = path;
-    day->title = TitleOf(path);
+    day->title = std::string(FileNameOf(path));
     FileImage image;
     if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return;
     SummarizeDocument(std::string_view(image.Data(), image.Size()), views, scratch, day);
@@ -196,32 +180,4 @@ void FormatSummaryCsv(const DaySummary& summary, int viewMode, ColumnChoice choi
         FormatSummaryRow(summary, i, viewMode, choice, &row);
         AppendCsvRow(row, out);
     }
-}
-
-ChosenFiles SplitChosenFiles(const char* answer, size_t size, std::vector<std::string>* paths) {
-    paths->clear();
-    // Every text must end inside the buffer, and the list with an empty one; a list the dialog had to
-    // cut would name files the user did not choose, or leave out some that they did.
-    std::vector<std::string_view> texts;
-    size_t at = 0;
-    while (true) {
-        if (at >= size) return ChosenFiles::kCut;
-        const void* end = std::memchr(answer + at, '\0', size - at);
-        if (!end) return ChosenFiles::kCut;
-        size_t length = static_cast<size_t>(static_cast<const char*>(end) - (answer + at));
-        if (length == 0) break;
-        texts.emplace_back(answer + at, length);
-        if (TooManyDays(texts.size() - 1)) return ChosenFiles::kTooMany;  // the folder, then the names
-        at += length + 1;
-    }
-    if (texts.empty()) return ChosenFiles::kNone;
-    if (texts.size() == 1) {
-        paths->emplace_back(texts[0]);
-        return ChosenFiles::kOk;
-    }
-    std::string folder(texts[0]);
-    if (folder.back() != '\\' && folder.back() != '/') folder.push_back('\\');
-    for (size_t i = 1; i < texts.size(); ++i)
-        paths->push_back(folder + std::string(texts[i]));
-    return ChosenFiles::kOk;
 }

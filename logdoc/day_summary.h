@@ -55,8 +55,3 @@ void FormatSummaryRow(const DaySummary& summary, int row, int viewMode, ColumnCh
                       LogRowTexts* out);
 // The whole table as CSV, each record ended by CR LF.
 void FormatSummaryCsv(const DaySummary& summary, int viewMode, ColumnChoice choice, std::string* out);
-
-// What a multiple-choice Open dialog answered: one full path, or a folder and then names, each ended by
-// NUL and the list by one more NUL.
-enum class ChosenFiles { kOk, kNone, kCut, kTooMany };
-ChosenFiles SplitChosenFiles(const char* answer, size_t size, std::vector<std::string>* paths);

@@ -25,3 +25,8 @@ size_t CountLineFeeds(std::string_view data) {
     }
     return count;
 }
+
+std::string_view FileNameOf(std::string_view path) {
+    size_t slash = path.find_last_of("\\/:");
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}

@@ -13,3 +13,6 @@ bool IsLineStart(std::string_view data, size_t offset);
 
 // The number of LF bytes in the data.
 size_t CountLineFeeds(std::string_view data);
+
+// The file name part of a path: what follows its last '\', '/' or ':'.
+std::string_view FileNameOf(std::string_view path);

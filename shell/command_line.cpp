@@ -41,8 +41,3 @@ StartDocument ParseCommandLine(std::string_view line, std::string* path) {
     path->assign(Unquoted(rest));
     return path->empty() ? StartDocument::kNone : StartDocument::kTitled;
 }
-
-std::string_view FileNameOf(std::string_view path) {
-    size_t slash = path.find_last_of("\\/:");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}

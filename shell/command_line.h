@@ -10,6 +10,3 @@ enum class StartDocument { kNone, kUntitled, kTitled };
 
 // The document of the command line and its path, one pair of enclosing quotes removed.
 StartDocument ParseCommandLine(std::string_view line, std::string* path);
-
-// The file name part of a path: what follows its last '\' or '/' (or ':').
-std::string_view FileNameOf(std::string_view path);

@@ -14,6 +14,7 @@
 #include "logdoc/log_document_win.h"
 #include "platform/file_dialog_win.h"
 #include "platform/message_box_win.h"
+#include "platform/text.h"
 #include "printing/print_job_win.h"
 #include "resources/resource.h"
 #include "shell/command_line.h"

@@ -21,6 +21,7 @@
 #include "printing/print_job_win.h"
 #include "printing/summary_bars.h"
 #include "resources/resource.h"
+#include "shell/chosen_files.h"
 #include "shell/document_win.h"
 
 static INT_PTR CALLBACK SummaryProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
