@@ -72,6 +72,7 @@ using UniqueFile = Unique<FileTraits>;
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFont = Unique<GdiTraits<HFONT>>;
 using UniquePen = Unique<GdiTraits<HPEN>>;
+using UniqueBrush = Unique<GdiTraits<HBRUSH>>;
 using UniqueBitmap = Unique<GdiTraits<HBITMAP>>;
 using UniqueDC = Unique<DcTraits>;
 using UniqueGlobal = Unique<GlobalTraits>;

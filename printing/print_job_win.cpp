@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -10,9 +11,9 @@
 #include "foodlog/log_view_win.h"
 #include "platform/handles_win.h"
 #include "platform/window_win.h"
+#include "printing/draw_steps_win.h"
 #include "resources/resource.h"
 
-static void DrawPrintStep(HDC dc, const PrintStep& step);
 static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector<PrintColumn>* columns);
 static int PrintTableOn(HWND owner, const PrintedTable& table, const char* documentTitle,
                         const PrinterChoice& choice);
@@ -53,7 +54,7 @@ int ScreenCharWidth(HWND listView) {
 // Runs the steps; stops at the first page the printer refuses and at a Cancel, which the messages
 // pumped before each page bring in, since some printing systems call the abort procedure only
 // while the document starts.
-int ReplaySteps(HDC printer, const std::vector<PrintStep>& steps) {
+int ReplaySteps(HDC printer, const StepPainter& painter, const std::vector<PrintStep>& steps) {
     for (const PrintStep& step : steps) {
         switch (step.kind) {
             case PrintStepKind::kStartPage:
@@ -65,7 +66,7 @@ int ReplaySteps(HDC printer, const std::vector<PrintStep>& steps) {
                 if (g_printSystem->endPage(printer) <= 0) return 0;
                 break;
             default:
-                DrawPrintStep(printer, step);
+                painter.Draw(step);
                 break;
         }
     }
@@ -88,14 +89,14 @@ PrintedTable LogTable(HWND listView, int entryCount) {
     return {listView, CountLogColumns(), entryCount};
 }
 
-int RunJob(HWND mainWindow, HDC printer, const std::vector<PrintStep>& steps) {
+int RunJob(HWND mainWindow, HDC printer, const StepPainter& painter, const std::vector<PrintStep>& steps) {
     char caption[kCaptionSize] = "";
     GetWindowTextA(mainWindow, caption, sizeof caption);
     DOCINFOA document = {};
     document.cbSize = sizeof document;
     document.lpszDocName = caption;
     if (g_printSystem->startDoc(printer, &document) <= 0) return 0;
-    if (!ReplaySteps(printer, steps)) {
+    if (!ReplaySteps(printer, painter, steps)) {
         // Left open, the spooler would print the pages so far once the context goes.
         g_printSystem->abortDoc(printer);
         return 0;
@@ -169,6 +170,7 @@ PrintMetrics ReadPrintMetrics(HDC printer, HWND listView) {
         metrics.printerCharWidth = text.tmAveCharWidth;
     }
     metrics.pageWidth = GetDeviceCaps(printer, HORZRES);
+    metrics.pageHeight = GetDeviceCaps(printer, VERTRES);
     metrics.screenCharWidth = ScreenCharWidth(listView);
     return metrics;
 }
@@ -210,18 +212,6 @@ static void ReadTableColumns(const PrintedTable& table, HDC printer, std::vector
     }
 }
 
-// A text or rule step on the context; page steps are the job's.
-static void DrawPrintStep(HDC dc, const PrintStep& step) {
-    if (step.kind == PrintStepKind::kText) {
-        RECT clip = {step.clip.left, step.clip.top, step.clip.right, step.clip.bottom};
-        ExtTextOutA(dc, step.x, step.y, ETO_CLIPPED, &clip, step.text.c_str(),
-                    static_cast<UINT>(step.text.size()), nullptr);
-    } else if (step.kind == PrintStepKind::kRule) {
-        MoveToEx(dc, step.x, step.y, nullptr);
-        LineTo(dc, step.x2, step.y2);
-    }
-}
-
 int PrintLogOn(HWND mainWindow, const char* documentTitle, const PrinterChoice& choice) {
     return PrintTableOn(mainWindow, LogTable(LogListView(), EntryCount()), documentTitle, choice);
 }
@@ -236,24 +226,34 @@ static int PrintTableOn(HWND owner, const PrintedTable& table, const char* docum
 
     SetMapMode(printer.get(), MM_TEXT);
     UniqueFont font(CreatePrinterFont(printer.get(), kPrinterFace, kPrinterFontTenths));
-    LOGBRUSH black = {BS_SOLID, RGB(0, 0, 0), 0};
-    UniquePen pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, kRuleWidth, &black, 0,
-                               nullptr));
-    if (!font || !pen) return 0;
+    if (!font) return 0;
     SelectedObject fontSelection(printer.get(), font.get());
-    SelectedObject penSelection(printer.get(), pen.get());
+    StepPainter painter(printer.get(), kRuleWidth);
+    if (!painter.Ready()) return 0;
 
     HWND listView = table.listView;
     std::vector<PrintColumn> columns;
     ReadTableColumns(table, printer.get(), &columns);
+    const PrintMetrics metrics = ReadPrintMetrics(printer.get(), listView);
     std::vector<PrintStep> steps;
-    if (!LayOutJob(columns, entryCount, ReadPrintMetrics(printer.get(), listView), choice.copies, &steps)) return 0;
+    if (table.below) {
+        // A pass with the drawing under its table, as many times as there are copies.
+        std::vector<PrintStep> pass;
+        if (!LayOutPass(columns, entryCount, metrics, &pass)) return 0;
+        HDC dc = printer.get();
+        AppendUnderTable(*table.below, entryCount, metrics,
+                         [dc](const std::string& text) { return TextWidth(dc, text.c_str()); }, &pass);
+        for (int copy = 0; copy < std::max(1, choice.copies); ++copy)
+            steps.insert(steps.end(), pass.begin(), pass.end());
+    } else if (!LayOutJob(columns, entryCount, metrics, choice.copies, &steps)) {
+        return 0;
+    }
 
     EnableWindow(owner, FALSE);
     g_abortPrinting = 0;
     g_printingDialog = OpenPrintingDialog(owner, documentTitle);
     SetAbortProc(printer.get(), PrintAbortProc);
-    int printed = RunJob(owner, printer.get(), steps);
+    int printed = RunJob(owner, printer.get(), painter, steps);
     if (!g_abortPrinting) {
         // Enabled first, so that the owner is the window activated when the dialog goes.
         EnableWindow(owner, TRUE);

@@ -8,6 +8,7 @@
 
 #include <vector>
 
+#include "printing/day_chart.h"
 #include "printing/print_layout.h"
 
 // The whole print. 1 when the log was printed, when the Print dialog was cancelled or there is no
@@ -15,11 +16,12 @@
 int PrintLog(HWND mainWindow, const char* documentTitle);
 
 // A table as its list view shows it: columns 0 to columnCount - 1, `bodyRows` rows and, after them, the
-// row printed under the rule (the log's TOTAL row).
+// row printed under the rule (the log's TOTAL row); and what is drawn under it, if anything.
 struct PrintedTable {
     HWND listView;
     int columnCount;
     int bodyRows;
+    const SummaryDrawing* below = nullptr;
 };
 // Prints the table as the log is printed, the owner's caption naming the job and the owner disabled
 // while it runs; the same results as PrintLog.

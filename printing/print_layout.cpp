@@ -111,6 +111,10 @@ int LayOutPass(const std::vector<PrintColumn>& columns, int entryCount, const Pr
     return 1;
 }
 
+int TableBottom(int entryCount, const PrintMetrics& metrics) {
+    return LinePosition(entryCount + kTotalBottom, metrics.lineHeight);
+}
+
 int LayOutJob(const std::vector<PrintColumn>& columns, int entryCount, const PrintMetrics& metrics, int copies,
               std::vector<PrintStep>* steps) {
     if (copies < 1) copies = 1;

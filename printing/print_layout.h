@@ -2,6 +2,7 @@
 // and rule goes, and what each text is clipped to. The Win32 side only replays the steps on a DC.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@ struct PrintMetrics {
     int lineHeight;        // printer font height plus external leading
     int printerCharWidth;  // printer font's average character width
     int screenCharWidth;   // average character width of the list view's font on the screen
+    int pageHeight;        // the printer's vertical resolution
 };
 
 // A text as the list view holds it, with its width as measured on the printer context.
@@ -31,10 +33,29 @@ struct PrintRect {
     int left, top, right, bottom;
 };
 
-enum class PrintStepKind { kStartPage, kEndPage, kText, kRule };
+// Where a drawing goes and how its texts measure, on the page or on the screen.
+struct DrawingArea {
+    PrintRect area;
+    int lineHeight;
+    std::function<int(const std::string&)> textWidth;
+};
 
-// kText draws `text` with its origin at (x, y), clipped to `clip`; kRule draws a line from (x, y) to
-// (x2, y2). The page steps carry nothing else.
+// The page steps, then what a page holds: the log's texts and rules, and the drawing of the Summary of
+// Days (its bars and its chart), which the window draws with the same steps.
+enum class PrintStepKind {
+    kStartPage,
+    kEndPage,
+    kText,         // `text` with its origin at (x, y), clipped to `clip`
+    kRule,         // a line from (x, y) to (x2, y2)
+    kBar,          // `clip` filled
+    kOverBar,      // `clip` filled in the colour of a day over its Daily Value
+    kUnreadDay,    // `clip` shaded: a day that could not be read
+    kGridLine,     // a faint line from (x, y) to (x2, y2)
+    kAverageLine,  // a dashed line from (x, y) to (x2, y2)
+    kLabel,        // `text` centred in `clip`, shortened with an ellipsis when it does not fit
+    kNumber,       // `text` right-aligned in `clip`, centred on its height
+};
+
 struct PrintStep {
     PrintStepKind kind;
     int x, y;
@@ -50,6 +71,8 @@ int PrintedColumnWidth(int screenWidth, const PrintMetrics& metrics);
 // nothing, when the metrics cannot lay out a page or a column lacks a row.
 int LayOutPass(const std::vector<PrintColumn>& columns, int entryCount, const PrintMetrics& metrics,
                std::vector<PrintStep>* steps);
+// Where the pass's table ends: under its last row, the TOTAL row.
+int TableBottom(int entryCount, const PrintMetrics& metrics);
 // Every pass of the job, one per copy.
 int LayOutJob(const std::vector<PrintColumn>& columns, int entryCount, const PrintMetrics& metrics,
               int copies, std::vector<PrintStep>* steps);

@@ -1,7 +1,7 @@
 #include "printing/summary_bars.h"
 
-#include <cstdint>
-#include <cstring>
+#include <algorithm>
+#include <cstdio>
 
 #include "foodlog/log_cells.h"
 #include "foodlog/log_columns.h"
@@ -11,20 +11,6 @@ namespace {
 
 constexpr int kGap = 6;
 constexpr int kBarInset = 2;  // above and below a bar, inside its line
-constexpr char kPercentSuffix[] = " (%)";
-
-// The nutrient's name as the percent view's header gives it, without its unit.
-std::string NutrientName(int slot) {
-    std::string header = LogHeaderText(kFirstNutrientPosition + slot, kPercentView);
-    size_t suffix = sizeof kPercentSuffix - 1;
-    if (header.size() > suffix && header.compare(header.size() - suffix, suffix, kPercentSuffix) == 0)
-        header.resize(header.size() - suffix);
-    return header;
-}
-
-void Add(BarStepKind kind, PrintRect rect, std::string text, std::vector<BarStep>* steps) {
-    steps->push_back({kind, rect, std::move(text)});
-}
 
 // The bar's length in the track: the percent on the track's scale, never past either end.
 int BarLength(int32_t amount, int slot, int trackWidth) {
@@ -44,6 +30,25 @@ int DailyValueSlots(int* slots) {
 
 }  // namespace
 
+std::string WholePercentText(int32_t percent, int slot) {
+    int32_t whole = KindOfSlot(slot) == SlotKind::kMilliUnit ? RoundQuotient(percent / 1000.0) : percent;
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld %%", static_cast<long>(whole));
+    return text;
+}
+
+bool IsOverDailyValue(int32_t percent, int slot) {
+    if (slot < 0 || slot >= kNutrientCount || kDailyValueTable[slot].value == 0) return false;
+    return percent > (KindOfSlot(slot) == SlotKind::kMilliUnit ? 100000 : 100);
+}
+
+std::string NutrientName(int slot) {
+    std::string header = LogHeaderText(kFirstNutrientPosition + slot, kPercentView);
+    size_t open = header.find(" (");
+    if (open != std::string::npos) header.resize(open);
+    return header;
+}
+
 int SummaryBarsHeight(int lineHeight, int columns) {
     int slots[kNutrientCount];
     int count = DailyValueSlots(slots);
@@ -52,8 +57,7 @@ int SummaryBarsHeight(int lineHeight, int columns) {
     return rows * (lineHeight + kGap) - kGap;
 }
 
-int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics,
-                      std::vector<BarStep>* steps) {
+int LayOutSummaryBars(const EntryNutrients& percents, const DrawingArea& metrics, std::vector<PrintStep>* steps) {
     int slots[kNutrientCount];
     const int count = DailyValueSlots(slots);
     const PrintRect& area = metrics.area;
@@ -67,7 +71,12 @@ int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics,
     const int columns = (count + rowsFit - 1) / rowsFit;
     const int rows = (count + columns - 1) / columns;
     const int columnWidth = width / columns;
-    int labelWidth = metrics.labelWidth;
+    std::string labels[kNutrientCount];
+    int labelWidth = 0;
+    for (int i = 0; i < count; ++i) {
+        labels[i] = NutrientName(slots[i]) + " " + WholePercentText(percents.amounts[slots[i]], slots[i]);
+        if (metrics.textWidth) labelWidth = std::max(labelWidth, metrics.textWidth(labels[i]));
+    }
     if (labelWidth > columnWidth / 2) labelWidth = columnWidth / 2;
 
     for (int i = 0; i < count; ++i) {
@@ -75,21 +84,20 @@ int LayOutSummaryBars(const EntryNutrients& percents, const BarMetrics& metrics,
         const int left = area.left + (i / rows) * columnWidth;
         const int top = area.top + (i % rows) * pitch;
         const int bottom = top + line;
-        char value[kCellTextSize];
-        FormatNutrient(percents.amounts[slot], slot, value, sizeof value);
-        Add(BarStepKind::kText, {left, top, left + labelWidth, bottom},
-            NutrientName(slot) + " " + value + "%", steps);
+        steps->push_back({PrintStepKind::kText, left, top, 0, 0, {left, top, left + labelWidth, bottom}, labels[i]});
 
         const int trackLeft = left + labelWidth + kGap;
         const int trackWidth = left + columnWidth - kGap - trackLeft;
         if (trackWidth <= 0) continue;
-        const int length = BarLength(percents.amounts[slot], slot, trackWidth);
-        if (length > 0)
-            Add(BarStepKind::kBar, {trackLeft, top + kBarInset, trackLeft + length, bottom - kBarInset}, "",
-                steps);
+        const int32_t percent = percents.amounts[slot];
+        const int length = BarLength(percent, slot, trackWidth);
+        if (length > 0) {
+            PrintStepKind kind = IsOverDailyValue(percent, slot) ? PrintStepKind::kOverBar : PrintStepKind::kBar;
+            steps->push_back({kind, 0, 0, 0, 0, {trackLeft, top + kBarInset, trackLeft + length, bottom - kBarInset}, {}});
+        }
         const int full =
             trackLeft + static_cast<int>(static_cast<int64_t>(trackWidth) * 100 / kBarScalePercent);
-        Add(BarStepKind::kLine, {full, top, full, bottom}, "", steps);
+        steps->push_back({PrintStepKind::kRule, full, top, full, bottom, {}, {}});
     }
     return 1;
 }

@@ -76,6 +76,9 @@
 #define IDC_SUMMARY_BARS 1074
 #define IDC_SUMMARY_SAVE_CSV 1075
 #define IDC_SUMMARY_PRINT 1076
+#define IDC_SUMMARY_CHART 1077
+#define IDC_SUMMARY_NUTRIENT 1078
+#define IDC_SUMMARY_NUTRIENT_LABEL 1079
 
 /* Find Food: the Food menu's command, its modeless window and the window's controls. */
 #define IDM_FOOD_FIND 142

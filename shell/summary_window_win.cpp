@@ -18,6 +18,8 @@
 #include "platform/message_box_win.h"
 #include "platform/same_file.h"
 #include "platform/window_win.h"
+#include "printing/day_chart.h"
+#include "printing/draw_steps_win.h"
 #include "printing/print_job_win.h"
 #include "printing/summary_bars.h"
 #include "resources/resource.h"
@@ -35,7 +37,8 @@ constexpr int kLogColumnWidth = 130;
 constexpr int kEntriesColumnWidth = 95;  // "could not be read" fits
 constexpr int kBarColumns = 2;
 constexpr int kButtonGap = 6;
-constexpr SIZE kMinimumSize = {480, 400};
+constexpr SIZE kMinimumSize = {560, 520};
+constexpr int kChartShareTenths = 5;  // of the height the table and the chart share
 // The folder and, for the largest summary, a thousand names of the longest kind, each with its NUL.
 constexpr size_t kChoiceSize = static_cast<size_t>(kMaxSummaryDays + 1) * MAX_PATH + 1;
 
@@ -46,6 +49,8 @@ struct SummaryWindow {
     int viewMode;
     int columns;
     std::vector<std::string> cells;  // row by row, in the view mode
+    std::vector<int> columnSlots;    // the nutrient slot of each column, -1 for Log and Entries
+    int chartSlot = kCalories;       // the nutrient the chart shows
 };
 
 SummaryWindow* StateOf(HWND dialog) {
@@ -93,11 +98,21 @@ HWND ListOf(HWND dialog) {
     return GetDlgItem(dialog, IDC_SUMMARY_LIST);
 }
 
-void InsertColumns(HWND list) {
+// The columns, and the nutrient each shows; the chart's list names the same nutrients in the same order.
+void InsertColumns(HWND dialog, SummaryWindow* window) {
+    HWND list = ListOf(dialog);
+    HWND nutrients = GetDlgItem(dialog, IDC_SUMMARY_NUTRIENT);
     int widths[kFieldPositions] = {kLogColumnWidth, kEntriesColumnWidth};
     int count = 2;
-    for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position)
-        if (IsPositionChosen(position, ColumnChoice::kColumnSet)) widths[count++] = kColumnWidths[position];
+    window->columnSlots.assign(2, -1);
+    for (int position = kFirstNutrientPosition; position < kFieldPositions; ++position) {
+        if (!IsPositionChosen(position, ColumnChoice::kColumnSet)) continue;
+        widths[count++] = kColumnWidths[position];
+        const int slot = position - kFirstNutrientPosition;
+        window->columnSlots.push_back(slot);
+        LRESULT item = SendMessageA(nutrients, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(NutrientName(slot).c_str()));
+        if (item >= 0) SendMessageA(nutrients, CB_SETITEMDATA, item, slot);
+    }
     for (int column = 0; column < count; ++column) {
         LVCOLUMNA item = {};
         item.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
@@ -107,6 +122,16 @@ void InsertColumns(HWND list) {
         item.iSubItem = column;
         SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
     }
+}
+
+// The chart shows the nutrient, and the list names it.
+void ChartNutrient(HWND dialog, SummaryWindow* window, int slot) {
+    window->chartSlot = slot;
+    HWND nutrients = GetDlgItem(dialog, IDC_SUMMARY_NUTRIENT);
+    const LRESULT count = SendMessageA(nutrients, CB_GETCOUNT, 0, 0);
+    for (LRESULT item = 0; item < count; ++item)
+        if (SendMessageA(nutrients, CB_GETITEMDATA, item, 0) == slot) SendMessageA(nutrients, CB_SETCURSEL, item, 0);
+    InvalidateRect(GetDlgItem(dialog, IDC_SUMMARY_CHART), nullptr, TRUE);
 }
 
 // The headers and every cell in the window's view mode; the list asks for the texts as it draws them.
@@ -132,6 +157,7 @@ void ShowView(HWND dialog, SummaryWindow* window) {
     }
     SendMessageA(list, LVM_SETITEMCOUNT, rows, 0);
     InvalidateRect(list, nullptr, TRUE);
+    InvalidateRect(GetDlgItem(dialog, IDC_SUMMARY_CHART), nullptr, TRUE);
     CheckRadioButton(dialog, IDC_SUMMARY_PERCENT, IDC_SUMMARY_AMOUNTS,
                      window->viewMode == kPercentView ? IDC_SUMMARY_PERCENT : IDC_SUMMARY_AMOUNTS);
 }
@@ -183,7 +209,7 @@ void Move(HWND dialog, int id, int x, int y, int width, int height) {
     SetWindowPos(GetDlgItem(dialog, id), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// The table takes what the bars, their caption and the row of buttons leave.
+// The bars keep their height over the row of buttons; the table and the chart share what is left.
 void Layout(HWND dialog) {
     RECT client = {};
     GetClientRect(dialog, &client);
@@ -200,13 +226,17 @@ void Layout(HWND dialog) {
         x -= buttonWidth + kButtonGap;
     }
     int left = m;
-    for (int id : {IDC_SUMMARY_PERCENT, IDC_SUMMARY_AMOUNTS}) {
-        RECT radio = ChildRect(dialog, id);
-        int width = radio.right - radio.left;
-        int height = radio.bottom - radio.top;
+    for (int id : {IDC_SUMMARY_PERCENT, IDC_SUMMARY_AMOUNTS, IDC_SUMMARY_NUTRIENT_LABEL}) {
+        RECT control = ChildRect(dialog, id);
+        int width = control.right - control.left;
+        int height = control.bottom - control.top;
         Move(dialog, id, left, buttonTop + (buttonHeight - height) / 2, width, height);
         left += width + kButtonGap;
     }
+    // A drop-down list's window reaches down over its list; its field lines up with the buttons.
+    RECT dropped = {};
+    SendDlgItemMessageA(dialog, IDC_SUMMARY_NUTRIENT, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    Move(dialog, IDC_SUMMARY_NUTRIENT, left, buttonTop, dropped.right - dropped.left, dropped.bottom - dropped.top);
 
     WindowDC dc(dialog);
     const int barsHeight = dc.get() ? SummaryBarsHeight(LineHeight(dialog, dc.get()), kBarColumns) : 0;
@@ -217,12 +247,17 @@ void Layout(HWND dialog) {
     const int captionHeight = caption.bottom - caption.top;
     const int captionTop = barsTop - m / 2 - captionHeight;
     Move(dialog, IDC_SUMMARY_BARS_LABEL, m, captionTop, width, captionHeight);
-    Move(dialog, IDC_SUMMARY_LIST, m, m, width, captionTop - m / 2 - m);
+    const int shared = captionTop - m - m / 2 - m;
+    const int chartHeight = shared * kChartShareTenths / 10;
+    const int listHeight = shared - chartHeight;
+    Move(dialog, IDC_SUMMARY_LIST, m, m, width, listHeight);
+    Move(dialog, IDC_SUMMARY_CHART, m, m + listHeight + m / 2, width, chartHeight);
     // The dialog paints its background over its children, so every one of them is drawn again after it.
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
+// The bars or the chart, in the dialog's font, as the printout draws them.
+void DrawSummary(HWND dialog, const DRAWITEMSTRUCT& item) {
     const SummaryWindow* window = StateOf(dialog);
     HDC dc = item.hDC;
     FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_WINDOW));
@@ -231,37 +266,23 @@ void DrawBars(HWND dialog, const DRAWITEMSTRUCT& item) {
     TEXTMETRICA text = {};
     GetTextMetricsA(dc, &text);
     const RECT& r = item.rcItem;
-    BarMetrics metrics = {{r.left, r.top, r.right, r.bottom}, text.tmHeight, 0};
-    const EntryNutrients& percents = window->summary.average[kPercentView];
-    // The labels are laid out once to measure the widest, then the bars start past it.
-    std::vector<BarStep> steps;
-    LayOutSummaryBars(percents, metrics, &steps);
-    for (const BarStep& step : steps) {
-        SIZE size = {};
-        if (step.kind == BarStepKind::kText &&
-            GetTextExtentPoint32A(dc, step.text.c_str(), static_cast<int>(step.text.size()), &size) &&
-            size.cx > metrics.labelWidth)
-            metrics.labelWidth = size.cx;
+    DrawingArea area = {{r.left, r.top, r.right, r.bottom}, text.tmHeight, [dc](const std::string& label) {
+                            SIZE size = {};
+                            GetTextExtentPoint32A(dc, label.c_str(), static_cast<int>(label.size()), &size);
+                            return static_cast<int>(size.cx);
+                        }};
+    std::vector<PrintStep> steps;
+    if (item.CtlID == IDC_SUMMARY_CHART) {
+        LayOutDayChart(window->summary, window->chartSlot, window->viewMode, area, &steps);
+    } else {
+        LayOutSummaryBars(window->summary.average[kPercentView], area, &steps);
     }
-    steps.clear();
-    LayOutSummaryBars(percents, metrics, &steps);
-
-    UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_WINDOWTEXT)));
-    SelectedObject penSelection(dc, pen.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    for (const BarStep& step : steps) {
-        RECT rect = {step.rect.left, step.rect.top, step.rect.right, step.rect.bottom};
-        if (step.kind == BarStepKind::kText) {
-            ExtTextOutA(dc, rect.left, rect.top, ETO_CLIPPED, &rect, step.text.c_str(),
-                        static_cast<UINT>(step.text.size()), nullptr);
-        } else if (step.kind == BarStepKind::kBar) {
-            FillRect(dc, &rect, GetSysColorBrush(COLOR_HIGHLIGHT));
-        } else {
-            MoveToEx(dc, rect.left, rect.top, nullptr);
-            LineTo(dc, rect.right, rect.bottom);
-        }
-    }
+    StepPainter painter(dc, 1);
+    if (!painter.Ready()) return;
+    for (const PrintStep& step : steps)
+        painter.Draw(step);
 }
 
 void SaveCsv(HWND dialog, const SummaryWindow& window) {
@@ -283,7 +304,10 @@ void SaveCsv(HWND dialog, const SummaryWindow& window) {
 void Print(HWND dialog, const SummaryWindow& window) {
     char title[128] = "";
     GetWindowTextA(dialog, title, sizeof title);
-    PrintedTable table = {ListOf(dialog), window.columns, static_cast<int>(window.summary.days.size())};
+    char caption[128] = "";
+    GetDlgItemTextA(dialog, IDC_SUMMARY_BARS_LABEL, caption, sizeof caption);
+    const SummaryDrawing drawing = {&window.summary, window.chartSlot, window.viewMode, caption};
+    PrintedTable table = {ListOf(dialog), window.columns, static_cast<int>(window.summary.days.size()), &drawing};
     if (!PrintTable(dialog, table, title)) ShowWarning(dialog, kSummaryPrintFailed);
 }
 
@@ -293,7 +317,8 @@ INT_PTR OnInitDialog(HWND dialog, SummaryWindow* window) {
     HWND list = ListOf(dialog);
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     window->columns = SummaryColumnCount(ColumnChoice::kColumnSet);
-    InsertColumns(list);
+    InsertColumns(dialog, window);
+    ChartNutrient(dialog, window, window->chartSlot);
     ShowView(dialog, window);
     Layout(dialog);
     return TRUE;
@@ -308,6 +333,13 @@ INT_PTR OnCommand(HWND dialog, WPARAM wParam) {
             window->viewMode = LOWORD(wParam) == IDC_SUMMARY_PERCENT ? kPercentView : kAmountsView;
             ShowView(dialog, window);
             return TRUE;
+        case IDC_SUMMARY_NUTRIENT: {
+            if (HIWORD(wParam) != CBN_SELCHANGE) return FALSE;
+            HWND nutrients = GetDlgItem(dialog, IDC_SUMMARY_NUTRIENT);
+            LRESULT item = SendMessageA(nutrients, CB_GETCURSEL, 0, 0);
+            if (item >= 0) ChartNutrient(dialog, window, static_cast<int>(SendMessageA(nutrients, CB_GETITEMDATA, item, 0)));
+            return TRUE;
+        }
         case IDC_SUMMARY_SAVE_CSV:
             SaveCsv(dialog, *window);
             return TRUE;
@@ -337,14 +369,21 @@ static INT_PTR CALLBACK SummaryProc(HWND dialog, UINT message, WPARAM wParam, LP
             return TRUE;
         case WM_NOTIFY: {
             NMHDR* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->idFrom == IDC_SUMMARY_LIST &&
-                (header->code == LVN_GETDISPINFOA || header->code == LVN_GETDISPINFOW))
-                return OnDispInfo(dialog, header);
+            if (header->idFrom != IDC_SUMMARY_LIST) return FALSE;
+            if (header->code == LVN_GETDISPINFOA || header->code == LVN_GETDISPINFOW) return OnDispInfo(dialog, header);
+            SummaryWindow* window = StateOf(dialog);
+            if (header->code == LVN_COLUMNCLICK && window) {
+                // A nutrient's header charts it; Log and Entries have none.
+                const size_t column = static_cast<size_t>(reinterpret_cast<NMLISTVIEW*>(lParam)->iSubItem);
+                if (column < window->columnSlots.size() && window->columnSlots[column] >= 0)
+                    ChartNutrient(dialog, window, window->columnSlots[column]);
+                return TRUE;
+            }
             return FALSE;
         }
         case WM_DRAWITEM:
-            if (wParam != IDC_SUMMARY_BARS) return FALSE;
-            DrawBars(dialog, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+            if (wParam != IDC_SUMMARY_BARS && wParam != IDC_SUMMARY_CHART) return FALSE;
+            DrawSummary(dialog, *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         case WM_COMMAND:
             return StateOf(dialog) ? OnCommand(dialog, wParam) : FALSE;

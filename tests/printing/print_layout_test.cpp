@@ -12,7 +12,7 @@ namespace {
 
 // A page of 5100 units with 20-unit printer characters (margin 140) and 6-pixel screen characters.
 // A line height of 97 makes every row offset a fraction, so each position shows the cut.
-constexpr PrintMetrics kMetrics = {5100, 97, 20, 6};
+constexpr PrintMetrics kMetrics = {5100, 97, 20, 6, 6600};
 
 PrintText Text(const std::string& text, int width) {
     return {text, width};
@@ -213,7 +213,7 @@ TEST(PrintLayout, AFullLogEndsItsTotalRow52Point6LinesDown) {
 
 TEST(PrintLayout, MetricsThatCannotLayOutAPageProduceNothing) {
     std::vector<PrintColumn> columns = {Column("D", 120, {"a", "TOTAL"})};
-    const PrintMetrics broken[] = {{5100, 0, 20, 6}, {5100, 97, 0, 6}, {5100, 97, 20, 0}, {0, 97, 20, 6}};
+    const PrintMetrics broken[] = {{5100, 0, 20, 6, 6600}, {5100, 97, 0, 6, 6600}, {5100, 97, 20, 0, 6600}, {0, 97, 20, 6, 6600}};
     for (const PrintMetrics& metrics : broken) {
         std::vector<PrintStep> steps;
         EXPECT_EQ(LayOutJob(columns, 1, metrics, 1, &steps), 0);

@@ -1,0 +1,175 @@
+// The chart of one nutrient over the days: bars in proportion, the average and 100 % where the AVERAGE
+// cell and the Daily Value put them, no bar for a day that could not be read, labels that never touch.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "printing/day_chart.h"
+
+namespace {
+
+// Eight pixels a character, lines 20 high.
+const DrawingArea kArea = {{0, 0, 1000, 400}, 20, [](const std::string& text) { return 8 * static_cast<int>(text.size()); }};
+
+// Days named 2026-01-01.mtf on, with `values` as their Sodium totals in mg (-1: could not be read); 2400 mg
+// is its Daily Value.
+DaySummary Days(const std::vector<int32_t>& values) {
+    DaySummary summary;
+    for (size_t i = 0; i < values.size(); ++i) {
+        SummaryDay day;
+        char title[32];
+        std::snprintf(title, sizeof title, "%04d-%02d-%02d.mtf", 2026 + static_cast<int>(i / 365),
+                      1 + static_cast<int>(i / 28 % 12), 1 + static_cast<int>(i % 28));
+        day.title = title;
+        day.readable = values[i] >= 0;
+        day.entries = 1;
+        day.totals[kAmountsView].amounts[kSodium] = values[i];
+        day.totals[kPercentView].amounts[kSodium] = values[i] * 100 / 2400;
+        summary.days.push_back(day);
+    }
+    AverageDays(kBothSummaryViews, &summary);
+    return summary;
+}
+
+std::vector<PrintStep> Chart(const DaySummary& summary, int viewMode, const DrawingArea& area = kArea) {
+    std::vector<PrintStep> steps;
+    EXPECT_EQ(LayOutDayChart(summary, kSodium, viewMode, area, &steps), 1);
+    return steps;
+}
+
+std::vector<PrintStep> OfKind(const std::vector<PrintStep>& steps, PrintStepKind kind) {
+    std::vector<PrintStep> found;
+    std::copy_if(steps.begin(), steps.end(), std::back_inserter(found),
+                 [kind](const PrintStep& step) { return step.kind == kind; });
+    return found;
+}
+
+// The baseline is the first full-width rule; every bar stands on it.
+int Baseline(const std::vector<PrintStep>& steps) {
+    for (const PrintStep& step : OfKind(steps, PrintStepKind::kRule))
+        if (step.y == step.y2 && step.x2 - step.x > 500) return step.y;
+    ADD_FAILURE() << "no baseline";
+    return 0;
+}
+
+// A value's height above the baseline on the chart's scale, read from the mark of `mark`.
+double HeightPerUnit(const std::vector<PrintStep>& steps, int32_t mark) {
+    for (const PrintStep& number : OfKind(steps, PrintStepKind::kNumber))
+        if (number.text == std::to_string(mark)) return (Baseline(steps) - (number.clip.top + number.clip.bottom) / 2.0) / mark;
+    ADD_FAILURE() << "no mark " << mark;
+    return 0;
+}
+
+TEST(DayChart, BarsAreInProportionAndTheLinesAtTheAverageAndTheDailyValue) {
+    // Day 3 could not be read, day 5 had none.
+    const DaySummary summary = Days({1200, 2400, -1, 3000, 0, 600});
+    const std::vector<PrintStep> steps = Chart(summary, kAmountsView);
+    const int baseline = Baseline(steps);
+    const double perUnit = HeightPerUnit(steps, 1000);
+    ASSERT_GT(perUnit, 0);
+    std::vector<PrintStep> bars = OfKind(steps, PrintStepKind::kBar);
+    const std::vector<PrintStep> over = OfKind(steps, PrintStepKind::kOverBar);
+    ASSERT_EQ(over.size(), 1u);  // 3000 mg is 125 % of the Daily Value
+    bars.insert(bars.begin() + 2, over[0]);
+    const int32_t drawn[] = {1200, 2400, 3000, 600};
+    ASSERT_EQ(bars.size(), 4u);
+    for (size_t i = 0; i < bars.size(); ++i) {
+        EXPECT_EQ(bars[i].clip.bottom, baseline);
+        EXPECT_NEAR(baseline - bars[i].clip.top, drawn[i] * perUnit, 1.0) << drawn[i];
+        if (i > 0) {
+            EXPECT_GT(bars[i].clip.left, bars[i - 1].clip.right);
+        }
+    }
+    // The unreadable day is shaded between days 2 and 4, with no bar.
+    const std::vector<PrintStep> unread = OfKind(steps, PrintStepKind::kUnreadDay);
+    ASSERT_EQ(unread.size(), 1u);
+    EXPECT_GT(unread[0].clip.left, bars[1].clip.right);
+    EXPECT_LT(unread[0].clip.right, bars[2].clip.left);
+    // The average of the five readable days is the AVERAGE cell: 7200 / 5 = 1440.
+    ASSERT_EQ(summary.average[kAmountsView].amounts[kSodium], 1440);
+    const std::vector<PrintStep> average = OfKind(steps, PrintStepKind::kAverageLine);
+    ASSERT_EQ(average.size(), 1u);
+    EXPECT_NEAR(baseline - average[0].y, 1440 * perUnit, 1.0);
+    // No 100 % line in the amounts view: the rules are the baseline and the label ticks.
+    for (const PrintStep& rule : OfKind(steps, PrintStepKind::kRule))
+        EXPECT_TRUE(rule.y == baseline || rule.x == rule.x2);
+
+    // In the percent view the same days are shares of 100, and 100 % has its line.
+    const std::vector<PrintStep> inPercent = Chart(summary, kPercentView);
+    const double perPercent = HeightPerUnit(inPercent, 100);
+    int fullLines = 0;
+    for (const PrintStep& rule : OfKind(inPercent, PrintStepKind::kRule))
+        if (rule.y == rule.y2 && rule.y != Baseline(inPercent)) {
+            ++fullLines;
+            EXPECT_NEAR(Baseline(inPercent) - rule.y, 100 * perPercent, 1.0);
+        }
+    EXPECT_EQ(fullLines, 1);
+}
+
+TEST(DayChart, TheAxisHasAFewRoundNumbers) {
+    const struct {
+        int64_t highest;
+        int slot;
+        int64_t step;
+    } cases[] = {
+        {2345, kSodium, 1000}, {100, kSodium, 50},    {0, kSodium, 1},        {1, kCalories, 1},
+        {7, kCalories, 2},     {300, kThiamin, 100},  {0, kThiamin, 500},    {116776, kIron, 50000},
+        {4001, kCalories, 2000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AxisStep(c.highest, c.slot), c.step) << c.highest;
+    // A milli-unit axis writes its marks with the decimals its step needs.
+    const DaySummary summary = Days({});
+    DaySummary thiamin = Days({300, 150});
+    thiamin.days[0].totals[kAmountsView].amounts[kThiamin] = 300;
+    thiamin.days[1].totals[kAmountsView].amounts[kThiamin] = 150;
+    AverageDays(kBothSummaryViews, &thiamin);
+    std::vector<PrintStep> steps;
+    ASSERT_EQ(LayOutDayChart(thiamin, kThiamin, kAmountsView, kArea, &steps), 1);
+    std::vector<std::string> marks;
+    for (const PrintStep& number : OfKind(steps, PrintStepKind::kNumber))
+        marks.push_back(number.text);
+    EXPECT_EQ(marks, (std::vector<std::string>{"0.0", "0.1", "0.2", "0.3"}));
+    EXPECT_EQ(LayOutDayChart(summary, kSodium, kAmountsView, kArea, &steps), 0);  // no days, no chart
+}
+
+TEST(DayChart, LabelsThinOutAndNeverTouchFromTwoDaysToAThousand) {
+    for (int days : {2, 7, 90, 365, 1000}) {
+        const std::vector<PrintStep> steps = Chart(Days(std::vector<int32_t>(static_cast<size_t>(days), 1000)), kAmountsView);
+        std::vector<PrintStep> labels = OfKind(steps, PrintStepKind::kLabel);
+        ASSERT_FALSE(labels.empty()) << days;
+        EXPECT_EQ(OfKind(steps, PrintStepKind::kBar).size(), static_cast<size_t>(days));
+        if (days <= 7) {
+            EXPECT_EQ(labels.size(), static_cast<size_t>(days));
+        }
+        EXPECT_EQ(labels[0].text, "2026-01-01");
+        for (size_t i = 1; i < labels.size(); ++i)
+            EXPECT_LE(labels[i - 1].clip.right, labels[i].clip.left) << days << " days, label " << i;
+        for (const PrintStep& label : labels)
+            EXPECT_TRUE(label.clip.left >= 0 && label.clip.right <= 1000 && label.clip.right > label.clip.left);
+    }
+}
+
+TEST(DayChart, PrintedUnderTheTableWhereItFitsElseOnAPageOfItsOwn) {
+    const DaySummary summary = Days({1200, 2400});
+    const SummaryDrawing drawing = {&summary, kSodium, kAmountsView, "Average day"};
+    const PrintMetrics metrics = {5100, 100, 40, 6, 6600};
+    for (int rows : {2, 40}) {
+        std::vector<PrintStep> pass = {{PrintStepKind::kStartPage, 0, 0, 0, 0, {}, {}},
+                                       {PrintStepKind::kEndPage, 0, 0, 0, 0, {}, {}}};
+        AppendUnderTable(drawing, rows, metrics, kArea.textWidth, &pass);
+        ASSERT_EQ(pass.back().kind, PrintStepKind::kEndPage);
+        const size_t pages = OfKind(pass, PrintStepKind::kStartPage).size();
+        EXPECT_EQ(pages, rows == 2 ? 1u : 2u) << rows;
+        int lowest = 0;
+        for (const PrintStep& step : pass)
+            if (step.kind == PrintStepKind::kText || step.kind == PrintStepKind::kBar) lowest = std::max(lowest, step.clip.bottom);
+        EXPECT_LE(lowest, metrics.pageHeight) << rows;
+        EXPECT_EQ(OfKind(pass, PrintStepKind::kBar).size(), 3u) << rows;  // two days and the average's Sodium
+    }
+}
+
+}  // namespace
