@@ -189,6 +189,74 @@ TEST_F(SummaryOfDays, EachDayIsItsOpenedTotalRowTheAverageTheMeanAndTheCsvThatOf
     EXPECT_EQ(ReadFileBytes(csv), ReadFileBytes(folder_ + "\\tool.csv"));
 }
 
+// The chart as the window draws it, pixel by pixel.
+std::vector<DWORD> ChartPixels(HWND dialog) {
+    HWND chart = GetDlgItem(dialog, IDC_SUMMARY_CHART);
+    RECT rect = {};
+    GetClientRect(chart, &rect);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT item = {ODT_STATIC, IDC_SUMMARY_CHART, 0, ODA_DRAWENTIRE, 0, chart, dc, rect, 0};
+    SendMessageA(dialog, WM_DRAWITEM, IDC_SUMMARY_CHART, reinterpret_cast<LPARAM>(&item));
+    GdiFlush();
+    std::vector<DWORD> pixels(static_cast<const DWORD*>(bits), static_cast<const DWORD*>(bits) + rect.right * rect.bottom);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
+}
+
+// A click on the header of the table's column, scrolled into sight, as the mouse gives it.
+void ClickHeader(HWND dialog, int column) {
+    HWND list = GetDlgItem(dialog, IDC_SUMMARY_LIST);
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RECT rect = {};
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+    SendMessageA(list, LVM_SCROLL, rect.left - GetScrollPos(list, SB_HORZ), 0);
+    LPARAM at = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(header, WM_LBUTTONUP, 0, at);
+}
+
+void CALLBACK CheckChart(HWND dialog, UINT, UINT_PTR id, DWORD) {
+    KillTimer(dialog, id);
+    HWND nutrients = GetDlgItem(dialog, IDC_SUMMARY_NUTRIENT);
+    EXPECT_EQ(TextOf(nutrients), "Calories");
+    const std::vector<DWORD> calories = ChartPixels(dialog);
+    // "S" in the list picks Sodium, the first nutrient of the table spelled so.
+    SendMessageA(nutrients, WM_CHAR, 's', 0);
+    EXPECT_EQ(TextOf(nutrients), "Sodium");
+    const std::vector<DWORD> fromList = ChartPixels(dialog);
+    EXPECT_NE(fromList, calories);
+    ClickHeader(dialog, 2);  // Calories
+    EXPECT_EQ(TextOf(nutrients), "Calories");
+    EXPECT_EQ(ChartPixels(dialog), calories);
+    ClickHeader(dialog, 10);  // Sodium: the ninth nutrient column, as the table has none for Water and Ash
+    EXPECT_EQ(TextOf(nutrients), "Sodium");
+    EXPECT_EQ(ChartPixels(dialog), fromList);
+    ClickHeader(dialog, 0);  // the Log column charts nothing else
+    EXPECT_EQ(TextOf(nutrients), "Sodium");
+    // The other view draws Sodium in mg, on another scale; back in the first, the chart is as it was.
+    const int other = IsDlgButtonChecked(dialog, IDC_SUMMARY_PERCENT) ? IDC_SUMMARY_AMOUNTS : IDC_SUMMARY_PERCENT;
+    const int first = other == IDC_SUMMARY_AMOUNTS ? IDC_SUMMARY_PERCENT : IDC_SUMMARY_AMOUNTS;
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(other, BN_CLICKED), 0);
+    EXPECT_NE(ChartPixels(dialog), fromList);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(first, BN_CLICKED), 0);
+    EXPECT_EQ(ChartPixels(dialog), fromList);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+}
+
+TEST_F(SummaryOfDays, TheHeaderAndTheListPickTheSameChartAndTheViewRescalesIt) {
+    DialogAnswerer dialogs(60000);
+    dialogs.Queue(ChooseAll());
+    dialogs.Queue([](HWND dialog) { SetTimer(dialog, 1, 0, CheckChart); });
+    SendMessageA(window_, WM_COMMAND, IDM_FILE_SUMMARY, 0);
+}
+
 TEST_F(SummaryOfDays, NamesThatDoNotFitTheBufferAreRefusedWholeAndSaidSo) {
     MessageBoxRecorder boxes;
     DialogAnswerer dialogs;
