@@ -181,13 +181,42 @@ struct SummaryRun {
     long long rows = 0;
 };
 SummaryRun* g_summaryRun;
+// The chart drawn again in both views, by the window's own drawing, into a bitmap of its size: under
+// Wine's null display driver a window's paint may draw nothing.
+std::vector<double> g_chartTimes;
+
+void TimeChartDrawing(HWND dialog) {
+    HWND chart = GetDlgItem(dialog, IDC_SUMMARY_CHART);
+    RECT rect = {};
+    GetClientRect(chart, &rect);
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    for (int button : {IDC_SUMMARY_AMOUNTS, IDC_SUMMARY_PERCENT}) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        DRAWITEMSTRUCT item = {ODT_STATIC, IDC_SUMMARY_CHART, 0, ODA_DRAWENTIRE, 0, chart, dc, rect, 0};
+        Timer timer;
+        SendMessageA(dialog, WM_DRAWITEM, IDC_SUMMARY_CHART, reinterpret_cast<LPARAM>(&item));
+        GdiFlush();
+        g_chartTimes.push_back(timer.Elapsed());
+    }
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
 
 void CALLBACK SummaryShown(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     HWND dialog = GetActiveWindow();
-    UpdateWindow(dialog);
+    // A modal window shows itself once its loop first runs dry; this timer can come first.
+    ShowWindow(dialog, SW_SHOWNORMAL);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     g_summaryRun->milliseconds = g_summaryRun->timer.Elapsed();
     g_summaryRun->rows = SendDlgItemMessageA(dialog, IDC_SUMMARY_LIST, LVM_GETITEMCOUNT, 0, 0);
+    TimeChartDrawing(dialog);
     EndDialog(dialog, IDOK);
 }
 
@@ -455,6 +484,7 @@ int main(int argc, char** argv) {
         std::printf("%-34s did not run\n", "Summary of Days, 365 full logs");
     } else {
         Report("Summary of Days, 365 full logs", summaryTimes, summaryRows, "rows shown");
+        Report("  its chart of 365 days drawn", g_chartTimes, summaryRows - 1, "days");
     }
     const char* myFoodNames[3] = {"Add New Food: Save, list reloaded", "Edit Food Item: Save, reloaded",
                                   "Delete a My Food, list reloaded"};
