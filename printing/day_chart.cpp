@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int kMostSteps = 4;
+constexpr int kTitleLines = 2;
 constexpr int kChartLines = 18;  // the printed chart's height, its title and labels included
 constexpr int kBarColumns = 2;
 constexpr char kLogSuffix[] = ".mtf";
@@ -49,14 +50,31 @@ std::string AverageText(int32_t average, int slot, int viewMode) {
     return text;
 }
 
-std::string ChartTitle(const DaySummary& summary, int slot, int viewMode, bool anyOver, bool anyUnread) {
-    std::string title = LogHeaderText(kFirstNutrientPosition + slot, viewMode);
-    title += " by day. Dashed line: the average, " +
-             AverageText(summary.average[viewMode].amounts[slot], slot, viewMode) + ".";
-    if (ShowsDailyValueLine(slot, viewMode)) title += " Solid line: 100 % of the Daily Value.";
-    if (anyOver) title += " Red: over the Daily Value.";
-    if (anyUnread) title += " Grey: could not be read.";
-    return title;
+// The title and what its lines and colours mean, each a phrase of its own so that the title can break
+// between them.
+std::vector<std::string> ChartTitle(const DaySummary& summary, int slot, int viewMode, bool anyOver, bool anyUnread) {
+    std::vector<std::string> phrases = {
+        std::string(LogHeaderText(kFirstNutrientPosition + slot, viewMode)) + " by day.",
+        "Dashed line: the average, " + AverageText(summary.average[viewMode].amounts[slot], slot, viewMode) + "."};
+    if (ShowsDailyValueLine(slot, viewMode)) phrases.push_back("Solid line: 100 % of the Daily Value.");
+    if (anyOver) phrases.push_back("Red: over the Daily Value.");
+    if (anyUnread) phrases.push_back("Grey: could not be read.");
+    return phrases;
+}
+
+// The phrases on as few lines as the width takes, at most `most`; the last line takes what is left.
+std::vector<std::string> BreakTitle(const std::vector<std::string>& phrases, int width, int most,
+                                    const std::function<int(const std::string&)>& textWidth) {
+    std::vector<std::string> lines(1);
+    for (const std::string& phrase : phrases) {
+        std::string longer = lines.back().empty() ? phrase : lines.back() + " " + phrase;
+        if (!lines.back().empty() && static_cast<int>(lines.size()) < most && textWidth && textWidth(longer) > width) {
+            lines.push_back(phrase);
+        } else {
+            lines.back() = longer;
+        }
+    }
+    return lines;
 }
 
 PrintStep Step(PrintStepKind kind, PrintRect rect, std::string text = {}) {
@@ -127,7 +145,11 @@ int LayOutDayChart(const DaySummary& summary, int slot, int viewMode, const Draw
         axisWidth = std::max(axisWidth, width(AxisText(mark * step, step, slot)));
     const int plotLeft = area.left + axisWidth + gap;
     const int plotRight = area.right - gap;
-    const int plotTop = area.top + line + line / 2 + line / 2;  // the title, and half a mark's text
+    const std::vector<std::string> title =
+        BreakTitle(ChartTitle(summary, slot, viewMode, anyOver, anyUnread), area.right - area.left, kTitleLines,
+                   metrics.textWidth);
+    const int titleHeight = static_cast<int>(title.size()) * line;
+    const int plotTop = area.top + titleHeight + line / 2 + line / 2;  // and half a mark's text
     const int tick = std::max(1, line / 4);
     const int plotBottom = area.bottom - line - tick;
     const int plotWidth = plotRight - plotLeft;
@@ -138,8 +160,10 @@ int LayOutDayChart(const DaySummary& summary, int slot, int viewMode, const Draw
         return plotBottom - static_cast<int>(std::llround(static_cast<double>(value) * plotHeight / axisTop));
     };
 
-    steps->push_back({PrintStepKind::kText, area.left, area.top, 0, 0, {area.left, area.top, area.right, area.top + line},
-                      ChartTitle(summary, slot, viewMode, anyOver, anyUnread)});
+    for (size_t i = 0; i < title.size(); ++i) {
+        const int top = area.top + static_cast<int>(i) * line;
+        steps->push_back({PrintStepKind::kText, area.left, top, 0, 0, {area.left, top, area.right, top + line}, title[i]});
+    }
     for (int64_t mark = 0; mark <= marks; ++mark) {
         const int at = y(mark * step);
         if (mark > 0) steps->push_back(Line(PrintStepKind::kGridLine, plotLeft, at, plotRight, at));

@@ -9,19 +9,22 @@ constexpr COLORREF kBarColor = RGB(70, 120, 190);
 constexpr COLORREF kOverColor = RGB(205, 40, 40);
 constexpr COLORREF kUnreadColor = RGB(225, 225, 225);
 
-HPEN MakePen(DWORD style, int width, COLORREF color) {
+HPEN MakePen(COLORREF color, int width, bool dashed = false) {
     LOGBRUSH brush = {BS_SOLID, color, 0};
-    return ExtCreatePen(PS_GEOMETRIC | style | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width < 1 ? 1 : width, &brush, 0,
-                        nullptr);
+    if (width < 1) width = 1;
+    // Dashes in proportion to the width, so that a printer's wide line is dashed as the screen's.
+    const DWORD dashes[] = {static_cast<DWORD>(6 * width), static_cast<DWORD>(4 * width)};
+    if (dashed) return ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE | PS_ENDCAP_FLAT, width, &brush, 2, dashes);
+    return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND, width, &brush, 0, nullptr);
 }
 
 }  // namespace
 
 StepPainter::StepPainter(HDC dc, int lineWidth)
     : dc_(dc),
-      rule_(MakePen(PS_SOLID, lineWidth, kRuleColor)),
-      grid_(MakePen(PS_SOLID, lineWidth, kGridColor)),
-      average_(MakePen(PS_DASH, lineWidth, kAverageColor)),
+      rule_(MakePen(kRuleColor, lineWidth)),
+      grid_(MakePen(kGridColor, lineWidth)),
+      average_(MakePen(kAverageColor, lineWidth, true)),
       bar_(CreateSolidBrush(kBarColor)),
       over_(CreateSolidBrush(kOverColor)),
       unread_(CreateSolidBrush(kUnreadColor)),

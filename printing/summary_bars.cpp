@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr int kGap = 6;
-constexpr int kBarInset = 2;  // above and below a bar, inside its line
+constexpr int kGap = 6;  // at the least; a third of a line on a page's finer lines
+constexpr int kBarInset = 2;  // above and below a bar, inside its line, at the least
 
 // The bar's length in the track: the percent on the track's scale, never past either end.
 int BarLength(int32_t amount, int slot, int trackWidth) {
@@ -26,6 +26,10 @@ int DailyValueSlots(int* slots) {
     for (int slot = 0; slot < kNutrientCount; ++slot)
         if (kDailyValueTable[slot].value != 0) slots[count++] = slot;
     return count;
+}
+
+int GapFor(int lineHeight) {
+    return std::max(kGap, lineHeight / 3);
 }
 
 }  // namespace
@@ -54,7 +58,8 @@ int SummaryBarsHeight(int lineHeight, int columns) {
     int count = DailyValueSlots(slots);
     if (columns < 1) columns = 1;
     int rows = (count + columns - 1) / columns;
-    return rows * (lineHeight + kGap) - kGap;
+    const int gap = GapFor(lineHeight);
+    return rows * (lineHeight + gap) - gap;
 }
 
 int LayOutSummaryBars(const EntryNutrients& percents, const DrawingArea& metrics, std::vector<PrintStep>* steps) {
@@ -64,10 +69,12 @@ int LayOutSummaryBars(const EntryNutrients& percents, const DrawingArea& metrics
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     const int line = metrics.lineHeight;
-    const int pitch = line + kGap;
+    const int gap = GapFor(line);
+    const int inset = std::max(kBarInset, line / 8);
+    const int pitch = line + gap;
     if (line <= 0 || width <= 0 || height < line) return 0;
     // Rows as far as the height goes (the last needs no gap below it), then the columns they need.
-    const int rowsFit = (height + kGap) / pitch;
+    const int rowsFit = (height + gap) / pitch;
     const int columns = (count + rowsFit - 1) / rowsFit;
     const int rows = (count + columns - 1) / columns;
     const int columnWidth = width / columns;
@@ -86,14 +93,14 @@ int LayOutSummaryBars(const EntryNutrients& percents, const DrawingArea& metrics
         const int bottom = top + line;
         steps->push_back({PrintStepKind::kText, left, top, 0, 0, {left, top, left + labelWidth, bottom}, labels[i]});
 
-        const int trackLeft = left + labelWidth + kGap;
-        const int trackWidth = left + columnWidth - kGap - trackLeft;
+        const int trackLeft = left + labelWidth + gap;
+        const int trackWidth = left + columnWidth - gap - trackLeft;
         if (trackWidth <= 0) continue;
         const int32_t percent = percents.amounts[slot];
         const int length = BarLength(percent, slot, trackWidth);
         if (length > 0) {
             PrintStepKind kind = IsOverDailyValue(percent, slot) ? PrintStepKind::kOverBar : PrintStepKind::kBar;
-            steps->push_back({kind, 0, 0, 0, 0, {trackLeft, top + kBarInset, trackLeft + length, bottom - kBarInset}, {}});
+            steps->push_back({kind, 0, 0, 0, 0, {trackLeft, top + inset, trackLeft + length, bottom - inset}, {}});
         }
         const int full =
             trackLeft + static_cast<int>(static_cast<int64_t>(trackWidth) * 100 / kBarScalePercent);

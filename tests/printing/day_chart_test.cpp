@@ -107,6 +107,13 @@ TEST(DayChart, BarsAreInProportionAndTheLinesAtTheAverageAndTheDailyValue) {
             EXPECT_NEAR(Baseline(inPercent) - rule.y, 100 * perPercent, 1.0);
         }
     EXPECT_EQ(fullLines, 1);
+    // Its title says so too, and breaks between phrases where one line is too short for it.
+    const std::vector<PrintStep> titles = OfKind(inPercent, PrintStepKind::kText);
+    ASSERT_EQ(titles.size(), 2u);
+    EXPECT_EQ(OfKind(steps, PrintStepKind::kText).size(), 1u);
+    EXPECT_NE(titles[0].text.find(" Solid line: 100 % of the Daily Value."), std::string::npos) << titles[0].text;
+    EXPECT_EQ(titles[1].text, "Grey: could not be read.");  // 8 pixels a letter: 1000 are 125 letters
+    EXPECT_GT(titles[1].y, titles[0].y);
 }
 
 TEST(DayChart, TheAxisHasAFewRoundNumbers) {
