@@ -1,5 +1,6 @@
 #include "printing/print_layout.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -59,6 +60,13 @@ bool Usable(const std::vector<PrintColumn>& columns, int entryCount, const Print
     return true;
 }
 
+// The entry rows a page holds with the TOTAL row under them; a page of unknown height holds them all.
+int RowsPerPage(const PrintMetrics& metrics) {
+    if (metrics.pageHeight <= 0) return INT32_MAX;
+    const int rows = static_cast<int>(metrics.pageHeight / static_cast<double>(metrics.lineHeight) - kTotalBottom);
+    return rows < 1 ? 1 : rows;
+}
+
 }  // namespace
 
 int PrintMargin(const PrintMetrics& metrics) {
@@ -78,41 +86,62 @@ int LayOutPass(const std::vector<PrintColumn>& columns, int entryCount, const Pr
     const int margin = PrintMargin(metrics);
     const int usable = metrics.pageWidth - 2 * margin;
     const int line = metrics.lineHeight;
-    steps->push_back(PageStep(PrintStepKind::kStartPage));
+    const int perPage = RowsPerPage(metrics);
+    // The columns fall into bands a page wide. Even with nothing on the page yet, a column too wide
+    // for any page starts a band: the first one then leaves a blank page before the one it is clipped on.
+    std::vector<size_t> bandStarts;
     int64_t x = 0;
     for (size_t c = 0; c < columns.size(); ++c) {
-        const PrintColumn& column = columns[c];
-        const int width = PrintedColumnWidth(column.screenWidth, metrics);
-        if (x + width > usable) {
-            // Even when nothing is on the page yet: a first column too wide for any page leaves a
-            // blank page before the one it is clipped on.
-            steps->push_back(PageStep(PrintStepKind::kEndPage));
-            steps->push_back(PageStep(PrintStepKind::kStartPage));
+        const int width = PrintedColumnWidth(columns[c].screenWidth, metrics);
+        if (c == 0 || x + width > usable) {
+            if (c == 0 && width > usable) bandStarts.push_back(0);
+            bandStarts.push_back(c);
             x = 0;
-        }
-        const int left = margin + static_cast<int>(x);
-        const int right = left + width;
-        const int column0 = static_cast<int>(c);
-
-        AddText(column.header, TextOrigin(column0, column.header, left, width, margin), 0, {left, 0, right, line},
-                steps);
-        AddRule(left, right, line + kRuleGap, steps);
-        for (int m = 0; m <= entryCount; ++m) {
-            const PrintText& cell = column.cells[static_cast<size_t>(m)];
-            const bool entry = m < entryCount;
-            const int top = LinePosition(m + (entry ? kEntryTop : kTotalTop), line);
-            const int bottom = LinePosition(m + (entry ? kEntryBottom : kTotalBottom), line);
-            AddText(cell, TextOrigin(column0, cell, left, width, margin), top, {left, top, right, bottom}, steps);
-            if (m == entryCount - 1) AddRule(left, right, LinePosition(m + kEntryBottom, line, kRuleGap), steps);
         }
         x += width;
     }
-    steps->push_back(PageStep(PrintStepKind::kEndPage));
+    if (columns.empty()) bandStarts.push_back(0);
+    bandStarts.push_back(columns.size());
+
+    // Each band prints every row, as many rows a page as fit, the header on every page and the TOTAL
+    // row under the last.
+    for (size_t band = 0; band + 1 < bandStarts.size(); ++band) {
+        for (int first = 0; first == 0 || first < entryCount; first += perPage) {
+            const int last = std::min(entryCount, first + perPage);  // the rows of this page end before it
+            const bool lastPage = last == entryCount;
+            steps->push_back(PageStep(PrintStepKind::kStartPage));
+            int left = margin;
+            for (size_t c = bandStarts[band]; c < bandStarts[band + 1]; ++c) {
+                const PrintColumn& column = columns[c];
+                const int width = PrintedColumnWidth(column.screenWidth, metrics);
+                const int right = left + width;
+                const int column0 = static_cast<int>(c);
+                AddText(column.header, TextOrigin(column0, column.header, left, width, margin), 0,
+                        {left, 0, right, line}, steps);
+                AddRule(left, right, line + kRuleGap, steps);
+                for (int m = first; m <= last; ++m) {
+                    const bool entry = m < last;
+                    if (!entry && !lastPage) break;
+                    const PrintText& cell = column.cells[static_cast<size_t>(m)];
+                    const int row = m - first;
+                    const int top = LinePosition(row + (entry ? kEntryTop : kTotalTop), line);
+                    const int bottom = LinePosition(row + (entry ? kEntryBottom : kTotalBottom), line);
+                    AddText(cell, TextOrigin(column0, cell, left, width, margin), top, {left, top, right, bottom},
+                            steps);
+                    if (m == entryCount - 1) AddRule(left, right, LinePosition(row + kEntryBottom, line, kRuleGap), steps);
+                }
+                left = right;
+            }
+            steps->push_back(PageStep(PrintStepKind::kEndPage));
+        }
+    }
     return 1;
 }
 
 int TableBottom(int entryCount, const PrintMetrics& metrics) {
-    return LinePosition(entryCount + kTotalBottom, metrics.lineHeight);
+    const int perPage = RowsPerPage(metrics);
+    const int onLastPage = entryCount <= perPage ? entryCount : entryCount - (entryCount - 1) / perPage * perPage;
+    return LinePosition(onLastPage + kTotalBottom, metrics.lineHeight);
 }
 
 int LayOutJob(const std::vector<PrintColumn>& columns, int entryCount, const PrintMetrics& metrics, int copies,

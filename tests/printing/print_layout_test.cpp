@@ -2,6 +2,7 @@
 // positions with their 1.3 / 2.3 / 1.6 line offsets cut toward zero.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -125,6 +126,44 @@ TEST(PrintLayout, AllColumnsSpillOntoASecondPageWithTheHeaderAndEveryRow) {
         if (step.kind == PrintStepKind::kText) {
             EXPECT_LE(step.clip.right, 5100 - 140) << step.text;
         }
+    }
+}
+
+TEST(PrintLayout, RowsThatDoNotFitAPageGoOnTheNextWithTheHeaderAgainAndTheTotalUnderTheLast) {
+    // A page of 1000 units holds 7 rows of 97 under the header, with room for the TOTAL row: 10.3 - 2.6.
+    const PrintMetrics shortPage = {5100, 97, 20, 6, 1000};
+    const struct {
+        int entries;
+        std::vector<int> rowsOnPages;
+    } cases[] = {{7, {7}}, {8, {7, 1}}, {15, {7, 7, 1}}, {0, {0}}};
+    for (const auto& c : cases) {
+        std::vector<std::string> cells;
+        for (int m = 0; m < c.entries; ++m)
+            cells.push_back("r" + std::to_string(m));
+        cells.push_back("TOTAL");
+        const std::vector<PrintStep> steps = Pass({Column("Log", 100, cells), Column("Calories", 60, cells)}, c.entries, shortPage);
+        const std::vector<std::vector<std::string>> pages = PageTexts(steps);
+        ASSERT_EQ(pages.size(), c.rowsOnPages.size()) << c.entries;
+        int next = 0;
+        for (size_t page = 0; page < pages.size(); ++page) {
+            const bool last = page + 1 == pages.size();
+            const size_t perColumn = 1 + c.rowsOnPages[page] + (last ? 1 : 0);
+            ASSERT_EQ(pages[page].size(), 2 * perColumn) << c.entries << " entries, page " << page;
+            EXPECT_EQ(pages[page][0], "Log");
+            EXPECT_EQ(pages[page][perColumn], "Calories");
+            for (int row = 0; row < c.rowsOnPages[page]; ++row)
+                EXPECT_EQ(pages[page][1 + row], "r" + std::to_string(next + row));
+            next += c.rowsOnPages[page];
+            EXPECT_EQ(pages[page][perColumn - 1] == "TOTAL", last);
+        }
+        // Every text is on its page, and the last page's table ends where a drawing under it may start.
+        int lowest = 0;
+        for (const PrintStep& step : steps) {
+            if (step.kind == PrintStepKind::kStartPage) lowest = 0;
+            if (step.kind == PrintStepKind::kText) lowest = std::max(lowest, step.clip.bottom);
+            EXPECT_LE(lowest, shortPage.pageHeight);
+        }
+        EXPECT_EQ(TableBottom(c.entries, shortPage), lowest) << c.entries;
     }
 }
 
