@@ -210,3 +210,35 @@ int HeldFile::Rewrite(const char* data, size_t size) {
     SeamRemove(JournalPathOf(path_.c_str()));
     return ok ? 1 : 0;
 }
+
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
+    RestoreInterruptedChange(path);
+    return SeamRead(path, offset, maxSize, image);
+}
+
+int RestoreInterruptedChange(const char* path) {
+    const std::string journalPath = JournalPathOf(path);
+    FileImage bytes;
+    if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
+    // A copy that holds the file is making its own change: not ours to undo. Held, the journal is read
+    // again: one that is gone was committed meanwhile.
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    if (busy) return 0;
+    FileJournal journal;
+    if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) {
+        if (file != -1) SeamRelease(file);
+        return 0;
+    }
+    // A journal cut off while it was written: the file was never touched.
+    const bool whole = DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal);
+    bool restored = whole && journal.existed && file != -1 &&
+                    SeamWriteTail(file, journal.offset, journal.saved.data(), journal.saved.size(), false);
+    // An open file cannot be removed everywhere, so it is let go first.
+    if (file != -1) SeamRelease(file);
+    if (whole && !journal.existed) restored = SeamRemove(path) != 0;
+    if (!whole || restored) SeamRemove(journalPath);
+    if (!restored) return 0;
+    CountRestoredFile();
+    return 1;
+}

@@ -97,10 +97,6 @@ bool WriteJournal(const char* path, const FileJournal& journal) {
            CutWrite(file.fd, trailer.data(), trailer.size(), false) && CutSync(file.fd);
 }
 
-bool Exists(const std::string& path) {
-    return access(path.c_str(), F_OK) == 0;
-}
-
 ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image) {
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
@@ -128,43 +124,11 @@ ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image)
 
 }  // namespace
 
-ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
-    RestoreInterruptedChange(path);
+ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image) {
     Fd file;
     file.fd = open(path, O_RDONLY);
     if (file.fd < 0) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.fd, offset, maxSize, image);
-}
-
-int RestoreInterruptedChange(const char* path) {
-    std::string journalPath = JournalPathOf(path);
-    if (!Exists(journalPath)) return 0;
-    // A copy that holds the file is making its own change: not ours to undo.
-    Fd file;
-    file.fd = open(path, O_RDWR);
-    if (file.fd >= 0 && !LockWhole(file.fd)) return 0;
-    FileImage bytes;
-    {
-        Fd journalFile;
-        journalFile.fd = open(journalPath.c_str(), O_RDONLY);
-        if (journalFile.fd < 0) return 0;  // committed meanwhile
-        if (ReadOpenFile(journalFile.fd, 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
-    }
-    FileJournal journal;
-    // A journal cut off while it was written: the file was never touched.
-    if (!DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal)) {
-        CutUnlink(journalPath);
-        return 0;
-    }
-    if (!journal.existed) {
-        if (file.fd >= 0 && !CutUnlink(path)) return 0;
-    } else if (file.fd < 0 || !WriteTail(file.fd, static_cast<size_t>(journal.offset), journal.saved.data(),
-                                          journal.saved.size(), false)) {
-        return 0;
-    }
-    CutUnlink(journalPath);
-    CountRestoredFile();
-    return 1;
 }
 
 int AppendLineToFile(const char* path, const char* line, size_t size) {
@@ -278,4 +242,15 @@ int SeamWriteJournal(const char* path, const FileJournal& journal) {
 
 int SeamRemove(const std::string& path) {
     return CutUnlink(path) ? 1 : 0;
+}
+
+intptr_t SeamHold(const char* path, bool* busy) {
+    int fd = open(path, O_RDWR);
+    *busy = fd >= 0 && !LockWhole(fd);
+    if (*busy) close(fd);
+    return fd >= 0 && !*busy ? fd : -1;
+}
+
+void SeamRelease(intptr_t handle) {
+    close(static_cast<int>(handle));
 }

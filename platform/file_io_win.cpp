@@ -128,49 +128,13 @@ bool WriteJournal(const char* path, const FileJournal& journal) {
            CutWrite(file.get(), trailer.data(), trailer.size(), false) && CutFlush(file.get());
 }
 
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 }  // namespace
 
-ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
-    RestoreInterruptedChange(path);
+ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image) {
     UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.get(), offset, maxSize, image);
-}
-
-int RestoreInterruptedChange(const char* path) {
-    std::string journalPath = JournalPathOf(path);
-    if (!Exists(journalPath)) return 0;
-    // A copy that holds the file is making its own change: not ours to undo.
-    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
-    if (!file && GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
-    FileImage bytes;
-    {
-        UniqueFile journalFile(CreateFileA(journalPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!journalFile) return 0;  // committed meanwhile
-        if (ReadOpenFile(journalFile.get(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
-    }
-    FileJournal journal;
-    // A journal cut off while it was written: the file was never touched.
-    if (!DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal)) {
-        CutDelete(journalPath);
-        return 0;
-    }
-    if (!journal.existed) {
-        file.reset();
-        if (!CutDelete(path)) return 0;
-    } else if (!file || !WriteTail(file.get(), journal.offset, journal.saved.data(), journal.saved.size(), false)) {
-        return 0;
-    }
-    file.reset();
-    CutDelete(journalPath);
-    CountRestoredFile();
-    return 1;
 }
 
 // The last bytes are read through the same unshared handle, so the line end added before the line
@@ -295,4 +259,14 @@ int SeamWriteJournal(const char* path, const FileJournal& journal) {
 
 int SeamRemove(const std::string& path) {
     return CutDelete(path) ? 1 : 0;
+}
+
+intptr_t SeamHold(const char* path, bool* busy) {
+    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    *busy = file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND;
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
+}
+
+void SeamRelease(intptr_t handle) {
+    CloseHandle(reinterpret_cast<HANDLE>(handle));
 }

@@ -1,5 +1,5 @@
 // The steps of a journaled change that each system takes its own way (file_io_win.cpp and
-// file_io_posix.cpp); the changes themselves are written once over them, in file_io.cpp. Every step
+// file_io_posix.cpp); the rewrite and the restore are written once over them, in file_io.cpp. Every step
 // goes through the cut seam of the tests.
 #pragma once
 
@@ -22,3 +22,9 @@ int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size,
 int SeamWriteJournal(const char* path, const FileJournal& journal);
 // Removes a file; one already gone counts as removed.
 int SeamRemove(const std::string& path);
+// Reads as ReadFileRange does, without putting anything back first.
+ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image);
+// Opens an existing file to change it, held against every other copy: -1 with `busy` false when there
+// is no such file, -1 with `busy` true when another copy holds it past a moment's wait.
+intptr_t SeamHold(const char* path, bool* busy);
+void SeamRelease(intptr_t handle);
