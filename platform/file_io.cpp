@@ -242,3 +242,80 @@ int RestoreInterruptedChange(const char* path) {
     CountRestoredFile();
     return 1;
 }
+
+// The last bytes are read through the held handle, so the line end added before the line is decided on
+// exactly the bytes the line follows.
+int AppendLineToFile(const char* path, const char* line, size_t size) {
+    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    RestoreInterruptedChange(path);
+    const std::string journalPath = JournalPathOf(path);
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    bool created = false;
+    bool journaled = false;
+    if (file == -1 && !busy) {
+        // Even the file's creation is undone after a cut: the journal says it was not there.
+        FileJournal journal;
+        journal.existed = false;
+        journaled = SeamWriteJournal(path, journal) != 0;
+        // Making the file is a write too; a machine cut off before it never made it.
+        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
+        if (journaled) file = SeamCreate(path);
+        created = file != -1;
+    }
+    if (file == -1) {
+        if (journaled) SeamRemove(journalPath);
+        return 0;
+    }
+    int ok = 0;
+    const int64_t end = SeamSize(file);
+    FileImage tail;
+    const size_t tailSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
+    if (end >= 0 && SeamReadHeld(file, static_cast<size_t>(end) - tailSize, tailSize, &tail) == ReadResult::kOk &&
+        tail.Size() == tailSize) {
+        FileJournal journal;
+        journal.originalSize = journal.offset = static_cast<uint64_t>(end);
+        if (!created) journaled = SeamWriteJournal(path, journal) != 0;
+        if (journaled) {
+            std::string bytes(LineEndBeforeAppend(std::string_view(tail.Data(), tail.Size())));
+            bytes.append(line, size);
+            ok = SeamWriteTail(file, journal.offset, bytes.data(), bytes.size(), true);
+            // Cut back to the old end so no partial line remains.
+            if (!ok && !SeamWriteTail(file, journal.offset, nullptr, 0, false)) journaled = false;
+        }
+    }
+    // A file this call created and could not fill would otherwise stay behind empty; it is let go first,
+    // as an open file cannot be removed everywhere.
+    SeamRelease(file);
+    if (!ok && created) SeamRemove(path);
+    if (journaled) SeamRemove(journalPath);
+    return ok;
+}
+
+HeldFile::~HeldFile() {
+    Close();
+}
+
+void HeldFile::Close() {
+    if (handle_ == -1) return;
+    SeamRelease(handle_);
+    handle_ = -1;
+}
+
+ReadResult HeldFile::Open(const char* path) {
+    Close();
+    image_.Reset();
+    RestoreInterruptedChange(path);
+    path_ = path;
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    if (file == -1) return ReadResult::kCannotOpen;
+    ReadResult result = SeamReadHeld(file, 0, static_cast<size_t>(-1), &image_);
+    if (result != ReadResult::kOk) {
+        SeamRelease(file);
+        return result;
+    }
+    handle_ = file;
+    RunHeldFileReadHook();
+    return result;
+}

@@ -131,79 +131,6 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
     return ReadOpenFile(file.fd, offset, maxSize, image);
 }
 
-int AppendLineToFile(const char* path, const char* line, size_t size) {
-    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    RestoreInterruptedChange(path);
-    Fd file;
-    int created = 0;
-    bool journaled = false;
-    file.fd = open(path, O_RDWR);
-    if (file.fd < 0 && errno == ENOENT) {
-        // Even the file's creation is undone after a cut: the journal says it was not there.
-        FileJournal journal;
-        journal.existed = false;
-        journaled = WriteJournal(path, journal);
-        // Making the file is a write too; a machine cut off before it never made it.
-        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
-        if (journaled) file.fd = open(path, O_RDWR | O_CREAT | O_EXCL, 0644);
-        created = file.fd >= 0;
-    }
-    if (file.fd < 0) {
-        CutUnlink(JournalPathOf(path));
-        return 0;
-    }
-    int ok = 0;
-    if (LockWhole(file.fd)) {
-        off_t end = lseek(file.fd, 0, SEEK_END);
-        char tail[2] = {};
-        size_t tailSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
-        if (end >= 0 && pread(file.fd, tail, tailSize, end - static_cast<off_t>(tailSize)) !=
-                            static_cast<ssize_t>(tailSize)) {
-            end = -1;
-        }
-        FileJournal journal;
-        journal.originalSize = journal.offset = static_cast<uint64_t>(end < 0 ? 0 : end);
-        if (!created) journaled = end >= 0 && WriteJournal(path, journal);
-        if (journaled && lseek(file.fd, end, SEEK_SET) == end) {
-            std::string_view lineEnd = LineEndBeforeAppend(std::string_view(tail, tailSize));
-            ok = CutWrite(file.fd, lineEnd.data(), lineEnd.size()) && CutWrite(file.fd, line, size) &&
-                 CutSync(file.fd);
-            // Cut back to the old end so no partial line remains.
-            if (!ok && !(CutTruncate(file.fd, static_cast<size_t>(end)) && CutSync(file.fd))) journaled = false;
-        }
-    }
-    // A file this call created and could not fill would otherwise stay behind empty.
-    if (!ok && created) CutUnlink(path);
-    if (journaled) CutUnlink(JournalPathOf(path));
-    return ok;
-}
-
-HeldFile::~HeldFile() {
-    Close();
-}
-
-void HeldFile::Close() {
-    if (handle_ == -1) return;
-    close(static_cast<int>(handle_));  // closing the description drops its lock
-    handle_ = -1;
-}
-
-ReadResult HeldFile::Open(const char* path) {
-    Close();
-    image_.Reset();
-    RestoreInterruptedChange(path);
-    path_ = path;
-    Fd file;
-    file.fd = open(path, O_RDWR);
-    if (file.fd < 0 || !LockWhole(file.fd)) return ReadResult::kCannotOpen;
-    ReadResult result = ReadOpenFile(file.fd, 0, static_cast<size_t>(-1), &image_);
-    if (result != ReadResult::kOk) return result;
-    handle_ = file.fd;
-    file.fd = -1;
-    RunHeldFileReadHook();
-    return result;
-}
-
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     RestoreInterruptedChange(path);
@@ -251,6 +178,23 @@ intptr_t SeamHold(const char* path, bool* busy) {
     return fd >= 0 && !*busy ? fd : -1;
 }
 
+intptr_t SeamCreate(const char* path) {
+    int fd = open(path, O_RDWR | O_CREAT | O_EXCL, 0644);
+    if (fd < 0 || LockWhole(fd)) return fd;
+    close(fd);
+    unlink(path);
+    return -1;
+}
+
 void SeamRelease(intptr_t handle) {
-    close(static_cast<int>(handle));
+    close(static_cast<int>(handle));  // closing the description drops its lock
+}
+
+int64_t SeamSize(intptr_t handle) {
+    struct stat info;
+    return fstat(static_cast<int>(handle), &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
+}
+
+ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image) {
+    return ReadOpenFile(static_cast<int>(handle), offset, maxSize, image);
 }

@@ -137,100 +137,6 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
     return ReadOpenFile(file.get(), offset, maxSize, image);
 }
 
-// The last bytes are read through the same unshared handle, so the line end added before the line
-// is decided on exactly the bytes the line follows.
-int AppendLineToFile(const char* path, const char* line, size_t size) {
-    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    RestoreInterruptedChange(path);
-    UniqueFile file(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING));
-    int created = 0;
-    bool journaled = false;
-    if (!file && GetLastError() == ERROR_FILE_NOT_FOUND) {
-        // Even the file's creation is undone after a cut: the journal says it was not there.
-        FileJournal journal;
-        journal.existed = false;
-        journaled = WriteJournal(path, journal);
-        // Making the file is a write too; a machine cut off before it never made it.
-        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
-        if (journaled) file.reset(OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW));
-        created = file ? 1 : 0;
-    }
-    if (!file) {
-        CutDelete(JournalPathOf(path));
-        return 0;
-    }
-    int ok = 0;
-    LARGE_INTEGER zero = {};
-    LARGE_INTEGER end = {};
-    if (SetFilePointerEx(file.get(), zero, &end, FILE_END)) {
-        char tail[2] = {};
-        size_t tailSize = end.QuadPart < 2 ? static_cast<size_t>(end.QuadPart) : 2;
-        FileImage last;
-        if (tailSize > 0 &&
-            ReadOpenFile(file.get(), static_cast<size_t>(end.QuadPart) - tailSize, tailSize, &last) == ReadResult::kOk) {
-            tailSize = last.Size();
-            if (tailSize > 0) std::memcpy(tail, last.Data(), tailSize);
-        }
-        std::string_view lineEnd = LineEndBeforeAppend(std::string_view(tail, tailSize));
-        DWORD length = static_cast<DWORD>(lineEnd.size() + size);
-        DWORD low = static_cast<DWORD>(end.QuadPart & 0xFFFFFFFF);
-        DWORD high = static_cast<DWORD>(end.QuadPart >> 32);
-        BOOL locked = SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && length > 0 &&
-                      LockFile(file.get(), low, high, length, 0);
-        FileJournal journal;
-        journal.originalSize = journal.offset = static_cast<uint64_t>(end.QuadPart);
-        if (!created && (length == 0 || locked)) journaled = WriteJournal(path, journal);
-        if (journaled && (length == 0 || locked) && Seek(file.get(), journal.offset)) {
-            ok = CutWrite(file.get(), lineEnd.data(), lineEnd.size()) && CutWrite(file.get(), line, size) &&
-                 CutFlush(file.get());
-            // Cut back to the old end so no partial line remains.
-            if (!ok && !(CutSetSize(file.get(), journal.offset) && CutFlush(file.get()))) journaled = false;
-        }
-        if (locked) UnlockFile(file.get(), low, high, length, 0);
-    }
-    if (!ok && created) {
-        // A file this call created and could not fill would otherwise stay behind empty; it is
-        // opened without sharing, so it can only be deleted once closed.
-        file.reset();
-        CutDelete(path);
-    }
-    if (journaled) CutDelete(JournalPathOf(path));
-    return ok;
-}
-
-HeldFile::~HeldFile() {
-    Close();
-}
-
-void HeldFile::Close() {
-    if (handle_ == -1) return;
-    HANDLE file = reinterpret_cast<HANDLE>(handle_);
-    UnlockFile(file, 0, 0, MAXDWORD, MAXDWORD);
-    CloseHandle(file);
-    handle_ = -1;
-}
-
-ReadResult HeldFile::Open(const char* path) {
-    Close();
-    image_.Reset();
-    RestoreInterruptedChange(path);
-    path_ = path;
-    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
-    if (file == INVALID_HANDLE_VALUE) return ReadResult::kCannotOpen;
-    if (!LockFile(file, 0, 0, MAXDWORD, MAXDWORD)) {
-        CloseHandle(file);
-        return ReadResult::kCannotOpen;
-    }
-    handle_ = reinterpret_cast<intptr_t>(file);
-    ReadResult result = ReadOpenFile(file, 0, static_cast<size_t>(-1), &image_);
-    if (result != ReadResult::kOk) {
-        Close();
-        return result;
-    }
-    RunHeldFileReadHook();
-    return result;
-}
-
 // A new file beside the target, then a rename over it. The new file's fixed name means one that a cut
 // left behind is written over by the next replace.
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
@@ -267,6 +173,20 @@ intptr_t SeamHold(const char* path, bool* busy) {
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 }
 
+intptr_t SeamCreate(const char* path) {
+    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
+}
+
 void SeamRelease(intptr_t handle) {
     CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+int64_t SeamSize(intptr_t handle) {
+    LARGE_INTEGER size;
+    return GetFileSizeEx(reinterpret_cast<HANDLE>(handle), &size) ? size.QuadPart : -1;
+}
+
+ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image) {
+    return ReadOpenFile(reinterpret_cast<HANDLE>(handle), offset, maxSize, image);
 }

@@ -1,5 +1,6 @@
 // The steps of a journaled change that each system takes its own way (file_io_win.cpp and
-// file_io_posix.cpp); the rewrite and the restore are written once over them, in file_io.cpp. Every step
+// file_io_posix.cpp); the append, the held file, the rewrite and the restore are written once over them, in
+// file_io.cpp. Every step
 // goes through the cut seam of the tests.
 #pragma once
 
@@ -27,4 +28,9 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
 // Opens an existing file to change it, held against every other copy: -1 with `busy` false when there
 // is no such file, -1 with `busy` true when another copy holds it past a moment's wait.
 intptr_t SeamHold(const char* path, bool* busy);
+// Makes a new file, held as SeamHold holds one; -1 when the file is there already or cannot be made.
+intptr_t SeamCreate(const char* path);
 void SeamRelease(intptr_t handle);
+// The size of a held file, -1 when it cannot be told, and its bytes, as SeamRead reads a file's.
+int64_t SeamSize(intptr_t handle);
+ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image);
