@@ -47,73 +47,61 @@ std::vector<PrintStep> OfKind(const std::vector<PrintStep>& steps, PrintStepKind
     return found;
 }
 
-// The baseline is the first full-width rule; every bar stands on it.
-int Baseline(const std::vector<PrintStep>& steps) {
-    for (const PrintStep& step : OfKind(steps, PrintStepKind::kRule))
-        if (step.y == step.y2 && step.x2 - step.x > 500) return step.y;
-    ADD_FAILURE() << "no baseline";
-    return 0;
-}
-
-// A value's height above the baseline on the chart's scale, read from the mark of `mark`.
-double HeightPerUnit(const std::vector<PrintStep>& steps, int32_t mark) {
+// The chart's baseline (its widest rule), the height a unit takes from its axis mark of `mark`, and its
+// other level rules (100 % of the Daily Value).
+struct Scale {
+    int baseline = 0;
+    double perUnit = 0;
+    std::vector<int> levels;
+};
+Scale ScaleOf(const std::vector<PrintStep>& steps, int32_t mark) {
+    Scale scale;
+    for (const PrintStep& rule : OfKind(steps, PrintStepKind::kRule)) {
+        if (rule.y != rule.y2 || rule.x2 - rule.x < 500) continue;
+        if (scale.baseline == 0) {
+            scale.baseline = rule.y;
+        } else {
+            scale.levels.push_back(rule.y);
+        }
+    }
     for (const PrintStep& number : OfKind(steps, PrintStepKind::kNumber))
-        if (number.text == std::to_string(mark)) return (Baseline(steps) - (number.clip.top + number.clip.bottom) / 2.0) / mark;
-    ADD_FAILURE() << "no mark " << mark;
-    return 0;
+        if (number.text == std::to_string(mark)) scale.perUnit = (scale.baseline - (number.clip.top + number.clip.bottom) / 2.0) / mark;
+    return scale;
 }
 
 TEST(DayChart, BarsAreInProportionAndTheLinesAtTheAverageAndTheDailyValue) {
-    // Day 3 could not be read, day 5 had none.
+    // Day 3 could not be read, day 5 had none; 3000 mg is over the Daily Value.
     const DaySummary summary = Days({1200, 2400, -1, 3000, 0, 600});
     const std::vector<PrintStep> steps = Chart(summary, kAmountsView);
-    const int baseline = Baseline(steps);
-    const double perUnit = HeightPerUnit(steps, 1000);
-    ASSERT_GT(perUnit, 0);
+    const Scale scale = ScaleOf(steps, 1000);
+    ASSERT_GT(scale.perUnit, 0);
+    EXPECT_TRUE(scale.levels.empty());  // no 100 % line in the amounts view
     std::vector<PrintStep> bars = OfKind(steps, PrintStepKind::kBar);
     const std::vector<PrintStep> over = OfKind(steps, PrintStepKind::kOverBar);
-    ASSERT_EQ(over.size(), 1u);  // 3000 mg is 125 % of the Daily Value
+    ASSERT_TRUE(bars.size() == 3 && over.size() == 1);
     bars.insert(bars.begin() + 2, over[0]);
     const int32_t drawn[] = {1200, 2400, 3000, 600};
-    ASSERT_EQ(bars.size(), 4u);
     for (size_t i = 0; i < bars.size(); ++i) {
-        EXPECT_EQ(bars[i].clip.bottom, baseline);
-        EXPECT_NEAR(baseline - bars[i].clip.top, drawn[i] * perUnit, 1.0) << drawn[i];
-        if (i > 0) {
-            EXPECT_GT(bars[i].clip.left, bars[i - 1].clip.right);
-        }
+        EXPECT_EQ(bars[i].clip.bottom, scale.baseline);
+        EXPECT_NEAR(scale.baseline - bars[i].clip.top, drawn[i] * scale.perUnit, 1.0) << drawn[i];
     }
     // The unreadable day is shaded between days 2 and 4, with no bar.
     const std::vector<PrintStep> unread = OfKind(steps, PrintStepKind::kUnreadDay);
     ASSERT_EQ(unread.size(), 1u);
-    EXPECT_GT(unread[0].clip.left, bars[1].clip.right);
-    EXPECT_LT(unread[0].clip.right, bars[2].clip.left);
-    // The average of the five readable days is the AVERAGE cell: 7200 / 5 = 1440.
+    EXPECT_TRUE(unread[0].clip.left > bars[1].clip.right && unread[0].clip.right < bars[2].clip.left);
+    // The average line stands at the AVERAGE cell: the five readable days' 7200 / 5.
     ASSERT_EQ(summary.average[kAmountsView].amounts[kSodium], 1440);
     const std::vector<PrintStep> average = OfKind(steps, PrintStepKind::kAverageLine);
     ASSERT_EQ(average.size(), 1u);
-    EXPECT_NEAR(baseline - average[0].y, 1440 * perUnit, 1.0);
-    // No 100 % line in the amounts view: the rules are the baseline and the label ticks.
-    for (const PrintStep& rule : OfKind(steps, PrintStepKind::kRule))
-        EXPECT_TRUE(rule.y == baseline || rule.x == rule.x2);
+    EXPECT_NEAR(scale.baseline - average[0].y, 1440 * scale.perUnit, 1.0);
 
-    // In the percent view the same days are shares of 100, and 100 % has its line.
+    // In the percent view the days are shares of 100, 100 % has its line, and the longer title breaks.
     const std::vector<PrintStep> inPercent = Chart(summary, kPercentView);
-    const double perPercent = HeightPerUnit(inPercent, 100);
-    int fullLines = 0;
-    for (const PrintStep& rule : OfKind(inPercent, PrintStepKind::kRule))
-        if (rule.y == rule.y2 && rule.y != Baseline(inPercent)) {
-            ++fullLines;
-            EXPECT_NEAR(Baseline(inPercent) - rule.y, 100 * perPercent, 1.0);
-        }
-    EXPECT_EQ(fullLines, 1);
-    // Its title says so too, and breaks between phrases where one line is too short for it.
-    const std::vector<PrintStep> titles = OfKind(inPercent, PrintStepKind::kText);
-    ASSERT_EQ(titles.size(), 2u);
+    const Scale percent = ScaleOf(inPercent, 100);
+    ASSERT_EQ(percent.levels.size(), 1u);
+    EXPECT_NEAR(percent.baseline - percent.levels[0], 100 * percent.perUnit, 1.0);
     EXPECT_EQ(OfKind(steps, PrintStepKind::kText).size(), 1u);
-    EXPECT_NE(titles[0].text.find(" Solid line: 100 % of the Daily Value."), std::string::npos) << titles[0].text;
-    EXPECT_EQ(titles[1].text, "Grey: could not be read.");  // 8 pixels a letter: 1000 are 125 letters
-    EXPECT_GT(titles[1].y, titles[0].y);
+    EXPECT_EQ(OfKind(inPercent, PrintStepKind::kText).size(), 2u);
 }
 
 TEST(DayChart, TheAxisHasAFewRoundNumbers) {
@@ -128,19 +116,8 @@ TEST(DayChart, TheAxisHasAFewRoundNumbers) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AxisStep(c.highest, c.slot), c.step) << c.highest;
-    // A milli-unit axis writes its marks with the decimals its step needs.
-    const DaySummary summary = Days({});
-    DaySummary thiamin = Days({300, 150});
-    thiamin.days[0].totals[kAmountsView].amounts[kThiamin] = 300;
-    thiamin.days[1].totals[kAmountsView].amounts[kThiamin] = 150;
-    AverageDays(kBothSummaryViews, &thiamin);
     std::vector<PrintStep> steps;
-    ASSERT_EQ(LayOutDayChart(thiamin, kThiamin, kAmountsView, kArea, &steps), 1);
-    std::vector<std::string> marks;
-    for (const PrintStep& number : OfKind(steps, PrintStepKind::kNumber))
-        marks.push_back(number.text);
-    EXPECT_EQ(marks, (std::vector<std::string>{"0.0", "0.1", "0.2", "0.3"}));
-    EXPECT_EQ(LayOutDayChart(summary, kSodium, kAmountsView, kArea, &steps), 0);  // no days, no chart
+    EXPECT_EQ(LayOutDayChart(Days({}), kSodium, kAmountsView, kArea, &steps), 0);  // no days, no chart
 }
 
 TEST(DayChart, LabelsThinOutAndNeverTouchFromTwoDaysToAThousand) {
@@ -168,9 +145,8 @@ TEST(DayChart, PrintedUnderTheTableWhereItFitsElseOnAPageOfItsOwn) {
         std::vector<PrintStep> pass = {{PrintStepKind::kStartPage, 0, 0, 0, 0, {}, {}},
                                        {PrintStepKind::kEndPage, 0, 0, 0, 0, {}, {}}};
         AppendUnderTable(drawing, rows, metrics, kArea.textWidth, &pass);
-        ASSERT_EQ(pass.back().kind, PrintStepKind::kEndPage);
-        const size_t pages = OfKind(pass, PrintStepKind::kStartPage).size();
-        EXPECT_EQ(pages, rows == 2 ? 1u : 2u) << rows;
+        EXPECT_EQ(pass.back().kind, PrintStepKind::kEndPage);
+        EXPECT_EQ(OfKind(pass, PrintStepKind::kStartPage).size(), rows == 2 ? 1u : 2u) << rows;
         int lowest = 0;
         for (const PrintStep& step : pass)
             if (step.kind == PrintStepKind::kText || step.kind == PrintStepKind::kBar) lowest = std::max(lowest, step.clip.bottom);
