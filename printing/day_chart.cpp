@@ -106,8 +106,8 @@ int64_t AxisStep(int64_t highest, int slot) {
     if (highest <= 0) highest = IsMilli(slot) ? 1000 : 1;
     const int64_t wanted = (highest + kMostSteps - 1) / kMostSteps;
     for (int64_t power = 1;; power *= 10)
-        for (int64_t factor : {1, 2, 5})
-            if (factor * power >= wanted) return factor * power;
+        for (int64_t tenths : {10, 20, 25, 50})
+            if (tenths * power % 10 == 0 && tenths * power / 10 >= wanted) return tenths * power / 10;
 }
 
 int LayOutDayChart(const DaySummary& summary, int slot, int viewMode, const DrawingArea& metrics,

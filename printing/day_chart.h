@@ -13,7 +13,7 @@
 std::string DayLabel(const std::string& title);
 
 // The distance between two marks of an axis that reaches `highest` (a value in its slot's units, as a
-// record holds it): 1, 2 or 5 times a power of ten, so that the axis has at most four steps.
+// record holds it): 1, 2, 2.5 or 5 times a power of ten, so that the axis has at most four steps.
 int64_t AxisStep(int64_t highest, int slot);
 
 // One bar per day in the summary's order, as high as the day's total in the view mode (none for a day
