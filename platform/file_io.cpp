@@ -218,13 +218,14 @@ ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileIm
 
 int RestoreInterruptedChange(const char* path) {
     const std::string journalPath = JournalPathOf(path);
-    FileImage bytes;
-    if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) return 0;
-    // A copy that holds the file is making its own change: not ours to undo. Held, the journal is read
-    // again: one that is gone was committed meanwhile.
+    if (!SeamExists(journalPath)) return 0;
+    // A copy that holds the file is making its own change: not ours to undo, nor its journal ours to
+    // open, which would keep the copy from removing it. Held, a journal that is gone was committed
+    // meanwhile.
     bool busy = false;
     intptr_t file = SeamHold(path, &busy);
     if (busy) return 0;
+    FileImage bytes;
     FileJournal journal;
     if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) {
         if (file != -1) SeamRelease(file);

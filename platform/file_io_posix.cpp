@@ -198,3 +198,7 @@ int64_t SeamSize(intptr_t handle) {
 ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image) {
     return ReadOpenFile(static_cast<int>(handle), offset, maxSize, image);
 }
+
+bool SeamExists(const std::string& path) {
+    return access(path.c_str(), F_OK) == 0;
+}

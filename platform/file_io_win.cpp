@@ -190,3 +190,7 @@ int64_t SeamSize(intptr_t handle) {
 ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image) {
     return ReadOpenFile(reinterpret_cast<HANDLE>(handle), offset, maxSize, image);
 }
+
+bool SeamExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}

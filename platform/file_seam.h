@@ -23,6 +23,8 @@ int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size,
 int SeamWriteJournal(const char* path, const FileJournal& journal);
 // Removes a file; one already gone counts as removed.
 int SeamRemove(const std::string& path);
+// Whether a file is there, without opening it.
+bool SeamExists(const std::string& path);
 // Reads as ReadFileRange does, without putting anything back first.
 ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image);
 // Opens an existing file to change it, held against every other copy: -1 with `busy` false when there
