@@ -14,7 +14,6 @@ namespace {
 constexpr int kMostSteps = 4;
 constexpr int kTitleLines = 2;
 constexpr int kChartLines = 18;  // the printed chart's height, its title and labels included
-constexpr int kBarColumns = 2;
 constexpr char kLogSuffix[] = ".mtf";
 
 bool IsMilli(int slot) {
@@ -229,7 +228,7 @@ void AppendUnderTable(const SummaryDrawing& drawing, int entryCount, const Print
                       const std::function<int(const std::string&)>& textWidth, std::vector<PrintStep>* pass) {
     if (!drawing.summary || pass->empty() || pass->back().kind != PrintStepKind::kEndPage) return;
     const int line = metrics.lineHeight;
-    const int barsHeight = SummaryBarsHeight(line, kBarColumns);
+    const int barsHeight = SummaryBarsHeight(line, kSummaryBarColumns);
     const int height = kChartLines * line + 2 * line + line / 2 + barsHeight;
     const int margin = PrintMargin(metrics);
     int top = TableBottom(entryCount, metrics) + 2 * line;

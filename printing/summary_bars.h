@@ -11,6 +11,8 @@
 
 // The percentage at the right end of every bar's track; a longer bar is cut there.
 constexpr int kBarScalePercent = 200;
+// The columns the bars stand in, in the window and on paper.
+constexpr int kSummaryBarColumns = 2;
 
 // A share of the Daily Value as a person reads it, "117 %": a percent record's value in whole percent,
 // rounded by the program's one rule.

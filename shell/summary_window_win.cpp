@@ -35,7 +35,6 @@ constexpr char kChooseTitle[] = "Summary of Days: Choose the Logs";
 constexpr char kSaveCsvTitle[] = "Save the Summary as CSV";
 constexpr int kLogColumnWidth = 130;
 constexpr int kEntriesColumnWidth = 95;  // "could not be read" fits
-constexpr int kBarColumns = 2;
 constexpr int kButtonGap = 6;
 constexpr SIZE kMinimumSize = {560, 520};
 constexpr int kChartShareTenths = 5;  // of the height the table and the chart share
@@ -50,7 +49,7 @@ struct SummaryWindow {
     int columns;
     std::vector<std::string> cells;  // row by row, in the view mode
     std::vector<int> columnSlots;    // the nutrient slot of each column, -1 for Log and Entries
-    int chartSlot = kCalories;       // the nutrient the chart shows
+    int chartSlot = kCalories;       // the nutrient the chart shows: at first the table's first
 };
 
 SummaryWindow* StateOf(HWND dialog) {
@@ -239,7 +238,7 @@ void Layout(HWND dialog) {
     Move(dialog, IDC_SUMMARY_NUTRIENT, left, buttonTop, dropped.right - dropped.left, dropped.bottom - dropped.top);
 
     WindowDC dc(dialog);
-    const int barsHeight = dc.get() ? SummaryBarsHeight(LineHeight(dialog, dc.get()), kBarColumns) : 0;
+    const int barsHeight = dc.get() ? SummaryBarsHeight(LineHeight(dialog, dc.get()), kSummaryBarColumns) : 0;
     const int width = client.right - 2 * m;
     const int barsTop = buttonTop - m - barsHeight;
     Move(dialog, IDC_SUMMARY_BARS, m, barsTop, width, barsHeight);
@@ -318,6 +317,7 @@ INT_PTR OnInitDialog(HWND dialog, SummaryWindow* window) {
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     window->columns = SummaryColumnCount(ColumnChoice::kColumnSet);
     InsertColumns(dialog, window);
+    if (window->columnSlots.size() > 2) window->chartSlot = window->columnSlots[2];
     ChartNutrient(dialog, window, window->chartSlot);
     ShowView(dialog, window);
     Layout(dialog);
