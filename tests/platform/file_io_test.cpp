@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/file_io.h"
+#include "platform/text.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -26,6 +27,12 @@ std::string ReadRaw(const std::string& path) {
 struct FaultGuard {
     ~FaultGuard() { InjectFileFault(FileFault::kNone); }
 };
+
+// The file name of a path, as the caption and the Summary of Days show it.
+TEST(FileNameOf, FollowsTheLastSeparatorOfEitherKindOrADrive) {
+    for (const char* path : {"C:\\logs\\2026-12-09.mtf", "Z:/logs/2026-12-09.mtf", "C:2026-12-09.mtf", "2026-12-09.mtf"})
+        EXPECT_EQ(FileNameOf(path), "2026-12-09.mtf") << path;
+}
 
 TEST(ReadWholeFile, ReadsTheBytesAndTwoZeroesBehindThem) {
     std::string path = TempPath("read.bin");

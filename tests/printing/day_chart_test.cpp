@@ -110,9 +110,8 @@ TEST(DayChart, TheAxisHasAFewRoundNumbers) {
         int slot;
         int64_t step;
     } cases[] = {
-        {2345, kSodium, 1000}, {100, kSodium, 25},    {0, kSodium, 1},        {1, kCalories, 1},
-        {7, kCalories, 2},     {300, kThiamin, 100},  {0, kThiamin, 250},    {116776, kIron, 50000},
-        {4001, kCalories, 2000}, {900, kSodium, 250}, {3, kCalories, 1},
+        {2345, kSodium, 1000}, {100, kSodium, 25},     {0, kSodium, 1},
+        {7, kCalories, 2},     {0, kThiamin, 250},     {116776, kIron, 50000},
     };
     for (const auto& c : cases)
         EXPECT_EQ(AxisStep(c.highest, c.slot), c.step) << c.highest;
