@@ -13,39 +13,86 @@ int g_cutAt = 0;
 int g_writeCalls = 0;
 int g_restoredFiles = 0;
 
-constexpr char kJournalMagic[8] = {'m', 't', 'j', 'o', 'u', 'r', 'n', '1'};
-constexpr size_t kJournalHeaderSize = 8 + 1 + 8 + 8 + 8 + 4;
+constexpr char kJournalMagic[8] = {'m', 't', 'j', 'o', 'u', 'r', 'n', '2'};
+constexpr char kFirstJournalMagic[8] = {'m', 't', 'j', 'o', 'u', 'r', 'n', '1'};
+// Where the fields of a journal stand (the layout is described beside FileJournal).
+constexpr size_t kExistedAt = 8;
+constexpr size_t kOriginalSizeAt = 9;
+constexpr size_t kOffsetAt = 17;
+constexpr size_t kSavedSizeAt = 25;
+constexpr size_t kFirstHeaderSize = 33;
+constexpr size_t kChangedSizeAt = 33;
+constexpr size_t kChangedSumAt = 41;
+constexpr size_t kHeaderSize = 45;
+constexpr size_t kTrailerSize = 4;
 
-void PutUint64(std::string* out, uint64_t value) {
-    for (int i = 0; i < 8; ++i)
+// How often and how long a journal that cannot be removed is tried again: a scanner or an indexer
+// that opened it lets go within moments.
+constexpr int kRemoveTries = 6;
+constexpr unsigned kRemoveBackoffMs = 20;
+// A waiting copy looks this often whether the copy ahead of it makes progress.
+constexpr unsigned kGateSliceMs = 100;
+
+void PutLittleEndian(std::string* out, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i)
         out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
-uint64_t GetUint64(const char* at) {
+uint64_t GetLittleEndian(const char* at, int bytes) {
     uint64_t value = 0;
-    for (int i = 7; i >= 0; --i)
+    for (int i = bytes - 1; i >= 0; --i)
         value = value << 8 | static_cast<unsigned char>(at[i]);
     return value;
 }
-// Enough to tell a journal cut off while it was written from a whole one; eight bytes a step, since a
-// journal holds up to the whole file.
+// Enough to tell a journal cut off while it was written from a whole one, and a file as a change left
+// it from any other; eight bytes a step, read in one byte order on every system.
 uint64_t Mix(uint64_t hash, std::string_view bytes) {
     size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, bytes.data() + i, 8);
-        hash = (hash ^ word) * 0x100000001B3ull;
+        hash = (hash ^ GetLittleEndian(bytes.data() + i, 8)) * 0x100000001B3ull;
         hash ^= hash >> 29;
     }
     for (; i < bytes.size(); ++i)
         hash = (hash ^ static_cast<unsigned char>(bytes[i])) * 0x100000001B3ull;
     return hash;
 }
-uint32_t Checksum(std::string_view header, std::string_view saved) {
-    uint64_t hash = Mix(Mix(0xCBF29CE484222325ull, header), saved);
+constexpr uint64_t kMixStart = 0xCBF29CE484222325ull;
+uint32_t Fold(uint64_t hash) {
     return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 // Far more than any food's line; a table of megabytes is not read for one line.
 constexpr size_t kLineWindow = 64 * 1024;
+
+// Passes the file's gate for as long as the object lives. It waits while the copy ahead makes
+// progress, and gives up after a moment without any; the file's own exclusion is all that is left
+// then, and an open of a file held that long fails as it always did.
+class Gate {
+public:
+    explicit Gate(const char* path) : gate_(SeamOpenGate(path)) {
+        if (gate_ == -1) return;
+        uint64_t stamp = SeamStamp(path);
+        for (unsigned idle = 0; !(entered_ = SeamEnterGate(gate_, kGateSliceMs) != 0);) {
+            uint64_t now = SeamStamp(path);
+            idle = now == stamp ? idle + kGateSliceMs : 0;
+            stamp = now;
+            if (idle >= kHeldFileWaitMs) break;
+        }
+    }
+    ~Gate() {
+        if (gate_ != -1) SeamCloseGate(gate_, entered_);
+    }
+    Gate(const Gate&) = delete;
+    Gate& operator=(const Gate&) = delete;
+    intptr_t Release(bool* entered) {
+        intptr_t gate = gate_;
+        *entered = entered_;
+        gate_ = -1;
+        return gate;
+    }
+
+private:
+    intptr_t gate_;
+    bool entered_ = false;
+};
 }  // namespace
 
 FileImage::~FileImage() {
@@ -122,37 +169,65 @@ FileFault CurrentFileFault() {
     return g_fileFault;
 }
 
+uint32_t FileChecksum(std::string_view bytes) {
+    return Fold(Mix(kMixStart, bytes));
+}
+
+void DescribeChange(FileJournal* journal, std::string_view change) {
+    journal->knowsChange = true;
+    journal->changedSize = journal->offset + change.size();
+    journal->changedSum = FileChecksum(change);
+}
+
 std::string EncodeFileJournalHeader(const FileJournal& journal) {
     std::string out(kJournalMagic, sizeof kJournalMagic);
     out.push_back(journal.existed ? 1 : 0);
-    PutUint64(&out, journal.originalSize);
-    PutUint64(&out, journal.offset);
-    PutUint64(&out, journal.saved.size());
+    PutLittleEndian(&out, journal.originalSize, 8);
+    PutLittleEndian(&out, journal.offset, 8);
+    PutLittleEndian(&out, journal.saved.size(), 8);
+    PutLittleEndian(&out, journal.changedSize, 8);
+    PutLittleEndian(&out, journal.changedSum, 4);
     return out;
 }
 
 std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header) {
-    uint32_t sum = Checksum(header, journal.saved);
     std::string out;
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<char>((sum >> (8 * i)) & 0xFF));
+    PutLittleEndian(&out, Fold(Mix(Mix(kMixStart, header), journal.saved)), kTrailerSize);
     return out;
 }
 
 int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
-    if (bytes.size() < kJournalHeaderSize || bytes.compare(0, 8, std::string_view(kJournalMagic, 8)) != 0)
-        return 0;
-    uint64_t savedSize = GetUint64(bytes.data() + 25);
-    if (savedSize != bytes.size() - kJournalHeaderSize) return 0;
-    uint32_t sum = 0;
-    for (int i = 3; i >= 0; --i)
-        sum = sum << 8 | static_cast<unsigned char>(bytes[bytes.size() - 4 + static_cast<size_t>(i)]);
-    if (sum != Checksum(bytes.substr(0, 33), bytes.substr(33, static_cast<size_t>(savedSize)))) return 0;
-    journal->existed = bytes[8] != 0;
-    journal->originalSize = GetUint64(bytes.data() + 9);
-    journal->offset = GetUint64(bytes.data() + 17);
-    journal->saved = bytes.substr(33, static_cast<size_t>(savedSize));
+    if (bytes.size() < kFirstHeaderSize) return 0;
+    const bool first = bytes.compare(0, 8, std::string_view(kFirstJournalMagic, 8)) == 0;
+    if (!first && bytes.compare(0, 8, std::string_view(kJournalMagic, 8)) != 0) return 0;
+    const size_t headerSize = first ? kFirstHeaderSize : kHeaderSize;
+    if (bytes.size() < headerSize + kTrailerSize) return 0;
+    const uint64_t savedSize = GetLittleEndian(bytes.data() + kSavedSizeAt, 8);
+    if (savedSize != bytes.size() - headerSize - kTrailerSize) return 0;
+    std::string_view saved = bytes.substr(headerSize, static_cast<size_t>(savedSize));
+    const uint64_t sum = GetLittleEndian(bytes.data() + bytes.size() - kTrailerSize, kTrailerSize);
+    if (sum != Fold(Mix(Mix(kMixStart, bytes.substr(0, headerSize)), saved))) return 0;
+    journal->existed = bytes[kExistedAt] != 0;
+    journal->originalSize = GetLittleEndian(bytes.data() + kOriginalSizeAt, 8);
+    journal->offset = GetLittleEndian(bytes.data() + kOffsetAt, 8);
+    journal->saved = saved;
+    journal->knowsChange = !first;
+    journal->changedSize = first ? 0 : GetLittleEndian(bytes.data() + kChangedSizeAt, 8);
+    journal->changedSum = first ? 0 : static_cast<uint32_t>(GetLittleEndian(bytes.data() + kChangedSumAt, 4));
     return journal->offset + savedSize == journal->originalSize;
+}
+
+// A journal outlives its change when it could not be removed, and a change may be cut off before it
+// touched the file: in neither case is there anything to put back.
+JournalVerdict JudgeJournal(const FileJournal& journal, int64_t size, std::string_view tail) {
+    const uint64_t at = journal.offset;
+    if (journal.knowsChange && size >= 0 && static_cast<uint64_t>(size) == journal.changedSize &&
+        (journal.existed || at == 0) && FileChecksum(tail) == journal.changedSum)
+        return JournalVerdict::kChangeMade;
+    if (!journal.existed) return size < 0 ? JournalVerdict::kChangeNotBegun : JournalVerdict::kPutBack;
+    if (size >= 0 && static_cast<uint64_t>(size) == journal.originalSize && tail == journal.saved)
+        return JournalVerdict::kChangeNotBegun;
+    return JournalVerdict::kPutBack;
 }
 
 std::string JournalPathOf(const char* path) {
@@ -160,7 +235,7 @@ std::string JournalPathOf(const char* path) {
 }
 
 std::string NewFilePathOf(const char* path) {
-    return std::string(path) + "-new";
+    return std::string(path) + "-new-" + std::to_string(SeamProcessId());
 }
 
 int RestoredFileCount() {
@@ -186,6 +261,204 @@ WriteStep NextWriteStep() {
     return g_writeCalls == g_cutAt ? WriteStep::kPartial : WriteStep::kLost;
 }
 
+namespace {
+
+int RemoveJournal(const std::string& journalPath) {
+    if (CurrentFileFault() == FileFault::kJournalStays || CurrentFileFault() == FileFault::kJournalLocked)
+        return 0;
+    return SeamRemove(journalPath);
+}
+
+// Ends a change that was made: the journal goes, and where it cannot, it is made unusable in place.
+// Even a journal left whole cannot undo the change, as it tells what the change made of the file.
+void CommitJournal(const char* path) {
+    const std::string journalPath = JournalPathOf(path);
+    for (int attempt = 1; attempt <= kRemoveTries; ++attempt) {
+        if (RemoveJournal(journalPath)) {
+            SeamFlushFolder(path);
+            return;
+        }
+        if (attempt < kRemoveTries) SeamPause(kRemoveBackoffMs * static_cast<unsigned>(attempt));
+    }
+    if (CurrentFileFault() != FileFault::kJournalLocked) SeamVoidJournal(journalPath);
+}
+
+// Puts back the change of a journal left behind, with the gate passed: no copy of the program is
+// changing the file now, so the journal is a cut-off change or one whose journal outlived it.
+int RestoreInGate(const char* path) {
+    const std::string journalPath = JournalPathOf(path);
+    if (!SeamExists(journalPath)) return 0;
+    // A holder that does not pass the gate is making its own change: not ours to undo.
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    if (busy) return 0;
+    FileImage bytes;
+    FileJournal journal;
+    if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) {
+        if (file != -1) SeamRelease(file);
+        return 0;
+    }
+    // A journal cut off while it was written: the file was never touched.
+    const bool whole = DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal);
+    JournalVerdict verdict = JournalVerdict::kChangeNotBegun;
+    if (whole) {
+        FileImage tail;
+        const int64_t size = file == -1 ? -1 : SeamSize(file);
+        if (size >= 0 && SeamReadHeld(file, static_cast<size_t>(journal.offset), static_cast<size_t>(-1), &tail) !=
+                             ReadResult::kOk) {
+            SeamRelease(file);
+            return 0;
+        }
+        verdict = JudgeJournal(journal, size, std::string_view(tail.Data(), tail.Size()));
+    }
+    bool done = verdict != JournalVerdict::kPutBack;
+    if (!done && journal.existed)
+        done = file != -1 && SeamWriteTail(file, journal.offset, journal.saved.data(), journal.saved.size(), false);
+    // A file the change made goes; an open file cannot be removed everywhere, so it is let go first. The
+    // journal of a file that stays is removed while the file is held, so no copy finds it in between.
+    if (!done && !journal.existed) {
+        if (file != -1) SeamRelease(file);
+        file = -1;
+        done = SeamRemove(path) != 0;
+    }
+    if (done) {
+        SeamRemove(journalPath);
+        SeamFlushFolder(path);
+    }
+    if (file != -1) SeamRelease(file);
+    if (!done || verdict != JournalVerdict::kPutBack) return 0;
+    CountRestoredFile();
+    return 1;
+}
+
+// Appends with the gate passed; the last bytes are read through the held handle, so the line end added
+// before the line is decided on exactly the bytes the line follows.
+int AppendInGate(const char* path, const char* line, size_t size) {
+    RestoreInGate(path);
+    const std::string journalPath = JournalPathOf(path);
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    bool created = false;
+    bool journaled = false;
+    std::string bytes;
+    FileJournal journal;
+    if (file == -1 && !busy) {
+        // Even the file's creation is undone after a cut: the journal says it was not there.
+        journal.existed = false;
+        bytes.assign(line, size);
+        DescribeChange(&journal, bytes);
+        journaled = SeamWriteJournal(path, journal) != 0;
+        // Making the file is a write too; a machine cut off before it never made it.
+        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
+        if (journaled) file = SeamCreate(path);
+        created = file != -1;
+        if (created) SeamFlushFolder(path);
+    }
+    if (file == -1) {
+        if (journaled) SeamRemove(journalPath);
+        return 0;
+    }
+    int ok = 0;
+    const int64_t end = SeamSize(file);
+    FileImage last;
+    const size_t lastSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
+    if (end >= 0 && SeamReadHeld(file, static_cast<size_t>(end) - lastSize, lastSize, &last) == ReadResult::kOk &&
+        last.Size() == lastSize) {
+        if (!created) {
+            journal.originalSize = journal.offset = static_cast<uint64_t>(end);
+            bytes.assign(LineEndBeforeAppend(std::string_view(last.Data(), last.Size())));
+            bytes.append(line, size);
+            DescribeChange(&journal, bytes);
+            journaled = SeamWriteJournal(path, journal) != 0;
+        }
+        if (journaled) {
+            ok = SeamWriteTail(file, static_cast<uint64_t>(end), bytes.data(), bytes.size(), true);
+            // Cut back to the old end so no partial line remains; if even that fails, the journal stays
+            // for the next reader.
+            if (!ok && !SeamWriteTail(file, static_cast<uint64_t>(end), nullptr, 0, false)) journaled = false;
+        }
+    }
+    if (ok) CommitJournal(path);
+    // A file this call created and could not fill would otherwise stay behind empty; it is let go first,
+    // as an open file cannot be removed everywhere.
+    if (!ok && journaled && !created) SeamRemove(journalPath);
+    SeamRelease(file);
+    if (!ok && created && SeamRemove(path)) SeamRemove(journalPath);
+    return ok;
+}
+
+int ReplaceInGate(const char* path, const char* data, size_t size) {
+    RestoreInGate(path);
+    SeamRemoveLeftovers(path);
+    const std::string newPath = NewFilePathOf(path);
+    if (!SeamWriteNewFile(newPath, path, data, size)) {
+        SeamRemove(newPath);
+        return 0;
+    }
+    if (!SeamReplace(newPath, path)) {
+        SeamRemove(newPath);
+        return 0;
+    }
+    SeamFlushFolder(path);
+    return 1;
+}
+
+}  // namespace
+
+ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
+    Gate gate(path);
+    RestoreInGate(path);
+    return SeamRead(path, offset, maxSize, image);
+}
+
+int RestoreInterruptedChange(const char* path) {
+    Gate gate(path);
+    return RestoreInGate(path);
+}
+
+int AppendLineToFile(const char* path, const char* line, size_t size) {
+    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    Gate gate(path);
+    return AppendInGate(path, line, size);
+}
+
+int ReplaceFileContents(const char* path, const char* data, size_t size) {
+    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
+    Gate gate(path);
+    return ReplaceInGate(path, data, size);
+}
+
+HeldFile::~HeldFile() {
+    Close();
+}
+
+void HeldFile::Close() {
+    if (handle_ != -1) SeamRelease(handle_);
+    handle_ = -1;
+    if (gate_ != -1) SeamCloseGate(gate_, entered_);
+    gate_ = -1;
+}
+
+ReadResult HeldFile::Open(const char* path) {
+    Close();
+    image_.Reset();
+    Gate gate(path);
+    RestoreInGate(path);
+    path_ = path;
+    bool busy = false;
+    intptr_t file = SeamHold(path, &busy);
+    if (file == -1) return ReadResult::kCannotOpen;
+    ReadResult result = SeamReadHeld(file, 0, static_cast<size_t>(-1), &image_);
+    if (result != ReadResult::kOk) {
+        SeamRelease(file);
+        return result;
+    }
+    handle_ = file;
+    gate_ = gate.Release(&entered_);
+    RunHeldFileReadHook();
+    return result;
+}
+
 // A held file can be neither renamed over nor replaced while it is open, and letting it go for a rename
 // would let another copy append into the gap; so it is changed in place, from the first byte that
 // differs, after the bytes it replaces have gone to the journal.
@@ -200,6 +473,7 @@ int HeldFile::Rewrite(const char* data, size_t size) {
     journal.originalSize = old.size();
     journal.offset = first;
     journal.saved = old.substr(first);
+    DescribeChange(&journal, std::string_view(data + first, size - first));
     if (!SeamWriteJournal(path_.c_str(), journal)) {
         SeamRemove(JournalPathOf(path_.c_str()));
         return 0;
@@ -207,116 +481,10 @@ int HeldFile::Rewrite(const char* data, size_t size) {
     bool ok = SeamWriteTail(handle_, first, data + first, size - first, true);
     // A failed write puts the read bytes back; if even that fails, the journal stays for the next reader.
     if (!ok && !SeamWriteTail(handle_, first, old.data() + first, old.size() - first, false)) return 0;
+    if (ok) {
+        CommitJournal(path_.c_str());
+        return 1;
+    }
     SeamRemove(JournalPathOf(path_.c_str()));
-    return ok ? 1 : 0;
-}
-
-ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image) {
-    RestoreInterruptedChange(path);
-    return SeamRead(path, offset, maxSize, image);
-}
-
-int RestoreInterruptedChange(const char* path) {
-    const std::string journalPath = JournalPathOf(path);
-    if (!SeamExists(journalPath)) return 0;
-    // A copy that holds the file is making its own change: not ours to undo, nor its journal ours to
-    // open, which would keep the copy from removing it. Held, a journal that is gone was committed
-    // meanwhile.
-    bool busy = false;
-    intptr_t file = SeamHold(path, &busy);
-    if (busy) return 0;
-    FileImage bytes;
-    FileJournal journal;
-    if (SeamRead(journalPath.c_str(), 0, static_cast<size_t>(-1), &bytes) != ReadResult::kOk) {
-        if (file != -1) SeamRelease(file);
-        return 0;
-    }
-    // A journal cut off while it was written: the file was never touched.
-    const bool whole = DecodeFileJournal(std::string_view(bytes.Data(), bytes.Size()), &journal);
-    bool restored = whole && journal.existed && file != -1 &&
-                    SeamWriteTail(file, journal.offset, journal.saved.data(), journal.saved.size(), false);
-    // An open file cannot be removed everywhere, so it is let go first.
-    if (file != -1) SeamRelease(file);
-    if (whole && !journal.existed) restored = SeamRemove(path) != 0;
-    if (!whole || restored) SeamRemove(journalPath);
-    if (!restored) return 0;
-    CountRestoredFile();
-    return 1;
-}
-
-// The last bytes are read through the held handle, so the line end added before the line is decided on
-// exactly the bytes the line follows.
-int AppendLineToFile(const char* path, const char* line, size_t size) {
-    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    RestoreInterruptedChange(path);
-    const std::string journalPath = JournalPathOf(path);
-    bool busy = false;
-    intptr_t file = SeamHold(path, &busy);
-    bool created = false;
-    bool journaled = false;
-    if (file == -1 && !busy) {
-        // Even the file's creation is undone after a cut: the journal says it was not there.
-        FileJournal journal;
-        journal.existed = false;
-        journaled = SeamWriteJournal(path, journal) != 0;
-        // Making the file is a write too; a machine cut off before it never made it.
-        if (journaled && NextWriteStep() != WriteStep::kGo) return 1;
-        if (journaled) file = SeamCreate(path);
-        created = file != -1;
-    }
-    if (file == -1) {
-        if (journaled) SeamRemove(journalPath);
-        return 0;
-    }
-    int ok = 0;
-    const int64_t end = SeamSize(file);
-    FileImage tail;
-    const size_t tailSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
-    if (end >= 0 && SeamReadHeld(file, static_cast<size_t>(end) - tailSize, tailSize, &tail) == ReadResult::kOk &&
-        tail.Size() == tailSize) {
-        FileJournal journal;
-        journal.originalSize = journal.offset = static_cast<uint64_t>(end);
-        if (!created) journaled = SeamWriteJournal(path, journal) != 0;
-        if (journaled) {
-            std::string bytes(LineEndBeforeAppend(std::string_view(tail.Data(), tail.Size())));
-            bytes.append(line, size);
-            ok = SeamWriteTail(file, journal.offset, bytes.data(), bytes.size(), true);
-            // Cut back to the old end so no partial line remains.
-            if (!ok && !SeamWriteTail(file, journal.offset, nullptr, 0, false)) journaled = false;
-        }
-    }
-    // A file this call created and could not fill would otherwise stay behind empty; it is let go first,
-    // as an open file cannot be removed everywhere.
-    SeamRelease(file);
-    if (!ok && created) SeamRemove(path);
-    if (journaled) SeamRemove(journalPath);
-    return ok;
-}
-
-HeldFile::~HeldFile() {
-    Close();
-}
-
-void HeldFile::Close() {
-    if (handle_ == -1) return;
-    SeamRelease(handle_);
-    handle_ = -1;
-}
-
-ReadResult HeldFile::Open(const char* path) {
-    Close();
-    image_.Reset();
-    RestoreInterruptedChange(path);
-    path_ = path;
-    bool busy = false;
-    intptr_t file = SeamHold(path, &busy);
-    if (file == -1) return ReadResult::kCannotOpen;
-    ReadResult result = SeamReadHeld(file, 0, static_cast<size_t>(-1), &image_);
-    if (result != ReadResult::kOk) {
-        SeamRelease(file);
-        return result;
-    }
-    handle_ = file;
-    RunHeldFileReadHook();
-    return result;
+    return 0;
 }

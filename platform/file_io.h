@@ -1,6 +1,16 @@
-// The file seam shared by every subsystem: whole-file read, locked append, a file held from its read
-// to its rewrite, atomic replace. One implementation for Win32 (CreateFileA, LockFile, MoveFileExA)
-// and one for POSIX (native tests).
+// The file seam shared by every subsystem: whole-file read, journaled append, a file held from its read
+// to its rewrite, atomic replace. One implementation for Win32 (CreateFileA without sharing, a named
+// mutex for the gate, ReplaceFileA) and one for POSIX (OFD locks, a lock of the folder for the gate),
+// used by the native tests.
+//
+// What it promises to several running copies of the program at once:
+// - Every read and change of a file passes the file's gate, one copy at a time, in the order they came;
+//   a copy waits while the one ahead of it makes progress and gives up only after a moment without any
+//   (kHeldFileWaitMs). A read therefore never fails nor sees half of another copy's change.
+// - A change reported done is never undone, not by a crash and not by another copy; a change reported
+//   failed leaves the file byte for byte as it was. A cut at any write leaves the old file or the new one.
+// - Inside the gate a changed file is still opened without sharing (Win32) or locked whole (POSIX), so a
+//   program that does not pass the gate cannot write between a read and its rewrite either.
 #pragma once
 
 #include <cstddef>
@@ -33,10 +43,10 @@ private:
 
 enum class ReadResult { kOk, kCannotOpen, kNoMemory, kReadFailed };
 
-// Opens an existing file sharing read access and reads it whole.
+// Reads an existing file whole, after any change of it in progress.
 ReadResult ReadWholeFile(const char* path, FileImage* image);
 
-// Reads at most `maxSize` bytes from `offset` on (fewer at the end of the file), sharing read access.
+// Reads at most `maxSize` bytes from `offset` on (fewer at the end of the file).
 ReadResult ReadFileRange(const char* path, size_t offset, size_t maxSize, FileImage* image);
 
 // Reads enough of a text file for the line at `offset`: the line with the byte before it (which tells
@@ -48,18 +58,16 @@ ReadResult ReadLineOfFile(const char* path, size_t offset, FileImage* image, siz
 // a last line left without its line end: "" (empty data or a line end), "\n" after a lone CR, else CR LF.
 std::string_view LineEndBeforeAppend(std::string_view data);
 
-// Opens or creates the text file without sharing, locks the range past its end and appends the line,
-// after ending a last line left without its line end. While another copy holds the file it waits a
-// moment (kHeldFileWaitMs) before it gives up. A short write is undone (the file is cut back to its old
-// length), so the file is never left half-written.
+// Opens or creates the text file, held, and appends the line after ending a last line left without
+// its line end. A short write is undone (the file is cut back to its old length), so the file is never
+// left half-written.
 int AppendLineToFile(const char* path, const char* line, size_t size);
 
-// How long an open waits for a file that another copy holds, in milliseconds.
+// How long a copy waits for another that makes no progress with the file, in milliseconds.
 constexpr unsigned kHeldFileWaitMs = 1000;
 
-// An existing file held from its read to its rewrite: opened without sharing and locked whole, as an
-// append locks its range, so no other copy can append between the read and the rewrite and have its
-// line written over. Released when the object goes.
+// An existing file held from its read to its rewrite, inside its gate, so no other copy can append
+// between the read and the rewrite and have its line written over. Released when the object goes.
 class HeldFile {
 public:
     HeldFile() = default;
@@ -67,8 +75,7 @@ public:
     HeldFile(const HeldFile&) = delete;
     HeldFile& operator=(const HeldFile&) = delete;
 
-    // Opens, locks and reads the file whole; waits a moment while another copy holds it, and then
-    // gives kCannotOpen.
+    // Holds and reads the file whole; kCannotOpen when there is none or another copy keeps it.
     ReadResult Open(const char* path);
     std::string_view Contents() const { return std::string_view(image_.Data(), image_.Size()); }
     // Writes the new contents over the old ones. On any failure the old bytes are written back, so
@@ -77,13 +84,16 @@ public:
 
 private:
     void Close();
+    intptr_t gate_ = -1;
+    bool entered_ = false;
     intptr_t handle_ = -1;  // a HANDLE or a descriptor; -1 (INVALID_HANDLE_VALUE) for none
     FileImage image_;
     std::string path_;
 };
 
-// Writes the bytes to a temporary file in the same folder and then moves it over the target, so a
-// failed or short write leaves the previous contents byte for byte as they were.
+// Writes the bytes to a new file of this process's own in the same folder and then puts it in the
+// target's place, so a failed or short write leaves the previous contents byte for byte as they were.
+// The target keeps its attributes and security.
 int ReplaceFileContents(const char* path, const char* data, size_t size);
 
 // Test seam: runs once a HeldFile has been read, before anything can rewrite it (nullptr: nothing).
@@ -91,31 +101,52 @@ void SetHeldFileReadHook(void (*hook)());
 void RunHeldFileReadHook();
 
 // Every change of a file in place (an append, a rewrite) is all-or-nothing: the bytes it is about to
-// change go first to a journal beside the file ("<path>-journal", with the file's size, flushed), then
-// the file is changed and flushed, and deleting the journal commits. A journal left behind by a change
-// that was cut off (a crash, a killed process, a power cut) puts the old bytes back before anyone reads
-// or changes the file again. A replace writes "<path>-new" and renames it over the file; one that a cut
-// left behind never touched the file, and the next replace writes over it.
+// change go first to a journal beside the file ("<path>-journal", flushed), then the file is changed and
+// flushed, and removing the journal commits, all inside the gate and with the file held. A journal left
+// behind by a change that was cut off (a crash, a killed process, a power cut) puts the old bytes back
+// before anyone reads or changes the file again. The journal also tells what the change makes of the
+// file, so one that could not be removed (an indexer or a scanner holds it open) never undoes the change
+// it belongs to. A replace writes "<path>-new-<process>" and puts it in the file's place; a new file that
+// a cut left behind never touched the file, and the next replace removes it.
 // The number of files put back so since the program started; the caller tells the user.
 int RestoredFileCount();
-// Puts back the file of a journal left behind, if any and if no other copy holds the file now. Every
-// read and write of the seam does this first; 1 when a file was put back.
+// Puts back the file of a journal left behind, if any; every read and write of the seam does this
+// first. 1 when a file was put back.
 int RestoreInterruptedChange(const char* path);
 
-// The journal's bytes: what a cut-off change of a file is undone with. Portable, so both seams and the
-// tests read and write it alike.
+// The journal's bytes, little-endian, in one of two layouts:
+//   0  magic "mtjourn2" ("mtjourn1": a journal of the first layout, without the two fields at 33)
+//   8  1 byte: the file was there before the change (else the change made it)
+//   9  8 bytes: its size before the change
+//  17  8 bytes: where the saved bytes stood
+//  25  8 bytes: how many bytes were saved
+//  33  8 bytes: the file's size once the change is made
+//  41  4 bytes: the checksum of the file's bytes from the offset on once the change is made
+//  45  the saved bytes, then 4 bytes: the checksum of everything before them.
 struct FileJournal {
     bool existed = true;        // the file was there before the change (else the change made it)
     uint64_t originalSize = 0;  // its size before the change
     uint64_t offset = 0;        // where the saved bytes stood
     std::string_view saved;     // the bytes from `offset` that the change overwrote
+    bool knowsChange = false;   // the two below were written (not in a journal of the first layout)
+    uint64_t changedSize = 0;   // the file's size once the change is made
+    uint32_t changedSum = 0;    // FileChecksum of the file's bytes from `offset` once the change is made
 };
+// Fills the journal's last three fields for a change that writes `change` from its offset on.
+void DescribeChange(FileJournal* journal, std::string_view change);
+uint32_t FileChecksum(std::string_view bytes);
 // A journal is its header, the saved bytes, then its trailer, written apart so the saved bytes are not copied.
 std::string EncodeFileJournalHeader(const FileJournal& journal);
 std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header);
-// 0 for a journal that was itself cut off while it was written: then the file was never touched.
+// 0 for a journal that was itself cut off while it was written, or made unusable: then the file was
+// never touched, or the change was made.
 int DecodeFileJournal(std::string_view bytes, FileJournal* journal);
+// What a whole journal asks for, given the file as it is now (`tail`: its bytes from the journal's
+// offset on; `size`: its size, -1 when there is no file).
+enum class JournalVerdict { kChangeMade, kChangeNotBegun, kPutBack };
+JournalVerdict JudgeJournal(const FileJournal& journal, int64_t size, std::string_view tail);
 std::string JournalPathOf(const char* path);
+// The new file of this process's replaces of `path`.
 std::string NewFilePathOf(const char* path);
 
 // Test seam: a power cut at the N-th write-side call from now (a write, a flush, a change of size, a
@@ -126,7 +157,8 @@ void CutWritesAt(int call);
 // The write-side calls since the last CutWritesAt.
 int WriteCallsSoFar();
 
-// Test seam: makes the next write operations fail the chosen way until cleared with kNone.
-enum class FileFault { kNone, kOpenFails, kShortWrite };
+// Test seam: makes the next write operations fail the chosen way until cleared with kNone. A journal
+// that an indexer keeps open cannot be removed (kJournalStays), nor even written (kJournalLocked).
+enum class FileFault { kNone, kOpenFails, kShortWrite, kJournalStays, kJournalLocked };
 void InjectFileFault(FileFault fault);
 FileFault CurrentFileFault();

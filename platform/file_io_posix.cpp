@@ -3,15 +3,20 @@
 
 #include "platform/file_seam.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
+
+#include "platform/text.h"
 
 namespace {
 
@@ -97,6 +102,30 @@ bool WriteJournal(const char* path, const FileJournal& journal) {
            CutWrite(file.fd, trailer.data(), trailer.size(), false) && CutSync(file.fd);
 }
 
+std::string FolderOf(const char* path) {
+    std::string_view name = FileNameOf(path);
+    std::string folder(path, static_cast<size_t>(name.data() - path));
+    return folder.empty() ? "./" : folder;
+}
+
+// The gates of this process: a lock of a folder belongs to its open description, so a second one in
+// the same process would wait for the first, where the Win32 mutex lets its owner in again. So each
+// folder has one description, opened as often as gates of it are, and locked as long as one is passed.
+struct FolderGate {
+    std::string folder;
+    int fd;
+    int opens;
+    int passes;
+};
+std::vector<FolderGate> g_gates;
+
+FolderGate* GateOf(intptr_t gate) {
+    for (FolderGate& each : g_gates) {
+        if (each.fd == gate) return &each;
+    }
+    return nullptr;
+}
+
 ReadResult ReadOpenFile(int fd, size_t offset, size_t maxSize, FileImage* image) {
     struct stat info;
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return ReadResult::kCannotOpen;
@@ -129,34 +158,6 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
     file.fd = open(path, O_RDONLY);
     if (file.fd < 0) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.fd, offset, maxSize, image);
-}
-
-int ReplaceFileContents(const char* path, const char* data, size_t size) {
-    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    RestoreInterruptedChange(path);
-    // The new file must be in the target's folder: rename only replaces atomically within one file
-    // system. Its fixed name means one that a cut left behind is written over by the next replace.
-    std::string temp = NewFilePathOf(path);
-    const char* slash = std::strrchr(path, '/');
-    std::string folder = slash ? std::string(path, static_cast<size_t>(slash - path) + 1) : "./";
-    Fd file;
-    file.fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (file.fd < 0) return 0;
-    // The replaced file keeps the permissions it had.
-    struct stat info;
-    mode_t mode = stat(path, &info) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0644;
-    int ok = fchmod(file.fd, mode) == 0 && CutWrite(file.fd, data, size) && CutSync(file.fd);
-    if (close(file.fd) != 0) ok = 0;
-    file.fd = -1;
-    if (!ok || !CutRename(temp, path)) {
-        CutUnlink(temp);
-        return 0;
-    }
-    // The rename itself lasts only once the folder entry is on disk.
-    Fd dir;
-    dir.fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir.fd >= 0) CutSync(dir.fd);
-    return 1;
 }
 
 int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
@@ -201,4 +202,112 @@ ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImag
 
 bool SeamExists(const std::string& path) {
     return access(path.c_str(), F_OK) == 0;
+}
+
+// The gate is a lock of the file's folder, which is there before the file and after it.
+intptr_t SeamOpenGate(const char* path) {
+    std::string folder = FolderOf(path);
+    for (FolderGate& each : g_gates) {
+        if (each.folder != folder) continue;
+        ++each.opens;
+        return each.fd;
+    }
+    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    g_gates.push_back({folder, fd, 1, 0});
+    return fd;
+}
+
+int SeamEnterGate(intptr_t gate, unsigned ms) {
+    FolderGate* passed = GateOf(gate);
+    if (!passed) return 0;
+    if (passed->passes > 0) {
+        ++passed->passes;
+        return 1;
+    }
+    for (unsigned waited = 0;; ++waited) {
+        if (flock(passed->fd, LOCK_EX | LOCK_NB) == 0) {
+            passed->passes = 1;
+            return 1;
+        }
+        if (errno != EWOULDBLOCK || waited >= ms) return 0;
+        usleep(1000);
+    }
+}
+
+void SeamCloseGate(intptr_t gate, bool entered) {
+    FolderGate* passed = GateOf(gate);
+    if (!passed) return;
+    if (entered && --passed->passes == 0) flock(passed->fd, LOCK_UN);
+    if (--passed->opens > 0) return;
+    close(passed->fd);
+    g_gates.erase(g_gates.begin() + (passed - g_gates.data()));
+}
+
+uint64_t SeamStamp(const char* path) {
+    uint64_t stamp = 0;
+    struct stat info;
+    const std::string paths[] = {path, JournalPathOf(path)};
+    for (const std::string& each : paths) {
+        stamp = stamp * 31 + 7;
+        if (stat(each.c_str(), &info) != 0) continue;
+        stamp = stamp * 31 + static_cast<uint64_t>(info.st_size);
+        stamp = stamp * 31 + static_cast<uint64_t>(info.st_mtim.tv_sec);
+        stamp = stamp * 31 + static_cast<uint64_t>(info.st_mtim.tv_nsec);
+    }
+    return stamp;
+}
+
+int SeamVoidJournal(const std::string& journalPath) {
+    Fd file;
+    file.fd = open(journalPath.c_str(), O_WRONLY);
+    const char zeroes[8] = {};
+    return file.fd >= 0 && CutWrite(file.fd, zeroes, sizeof zeroes, false) && CutSync(file.fd);
+}
+
+// A rename, a removal or a creation lasts only once the folder's entries are on disk.
+void SeamFlushFolder(const char* path) {
+    Fd dir;
+    dir.fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir.fd >= 0) CutSync(dir.fd);
+}
+
+// The replaced file keeps the permissions it had; the new file is private until then.
+int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size) {
+    Fd file;
+    file.fd = open(newPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (file.fd < 0) return 0;
+    struct stat info;
+    mode_t mode = stat(target, &info) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0644;
+    int ok = fchmod(file.fd, mode) == 0 && CutWrite(file.fd, data, size) && CutSync(file.fd);
+    if (close(file.fd) != 0) ok = 0;
+    file.fd = -1;
+    return ok;
+}
+
+// The new file is in the target's folder: rename only replaces atomically within one file system.
+int SeamReplace(const std::string& newPath, const char* target) {
+    return CutRename(newPath, target) ? 1 : 0;
+}
+
+void SeamRemoveLeftovers(const char* path) {
+    const std::string folder = FolderOf(path);
+    const std::string prefix = std::string(FileNameOf(path)) + "-new";
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) return;
+    std::vector<std::string> leftovers;
+    while (struct dirent* entry = readdir(dir)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) leftovers.push_back(entry->d_name);
+    }
+    closedir(dir);
+    for (const std::string& name : leftovers)
+        CutUnlink(folder + name);
+}
+
+void SeamPause(unsigned ms) {
+    usleep(ms * 1000);
+}
+
+unsigned long SeamProcessId() {
+    return static_cast<unsigned long>(getpid());
 }

@@ -3,11 +3,13 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/file_seam.h"
 #include "platform/handles_win.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -28,12 +30,12 @@ int WriteAll(HANDLE file, const char* data, size_t size, bool mayFault = true) {
     return done == size;
 }
 
-// Opens without sharing. Another copy holds such a file only for the few milliseconds of its own
-// change, so a sharing violation is tried again for a moment before it counts. The last error is
-// CreateFileA's.
-HANDLE OpenUnshared(const char* path, DWORD access, DWORD disposition) {
+// Every copy of the program passes the gate before it opens a file, so a sharing violation there comes
+// from a program that does not (or from this copy itself); it is tried again for a moment before it
+// counts. The last error is CreateFileA's.
+HANDLE OpenWaiting(const char* path, DWORD access, DWORD share, DWORD disposition) {
     for (DWORD waited = 0;; waited += kRetryMs) {
-        HANDLE file = CreateFileA(path, access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         DWORD error = GetLastError();
         if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= kHeldFileWaitMs) {
@@ -98,9 +100,28 @@ bool CutSetSize(HANDLE file, uint64_t size) {
 bool CutDelete(const std::string& path) {
     return NextWriteStep() != WriteStep::kGo || DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
-bool CutMove(const std::string& from, const char* to) {
-    return NextWriteStep() != WriteStep::kGo ||
-           MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+bool Move(const std::string& from, const char* to) {
+    return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+// ReplaceFileA keeps the target's attributes, security, creation time and streams. Where it could take
+// the target away but not put the new file in its place, the move finishes the replace.
+bool CutReplace(const std::string& from, const char* to) {
+    if (NextWriteStep() != WriteStep::kGo) return true;
+    const DWORD attributes = GetFileAttributesA(to);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Move(from, to);
+    // Some systems' replace takes a folder away with everything in it.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    if (!ReplaceFileA(to, from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
+        !(GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT && Move(from, to))) {
+        return false;
+    }
+    // Not every system's replace keeps them; the attributes are what a person sees.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_READONLY;
+    const DWORD now = GetFileAttributesA(to);
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != (attributes & kept))
+        SetFileAttributesA(to, (now & ~kept) | (attributes & kept));
+    return true;
 }
 
 bool Seek(HANDLE file, uint64_t offset) {
@@ -131,28 +152,9 @@ bool WriteJournal(const char* path, const FileJournal& journal) {
 }  // namespace
 
 ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image) {
-    UniqueFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(OpenWaiting(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     if (!file) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.get(), offset, maxSize, image);
-}
-
-// A new file beside the target, then a rename over it. The new file's fixed name means one that a cut
-// left behind is written over by the next replace.
-int ReplaceFileContents(const char* path, const char* data, size_t size) {
-    if (CurrentFileFault() == FileFault::kOpenFails) return 0;
-    RestoreInterruptedChange(path);
-    std::string temp = NewFilePathOf(path);
-    int ok = 0;
-    {
-        UniqueFile file(
-            CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return 0;
-        ok = CutWrite(file.get(), data, size) && CutFlush(file.get());
-    }
-    if (ok) ok = CutMove(temp, path);
-    if (!ok) CutDelete(temp);
-    return ok;
 }
 
 int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
@@ -168,13 +170,13 @@ int SeamRemove(const std::string& path) {
 }
 
 intptr_t SeamHold(const char* path, bool* busy) {
-    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, OPEN_EXISTING);
+    HANDLE file = OpenWaiting(path, GENERIC_READ | GENERIC_WRITE, 0, OPEN_EXISTING);
     *busy = file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_NOT_FOUND;
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 }
 
 intptr_t SeamCreate(const char* path) {
-    HANDLE file = OpenUnshared(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW);
+    HANDLE file = OpenWaiting(path, GENERIC_READ | GENERIC_WRITE, 0, CREATE_NEW);
     return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 }
 
@@ -193,4 +195,86 @@ ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImag
 
 bool SeamExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The gate is a mutex named after the file's full path, upper and lower case alike: a waiting copy is
+// queued by the system, and one that ended without letting go (a crash) leaves it abandoned, which the
+// next copy takes over.
+intptr_t SeamOpenGate(const char* path) {
+    char full[MAX_PATH * 2];
+    DWORD length = GetFullPathNameA(path, sizeof full, full, nullptr);
+    if (length == 0 || length >= sizeof full) return -1;
+    CharUpperBuffA(full, length);
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (DWORD i = 0; i < length; ++i)
+        hash = (hash ^ static_cast<unsigned char>(full[i] == '/' ? '\\' : full[i])) * 0x100000001B3ull;
+    char name[64];
+    std::snprintf(name, sizeof name, "platelog-file-%016llx", static_cast<unsigned long long>(hash));
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, name);
+    return mutex ? reinterpret_cast<intptr_t>(mutex) : -1;
+}
+
+int SeamEnterGate(intptr_t gate, unsigned ms) {
+    DWORD waited = WaitForSingleObject(reinterpret_cast<HANDLE>(gate), ms);
+    return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void SeamCloseGate(intptr_t gate, bool entered) {
+    if (entered) ReleaseMutex(reinterpret_cast<HANDLE>(gate));
+    CloseHandle(reinterpret_cast<HANDLE>(gate));
+}
+
+uint64_t SeamStamp(const char* path) {
+    uint64_t stamp = 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::string paths[] = {path, JournalPathOf(path)};
+    for (const std::string& each : paths) {
+        stamp = stamp * 31 + 7;
+        if (!GetFileAttributesExA(each.c_str(), GetFileExInfoStandard, &data)) continue;
+        stamp = stamp * 31 + data.nFileSizeLow;
+        stamp = stamp * 31 + data.ftLastWriteTime.dwLowDateTime;
+        stamp = stamp * 31 + data.ftLastWriteTime.dwHighDateTime;
+    }
+    return stamp;
+}
+
+// A scanner that keeps the journal open lets others write it when it lets them delete it.
+int SeamVoidJournal(const std::string& journalPath) {
+    UniqueFile file(CreateFileA(journalPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const char zeroes[8] = {};
+    return file && CutWrite(file.get(), zeroes, sizeof zeroes, false) && CutFlush(file.get());
+}
+
+// NTFS keeps a folder's entries with its own log; there is no folder to flush.
+void SeamFlushFolder(const char*) {}
+
+int SeamWriteNewFile(const std::string& newPath, const char*, const char* data, size_t size) {
+    UniqueFile file(
+        CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file && CutWrite(file.get(), data, size) && CutFlush(file.get());
+}
+
+int SeamReplace(const std::string& newPath, const char* target) {
+    return CutReplace(newPath, target) ? 1 : 0;
+}
+
+void SeamRemoveLeftovers(const char* path) {
+    const std::string pattern = std::string(path) + "-new*";
+    std::string folder(path, FileNameOf(path).data() - path);
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) CutDelete(folder + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+void SeamPause(unsigned ms) {
+    Sleep(ms);
+}
+
+unsigned long SeamProcessId() {
+    return GetCurrentProcessId();
 }

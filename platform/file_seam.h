@@ -1,7 +1,6 @@
-// The steps of a journaled change that each system takes its own way (file_io_win.cpp and
-// file_io_posix.cpp); the append, the held file, the rewrite and the restore are written once over them, in
-// file_io.cpp. Every step
-// goes through the cut seam of the tests.
+// The steps of the seam that each system takes its own way (file_io_win.cpp and file_io_posix.cpp); the
+// read, the append, the held file, the rewrite, the replace and the restore are written once over them,
+// in file_io.cpp. Every write-side step goes through the cut seam of the tests.
 #pragma once
 
 #include <cstddef>
@@ -17,15 +16,32 @@ WriteStep NextWriteStep();
 // A file was put back from its journal.
 void CountRestoredFile();
 
+// The gate of a file: every copy of the program passes it, one at a time and in the order they came,
+// for each read and change of the file. -1 when there is none to be had; the file's own exclusion
+// still holds then. A copy that already passed a file's gate passes it again at once.
+intptr_t SeamOpenGate(const char* path);
+// Waits at most `ms` milliseconds to pass; 1 once passed.
+int SeamEnterGate(intptr_t gate, unsigned ms);
+void SeamCloseGate(intptr_t gate, bool entered);
+// A number that changes whenever the file or its journal does, so a waiting copy can tell that the
+// copy ahead of it is making progress.
+uint64_t SeamStamp(const char* path);
+
 // Makes the open file hold `data` from `from` on and nothing after it, flushed.
 int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault);
 // The journal of a change about to be made beside `path`, flushed before the change begins.
 int SeamWriteJournal(const char* path, const FileJournal& journal);
+// Zeroes the journal's magic in place, flushed: for a journal that cannot be removed.
+int SeamVoidJournal(const std::string& journalPath);
 // Removes a file; one already gone counts as removed.
 int SeamRemove(const std::string& path);
+// Makes a rename, a removal or a creation in the folder of `path` last (POSIX: the folder's entries are
+// flushed; Windows keeps them with the file system's own log).
+void SeamFlushFolder(const char* path);
 // Whether a file is there, without opening it.
 bool SeamExists(const std::string& path);
-// Reads as ReadFileRange does, without putting anything back first.
+// Reads as ReadFileRange does, without passing the gate or putting anything back first; waits a moment
+// for a holder that does not pass the gate.
 ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image);
 // Opens an existing file to change it, held against every other copy: -1 with `busy` false when there
 // is no such file, -1 with `busy` true when another copy holds it past a moment's wait.
@@ -36,3 +52,12 @@ void SeamRelease(intptr_t handle);
 // The size of a held file, -1 when it cannot be told, and its bytes, as SeamRead reads a file's.
 int64_t SeamSize(intptr_t handle);
 ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image);
+// Writes a replace's new file whole, flushed, with the target's permissions where the system has them.
+int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size);
+// Puts the new file in the target's place in one step; the target keeps its attributes and security.
+int SeamReplace(const std::string& newPath, const char* target);
+// Removes the new files of replaces of `path` that a cut or a crash left behind.
+void SeamRemoveLeftovers(const char* path);
+void SeamPause(unsigned ms);
+// This process's number, which makes a replace's new file its own.
+unsigned long SeamProcessId();

@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "platform/file_io.h"
 #include "platform/text.h"
 #include "tests/test_files.h"
@@ -99,6 +103,67 @@ TEST(HeldFile, KeepsOtherCopiesOutFromTheReadToTheRewrite) {
     }
     EXPECT_EQ(ReadRaw(path), "a longer replacement\r\n");
     std::remove(path.c_str());
+}
+
+// An indexer or a scanner that keeps a journal open makes its removal fail after the change was made;
+// the change stays, and the next reader neither undoes it nor says it put anything back.
+TEST(FileSeam, AJournalThatOutlivesItsChangeNeverUndoesIt) {
+    FaultGuard guard;
+    const std::string path = TempPath("outlived.txt");
+    for (FileFault fault : {FileFault::kJournalStays, FileFault::kJournalLocked}) {
+        for (int append : {1, 0}) {
+            SCOPED_TRACE(std::string(append ? "append" : "rewrite") + (fault == FileFault::kJournalStays ? ", stays" : ", locked"));
+            WriteRaw(path, "one\r\ntwo\r\n");
+            InjectFileFault(fault);
+            if (append) {
+                EXPECT_EQ(AppendLineToFile(path.c_str(), "three\r\n", 7), 1);
+            } else {
+                HeldFile file;
+                ASSERT_EQ(file.Open(path.c_str()), ReadResult::kOk);
+                EXPECT_EQ(file.Rewrite("two\r\n", 5), 1);
+            }
+            InjectFileFault(FileFault::kNone);
+            EXPECT_NE(ReadRaw(path + "-journal"), "<missing>");
+            const int restored = RestoredFileCount();
+            FileImage image;
+            ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
+            EXPECT_EQ(std::string(image.Data(), image.Size()), append ? "one\r\ntwo\r\nthree\r\n" : "two\r\n");
+            EXPECT_EQ(RestoredFileCount(), restored);
+            EXPECT_EQ(ReadRaw(path + "-journal"), "<missing>");
+        }
+    }
+    std::remove(path.c_str());
+}
+
+// A journal left whole says what to do with the file as it is found: a change that was made or never
+// began is left alone, anything else (a torn write, a file cut short) is put back.
+TEST(JudgeJournal, PutsBackOnlyAChangeCutOffInTheMiddle) {
+    FileJournal journal;
+    journal.originalSize = 10;
+    journal.offset = 4;
+    journal.saved = "abcdef";
+    DescribeChange(&journal, "XYZ");
+    FileJournal made;
+    made.existed = false;
+    DescribeChange(&made, "new\r\n");
+    const struct {
+        const FileJournal* journal;
+        int64_t size;
+        const char* tail;
+        JournalVerdict verdict;
+    } cases[] = {
+        {&journal, 7, "XYZ", JournalVerdict::kChangeMade},
+        {&journal, 10, "abcdef", JournalVerdict::kChangeNotBegun},
+        {&journal, 10, "XYZdef", JournalVerdict::kPutBack},
+        {&journal, 7, "XYQ", JournalVerdict::kPutBack},
+        {&journal, 4, "", JournalVerdict::kPutBack},
+        {&made, -1, "", JournalVerdict::kChangeNotBegun},
+        {&made, 5, "new\r\n", JournalVerdict::kChangeMade},
+        {&made, 0, "", JournalVerdict::kPutBack},
+        {&made, 3, "new", JournalVerdict::kPutBack},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JudgeJournal(*c.journal, c.size, c.tail), c.verdict) << c.size << " " << c.tail;
 }
 
 // A folder of its own for one case, emptied of whatever an earlier run left there.
@@ -201,7 +266,24 @@ TEST(ReplaceFileContents, LeavesJustTheTargetWithTheNewBytes) {
     }
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// What Explorer shows of a saved log, and what the indexer is told, stays as the person set it.
+TEST(ReplaceFileContents, KeepsTheTargetsAttributes) {
+    std::string folder = FreshFolder("seam-attributes");
+    std::string target = folder + "/log.mtl";
+    WriteRaw(target, "old");
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE |
+                                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    // Wine keeps fewer attributes than Windows; what the system kept must stay.
+    const DWORD set = GetFileAttributesA(target.c_str());
+    ASSERT_TRUE(set & FILE_ATTRIBUTE_HIDDEN);
+    ASSERT_EQ(ReplaceFileContents(target.c_str(), "new", 3), 1);
+    EXPECT_EQ(GetFileAttributesA(target.c_str()), set);
+    EXPECT_EQ(ReadRaw(target), "new");
+    EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"log.mtl"});
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+#else
 // The temporary file is made private to its owner; the replaced file must not inherit that.
 TEST(ReplaceFileContents, KeepsTheTargetsPermissions) {
     std::string folder = FreshFolder("seam-permissions");
