@@ -4,7 +4,8 @@
 // used by the native tests.
 //
 // What it promises to several running copies of the program at once:
-// - Every read and change of a file passes the file's gate, one copy at a time, in the order they came;
+// - Every read and change of a file passes the file's gate, one copy at a time (on Windows in the order
+//   they came);
 //   a copy waits while the one ahead of it makes progress and gives up only after a moment without any
 //   (kHeldFileWaitMs). A read therefore never fails nor sees half of another copy's change.
 // - A change reported done is never undone, not by a crash and not by another copy; a change reported
