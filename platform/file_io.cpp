@@ -7,10 +7,12 @@
 #include <string_view>
 
 namespace {
+#ifdef PLATELOG_TEST_SEAMS
 FileFault g_fileFault = FileFault::kNone;
 void (*g_heldFileReadHook)() = nullptr;
 int g_cutAt = 0;
 int g_writeCalls = 0;
+#endif
 int g_restoredFiles = 0;
 
 constexpr char kJournalMagic[8] = {'m', 't', 'j', 'o', 'u', 'r', 'n', '2'};
@@ -153,6 +155,7 @@ std::string_view LineEndBeforeAppend(std::string_view data) {
     return "\r\n";
 }
 
+#ifdef PLATELOG_TEST_SEAMS
 void SetHeldFileReadHook(void (*hook)()) {
     g_heldFileReadHook = hook;
 }
@@ -168,6 +171,22 @@ void InjectFileFault(FileFault fault) {
 FileFault CurrentFileFault() {
     return g_fileFault;
 }
+
+void CutWritesAt(int call) {
+    g_cutAt = call;
+    g_writeCalls = 0;
+}
+
+int WriteCallsSoFar() {
+    return g_writeCalls;
+}
+
+WriteStep NextWriteStep() {
+    ++g_writeCalls;
+    if (g_cutAt == 0 || g_writeCalls < g_cutAt) return WriteStep::kGo;
+    return g_writeCalls == g_cutAt ? WriteStep::kPartial : WriteStep::kLost;
+}
+#endif
 
 uint32_t FileChecksum(std::string_view bytes) {
     return Fold(Mix(kMixStart, bytes));
@@ -244,21 +263,6 @@ int RestoredFileCount() {
 
 void CountRestoredFile() {
     ++g_restoredFiles;
-}
-
-void CutWritesAt(int call) {
-    g_cutAt = call;
-    g_writeCalls = 0;
-}
-
-int WriteCallsSoFar() {
-    return g_writeCalls;
-}
-
-WriteStep NextWriteStep() {
-    ++g_writeCalls;
-    if (g_cutAt == 0 || g_writeCalls < g_cutAt) return WriteStep::kGo;
-    return g_writeCalls == g_cutAt ? WriteStep::kPartial : WriteStep::kLost;
 }
 
 namespace {

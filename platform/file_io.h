@@ -97,10 +97,6 @@ private:
 // The target keeps its attributes and security.
 int ReplaceFileContents(const char* path, const char* data, size_t size);
 
-// Test seam: runs once a HeldFile has been read, before anything can rewrite it (nullptr: nothing).
-void SetHeldFileReadHook(void (*hook)());
-void RunHeldFileReadHook();
-
 // Every change of a file in place (an append, a rewrite) is all-or-nothing: the bytes it is about to
 // change go first to a journal beside the file ("<path>-journal", flushed), then the file is changed and
 // flushed, and removing the journal commits, all inside the gate and with the file held. A journal left
@@ -150,16 +146,21 @@ std::string JournalPathOf(const char* path);
 // The new file of this process's replaces of `path`.
 std::string NewFilePathOf(const char* path);
 
-// Test seam: a power cut at the N-th write-side call from now (a write, a flush, a change of size, a
-// delete or a rename; N counts from 1): that call does only part of its work (a write keeps the first
-// half of its bytes, any other call does nothing) and every later one does nothing, though all of them
-// report success, as a machine that stopped would never tell. 0 lifts the cut and restarts the count.
+// The ways the tests make a write fail. A journal that an indexer keeps open cannot be removed
+// (kJournalStays), nor even written (kJournalLocked).
+enum class FileFault { kNone, kOpenFails, kShortWrite, kJournalStays, kJournalLocked };
+
+#ifdef PLATELOG_TEST_SEAMS
+// The seams of the tests, only in the programs that test (the shipped program has none):
+// A power cut at the N-th write-side call from now (a write, a flush, a change of size, a delete or a
+// rename; N counts from 1): that call does only part of its work (a write keeps the first half of its
+// bytes, any other call does nothing) and every later one does nothing, though all of them report
+// success, as a machine that stopped would never tell. 0 lifts the cut and restarts the count.
 void CutWritesAt(int call);
 // The write-side calls since the last CutWritesAt.
 int WriteCallsSoFar();
-
-// Test seam: makes the next write operations fail the chosen way until cleared with kNone. A journal
-// that an indexer keeps open cannot be removed (kJournalStays), nor even written (kJournalLocked).
-enum class FileFault { kNone, kOpenFails, kShortWrite, kJournalStays, kJournalLocked };
+// Makes the next write operations fail the chosen way until cleared with kNone.
 void InjectFileFault(FileFault fault);
-FileFault CurrentFileFault();
+// Runs once a HeldFile has been read, before anything can rewrite it (nullptr: nothing).
+void SetHeldFileReadHook(void (*hook)());
+#endif

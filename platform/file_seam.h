@@ -11,8 +11,22 @@
 #include "platform/file_io.h"
 
 enum class WriteStep { kGo, kPartial, kLost };
+#ifdef PLATELOG_TEST_SEAMS
 // Counts one write-side call and says how much of it happens under the tests' cut (CutWritesAt).
 WriteStep NextWriteStep();
+// The fault the tests chose (InjectFileFault).
+FileFault CurrentFileFault();
+void RunHeldFileReadHook();
+#else
+// The shipped program has no cut, no fault and no hook: every write-side call does its work.
+inline WriteStep NextWriteStep() {
+    return WriteStep::kGo;
+}
+inline FileFault CurrentFileFault() {
+    return FileFault::kNone;
+}
+inline void RunHeldFileReadHook() {}
+#endif
 // A file was put back from its journal.
 void CountRestoredFile();
 
