@@ -15,10 +15,16 @@
 #include "platform/file_io.h"
 
 // Test programs run side by side share the folder; each process keeps its files in a folder of its own,
-// so that one test's clean-up never takes away another's files.
+// so that one test's clean-up never takes away another's files. Under Wine each prefix has a server of
+// its own, which numbers its processes alike: the number is told apart by the moment it started.
 std::string TempPath(const std::string& name) {
 #ifdef _WIN32
-    static const std::string folder = std::string(PLATELOG_TEMP_DIR) + "/" + std::to_string(GetCurrentProcessId());
+    static const std::string folder = [] {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return std::string(PLATELOG_TEMP_DIR) + "/" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(static_cast<unsigned long long>(now.QuadPart));
+    }();
     static const bool made = CreateDirectoryA(folder.c_str(), nullptr) || true;
 #else
     static const std::string folder = std::string(PLATELOG_TEMP_DIR) + "/" + std::to_string(getpid());
