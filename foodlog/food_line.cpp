@@ -4,6 +4,7 @@
 
 #include "fooddb/food_fields.h"
 #include "fooddb/food_files.h"
+#include "foodlog/log_history.h"
 #include "foodlog/nutrients.h"
 #include "platform/text.h"
 
@@ -59,5 +60,5 @@ int AddFoodFromData(std::string_view data, size_t offset, const char* quantityTe
     if (EntryCount() >= kMaxLogEntries) return 0;
     LogEntry entry;
     if (!ParseFoodLine(data, offset, quantityText, quantityLength, measure, source, &entry, further)) return 0;
-    return AppendEntry(entry);
+    return AppendAsChange(ChangeKind::kAdd, &entry, 1);
 }

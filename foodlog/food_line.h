@@ -15,7 +15,7 @@
 int ParseFoodLine(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
                   int32_t measure, int32_t source, LogEntry* entry, const UsdaMeasure* further = nullptr);
 
-// Appends the food as the next entry of the log table and computes it. 0 when the log is full or
-// the line offset does not point at a line of the data.
+// Appends the food as the next entry of the log table and computes it, a step of the history. 0 when
+// the log is full or the line offset does not point at a line of the data.
 int AddFoodFromData(std::string_view data, size_t offset, const char* quantityText, int quantityLength,
                     int32_t measure, int32_t source, const UsdaMeasure* further = nullptr);

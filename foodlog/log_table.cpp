@@ -101,6 +101,24 @@ int RemoveEntry(int position) {
     return 1;
 }
 
+int InsertEntry(int position, const LogEntry& entry) {
+    if (position < 0 || position > g_entryCount || g_entryCount >= kMaxLogEntries) return 0;
+    for (int j = g_entryCount; j > position; --j) {
+        g_logEntries[j] = g_logEntries[j - 1];
+        g_entryNutrients[j] = g_entryNutrients[j - 1];
+    }
+    g_logEntries[position] = entry;
+    ComputeEntry(position);
+    ++g_entryCount;
+    return 1;
+}
+
+int ReplaceEntry(int position, const LogEntry& entry) {
+    if (!IsEntryPosition(position)) return 0;
+    g_logEntries[position] = entry;
+    return ComputeEntry(position);
+}
+
 int SetQuantity(int position, float quantity) {
     if (!IsEntryPosition(position)) return 0;
     g_logEntries[position].quantity = quantity;

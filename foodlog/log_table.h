@@ -113,6 +113,11 @@ int AppendEntry(const LogEntry& entry);
 int AppendEntries(const LogEntry* entries, int count);
 // Removes the entry, moving the later ones up with their nutrients. 0 when there is no such entry.
 int RemoveEntry(int position);
+// Puts the entry at the position (0..count), moving the later ones down with their nutrients, and
+// computes it. 0 when the log is full or the position is outside 0..count.
+int InsertEntry(int position, const LogEntry& entry);
+// The entry at the position becomes `entry`, computed again. 0 when there is no such entry.
+int ReplaceEntry(int position, const LogEntry& entry);
 // A new quantity for the entry, which is computed again. 0 when there is no such entry.
 int SetQuantity(int position, float quantity);
 // The log becomes the first `count` (0..50) of `entries`, every other position cleared, each entry

@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
 #include "platform/file_io.h"
 
@@ -287,5 +288,6 @@ InsertResult InsertLogDocument(const char* path, int* documentCount) {
     int count = 0;
     if (!ReadLogDocument(path, entries.get(), &count)) return InsertResult::kUnreadable;
     *documentCount = count;
-    return AppendEntries(entries.get(), count) ? InsertResult::kInserted : InsertResult::kTooMany;
+    return AppendAsChange(ChangeKind::kInsertLog, entries.get(), count) ? InsertResult::kInserted
+                                                                     : InsertResult::kTooMany;
 }

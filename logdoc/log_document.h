@@ -64,7 +64,7 @@ int LoadLogDocument(const char* path);
 
 enum class InsertResult { kInserted, kUnreadable, kTooMany };
 // Reads the document with the checks of LoadLogDocument and appends its entries after the log's,
-// computed in the current view mode. `*documentCount` receives the document's entry count when it
+// computed in the current view mode, as one step of the history. `*documentCount` receives the document's entry count when it
 // could be read. kUnreadable and kTooMany (the two logs together would exceed 50 entries) leave the
 // log as it was.
 InsertResult InsertLogDocument(const char* path, int* documentCount);
