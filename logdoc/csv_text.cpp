@@ -1,7 +1,9 @@
 #include "logdoc/csv_text.h"
 
-void AppendCsvField(std::string_view text, std::string* out) {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+namespace {
+
+void AppendField(std::string_view text, const char* special, std::string* out) {
+    if (text.find_first_of(special) == std::string_view::npos) {
         out->append(text);
         return;
     }
@@ -13,10 +15,24 @@ void AppendCsvField(std::string_view text, std::string* out) {
     out->push_back('"');
 }
 
-void AppendCsvRow(const LogRowTexts& row, std::string* out) {
+void AppendRow(const LogRowTexts& row, char separator, const char* special, std::string* out) {
     for (int column = 0; column < row.count; ++column) {
-        if (column > 0) out->push_back(',');
-        AppendCsvField(row.cells[column], out);
+        if (column > 0) out->push_back(separator);
+        AppendField(row.cells[column], special, out);
     }
     out->append("\r\n");
+}
+
+}  // namespace
+
+void AppendCsvField(std::string_view text, std::string* out) {
+    AppendField(text, ",\"\r\n", out);
+}
+
+void AppendCsvRow(const LogRowTexts& row, std::string* out) {
+    AppendRow(row, ',', ",\"\r\n", out);
+}
+
+void AppendTabRow(const LogRowTexts& row, std::string* out) {
+    AppendRow(row, '\t', "\t\"\r\n", out);
 }

@@ -11,3 +11,6 @@ void AppendCsvField(std::string_view text, std::string* out);
 
 // The row's cells as one record.
 void AppendCsvRow(const LogRowTexts& row, std::string* out);
+// The row's cells separated by tabs, as spreadsheets take a table from the clipboard; a cell holding a
+// tab, a line break or a quote is quoted as in CSV.
+void AppendTabRow(const LogRowTexts& row, std::string* out);
