@@ -2,10 +2,12 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "fooddb/food_fields.h"
 #include "foodlog/log_cells.h"
+#include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_tip_win.h"
 #include "foodlog/log_view_win.h"
@@ -97,24 +99,57 @@ LRESULT EndQuantityEdit(HWND listView) {
     // The log may have changed under the editor (a New, a deletion): a row that is no longer an
     // entry keeps nothing of the edit.
     if (!IsEntryRow(row)) return 0;
-    SetQuantity(row, ParseReal(text));
+    SetQuantityAsChange(row, ParseReal(text));
     RefreshLog();
     MarkModified();
     return 0;
 }
 
-LRESULT DeleteEntryUnderLastClick(HWND listView) {
-    int row = HitTestLastClick(listView);
-    if (!IsEntryRow(row)) return 0;
-    if (SendMessageA(listView, LVM_GETITEMSTATE, row, LVIS_SELECTED) != LVIS_SELECTED) return 0;
-    if (ShowMessageBox(listView, kDeleteEntryQuestion, "", MB_YESNO) != IDYES) return 0;
-    RemoveEntry(row);
-    MarkModified();
-    RefreshLog();
-    return 0;
+void SetSelected(HWND listView, int row, bool selected) {
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = selected ? LVIS_SELECTED : 0;
+    SendMessageA(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
 }  // namespace
+
+int SelectedEntries(int* positions) {
+    int count = 0;
+    int row = -1;
+    HWND listView = LogListView();
+    while (listView && count < kMaxLogEntries &&
+           (row = static_cast<int>(SendMessageA(listView, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
+                                                LVNI_SELECTED))) >= 0 &&
+           IsEntryRow(row))
+        positions[count++] = row;
+    return count;
+}
+
+void SelectAllEntries() {
+    HWND listView = LogListView();
+    for (int row = 0; row < EntryCount(); ++row)
+        SetSelected(listView, row, true);
+    SetSelected(listView, EntryCount(), false);
+}
+
+int RemoveSelectedEntries(ChangeKind kind) {
+    int positions[kMaxLogEntries];
+    int count = SelectedEntries(positions);
+    if (count == 0 || !RemoveAsChange(kind, positions, count)) return 0;
+    RefreshLog();
+    return 1;
+}
+
+void DeleteSelectedEntries() {
+    int positions[kMaxLogEntries];
+    int count = SelectedEntries(positions);
+    if (count == 0) return;
+    char several[sizeof kDeleteEntriesFormat + 16];
+    std::snprintf(several, sizeof several, kDeleteEntriesFormat, count);
+    if (ShowMessageBox(LogListView(), count == 1 ? kDeleteEntryQuestion : several, "", MB_YESNO) != IDYES) return;
+    if (RemoveSelectedEntries(ChangeKind::kDelete)) MarkModified();
+}
 
 void SubclassLogListView(HWND listView) {
     g_editor = nullptr;
@@ -150,8 +185,9 @@ static LRESULT CALLBACK LogListProc(HWND listView, UINT message, WPARAM wParam, 
                 return EndQuantityEdit(listView);
             break;
         case WM_KEYDOWN:
-            // The log has no keyboard navigation: every key but Delete does nothing.
-            if (wParam == VK_DELETE) return DeleteEntryUnderLastClick(listView);
+            // The log has no keyboard navigation: every key but Delete does nothing here (the Edit menu's
+            // shortcut keys reach the main window before the log sees them).
+            if (wParam == VK_DELETE) DeleteSelectedEntries();
             return 0;
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS;

@@ -21,6 +21,16 @@
 /* Runs the search like the Search button; no control sends it. */
 #define IDM_SEARCH_ALT 128
 
+/* The Edit menu, and the table of its shortcut keys, which only the log takes. */
+#define IDM_EDIT_UNDO 150
+#define IDM_EDIT_REDO 151
+#define IDM_EDIT_CUT 152
+#define IDM_EDIT_COPY 153
+#define IDM_EDIT_PASTE 154
+#define IDM_EDIT_DELETE 155
+#define IDM_EDIT_SELECT_ALL 156
+#define IDR_EDIT_KEYS 157
+
 /* Child windows of the main window. */
 #define IDC_MYFOODS_LIST 190
 #define IDC_USDA_LIST 191

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "foodlog/add_food_win.h"
+#include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "logdoc/log_document.h"
@@ -134,20 +135,30 @@ LRESULT NewDocument(HWND window) {
     if (IsModified() && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
     ForgetDocument();
     SetDocumentCaption(window, g_documentTitle);
-    ClearModified();
     SendMessageA(LogListView(), LVM_DELETEALLITEMS, 0, 0);
     ClearLog();
+    StartHistory();
     return 0;
 }
 
+// A log that was not replaced (the dialog cancelled, the file refused) keeps its history; it counts as
+// saved as it stands, as the cleared modified flag says.
 LRESULT OpenDocument(HWND window) {
     if (IsModified() && AskSaveChanges(window, g_documentTitle) == IDCANCEL) return 0;
-    if (ChooseOpenFile(window, g_documentPath, g_documentTitle) && !OpenLogDocument(g_documentPath)) {
-        ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
-        ForgetDocument();
+    bool opened = false;
+    if (ChooseOpenFile(window, g_documentPath, g_documentTitle)) {
+        opened = OpenLogDocument(g_documentPath) != 0;
+        if (!opened) {
+            ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
+            ForgetDocument();
+        }
     }
     SetDocumentCaption(window, g_documentTitle);
-    ClearModified();
+    if (opened) {
+        StartHistory();
+    } else {
+        MarkSaved();
+    }
     return 0;
 }
 
@@ -182,7 +193,7 @@ LRESULT SaveDocument(HWND window) {
         ShowDocumentMessage(window, kCouldNotWriteFormat, g_documentTitle);
         return 0;
     }
-    ClearModified();
+    MarkSaved();
     return 1;
 }
 
@@ -194,7 +205,7 @@ LRESULT SaveDocumentAs(HWND window) {
         ShowDocumentMessage(window, kCouldNotWriteFormat, g_documentTitle);
         return 0;
     }
-    ClearModified();
+    MarkSaved();
     return 1;
 }
 
@@ -217,7 +228,9 @@ void OpenCommandLineDocument(HWND window, const char* commandLine) {
     char fullPath[kPathSize] = "";
     DWORD length = GetFullPathNameA(path.c_str(), sizeof fullPath, fullPath, nullptr);
     if (length == 0 || length >= sizeof fullPath) CopyPath(fullPath, path.c_str());
-    if (!OpenLogDocument(fullPath)) {
+    if (OpenLogDocument(fullPath)) {
+        StartHistory();
+    } else {
         ShowMessageBox(window, kOpenFailedMessage, kOpenFailedCaption, MB_ICONWARNING);
         start = StartDocument::kUntitled;
     }
@@ -231,5 +244,4 @@ void OpenCommandLineDocument(HWND window, const char* commandLine) {
     std::string title(FileNameOf(fullPath));
     CopyPath(g_documentTitle, title.c_str());
     SetDocumentCaption(window, g_documentTitle);
-    ClearModified();
 }

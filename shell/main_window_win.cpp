@@ -8,6 +8,7 @@
 #include "foodlog/log_columns.h"
 #include "foodlog/log_columns_win.h"
 #include "foodlog/log_edit_win.h"
+#include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
@@ -17,6 +18,7 @@
 #include "shell/summary_window_win.h"
 #include "resources/resource.h"
 #include "shell/document_win.h"
+#include "shell/edit_menu_win.h"
 #include "shell/find_food_win.h"
 #include "shell/food_browser_win.h"
 #include "shell/toolbar_win.h"
@@ -70,6 +72,7 @@ void Layout(HWND window, int width, int height);
 LRESULT OnCreate(HWND window) {
     ResetMainState();
     ResetLogState();
+    StartHistory();
     ResetColumnSet();
     AttachLogListView(nullptr);
     g_mainWindow = window;
@@ -337,10 +340,33 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_FOOD_FIND:
             ShowFindFood(window);
             return 0;
+        case IDM_EDIT_UNDO:
+            return UndoLogChange();
+        case IDM_EDIT_REDO:
+            return RedoLogChange();
+        case IDM_EDIT_CUT:
+            return CutEntries(window);
+        case IDM_EDIT_COPY:
+            return CopyEntries(window);
+        case IDM_EDIT_PASTE:
+            return PasteEntries(window);
+        case IDM_EDIT_DELETE:
+            return DeleteEntries();
+        case IDM_EDIT_SELECT_ALL:
+            return SelectAllInLog();
         default:
             break;
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+// The Edit menu says what its items would do now. A quantity being edited is ended first, so that Undo
+// names the edit.
+LRESULT OnInitMenuPopup(HMENU popup) {
+    if (GetMenuState(popup, IDM_EDIT_UNDO, MF_BYCOMMAND) == static_cast<UINT>(-1)) return 0;
+    FinishQuantityEdit();
+    UpdateEditMenu(popup);
+    return 0;
 }
 
 }  // namespace
@@ -370,6 +396,8 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
             return OnNotify(window, wParam, lParam);
         case WM_COMMAND:
             return OnCommand(window, wParam, lParam);
+        case WM_INITMENUPOPUP:
+            return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return ColorOnFoodPage(window, message, wParam, lParam);
@@ -427,13 +455,16 @@ void FinishStartup() {
 }
 
 // Modal dialogs and message boxes run their own loops, which never come here: shortcuts act only in
-// the main window.
+// the main window. The Edit menu's keys act only in the log: an edit box (the search box, the quantity
+// editor) keeps its own Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V, Ctrl+A and Delete.
 int TranslateShortcut(HWND window, MSG* message) {
     // Loaded once, on the first message; a table that cannot be loaded is not looked for again.
     static HACCEL shortcuts = LoadAcceleratorsA(AppInstance(), APP_RESOURCE_NAME);
-    if (!shortcuts || !window || !IsWindowEnabled(window)) return 0;
+    static HACCEL editKeys = LoadAcceleratorsA(AppInstance(), MAKEINTRESOURCEA(IDR_EDIT_KEYS));
+    if (!window || !IsWindowEnabled(window)) return 0;
     if (message->hwnd != window && !IsChild(window, message->hwnd)) return 0;
-    return TranslateAcceleratorA(window, shortcuts, message);
+    if (editKeys && message->hwnd == LogListView() && TranslateAcceleratorA(window, editKeys, message)) return 1;
+    return shortcuts ? TranslateAcceleratorA(window, shortcuts, message) : 0;
 }
 
 void TellOfRestoredFiles(HWND window) {

@@ -1,0 +1,285 @@
+// The Edit menu through the real window: every change undone and done again, whole and across Save, back
+// to the same rows in both views, modified flag and saved bytes; the clipboard's two forms, and pastes
+// that must change nothing.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "foodlog/add_food_win.h"
+#include "foodlog/food_line.h"
+#include "foodlog/log_columns.h"
+#include "foodlog/log_edit_win.h"
+#include "foodlog/log_history.h"
+#include "foodlog/log_table.h"
+#include "foodlog/log_view_win.h"
+#include "logdoc/copied_entries.h"
+#include "logdoc/log_document.h"
+#include "resources/resource.h"
+#include "shell/edit_menu_win.h"
+#include "shell/main_window_win.h"
+#include "tests/shell/gui_harness_win.h"
+#include "tests/test_files.h"
+
+namespace {
+
+const std::string kUsda =
+    "~01~^~OATS~^8.2^389^16.89^6.9^66.27^10.6^1.72^54^523^4.72^2^429^177^3.97^0.626^4.916^28.9^0^"
+    "0.42^0.763^0.139^0.961^1.349^0.119^56^0^0^1.217^2.178^2.535^0^240^~1 cup~^30^~1 slice~^0\r\n"
+    "~02~^~MILK~^87.7^61^3.15^3.25^4.8^0^0.69^113^84^0.03^43^132^10^0.37^0.025^0.004^3.7^162^0.07^"
+    "0.046^0.169^0.089^0.373^0.036^5^0.45^0^1.865^0.812^0.195^10^244^~1 cup~^15^~1 tbsp~^0\r\n";
+const std::string kMyFoods = "Walnut Bread^40^265^9.5^7.25^43.5^4.5^2^6^11^15^480^160^12^9^11^0.9^22^0^3^21^14^20^4^6^"
+                             "12^0^0^1.2^1.8^4.1^0^1^slice^^99^\r\n";
+using Rows = std::vector<std::vector<std::string>>;
+
+class EditMenu : public MainWindowTest {
+protected:
+    void SetUp() override {
+        databases_ = std::make_unique<InstalledDatabases>(kUsda, kMyFoods);
+        MainWindowTest::SetUp();
+        path_ = TempFile("edit-menu.mtf");
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        databases_.reset();
+        DeleteFileA(path_.c_str());
+    }
+    LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
+    void Add(size_t offset, const char* quantity, int32_t source) {
+        const std::string& data = source == kSourceUsda ? kUsda : kMyFoods;
+        ASSERT_EQ(AddFoodFromData(data, offset, quantity, static_cast<int>(strlen(quantity)), kMeasureFirst, source), 1);
+        RefreshLog();
+    }
+    // Three entries, saved under a name, with a history that starts there.
+    void StartSavedLog() {
+        DeleteFileA(path_.c_str());
+        ClearModified();
+        Command(IDM_FILE_NEW);
+        Add(0, "1.5", kSourceUsda);
+        Add(0, "2", kSourceMyFoods);
+        Add(kUsda.find("~02~"), "3", kSourceUsda);
+        DialogAnswerer dialogs;
+        dialogs.Queue(ChooseFile(path_));
+        ASSERT_EQ(Command(IDM_FILE_SAVE_AS), 1);
+        StartHistory();
+    }
+    static Rows Cells() {
+        Rows rows(static_cast<size_t>(LogRows()));
+        for (int row = 0; row < LogRows(); ++row)
+            for (int column = 0; column < CountLogColumns(); ++column)
+                rows[static_cast<size_t>(row)].push_back(LogCell(row, column));
+        return rows;
+    }
+    // The rows in both views and the modified flag.
+    Rows Views() {
+        Rows views = Cells();
+        Command(IDM_VIEW_AMOUNTS);
+        Rows amounts = Cells();
+        Command(IDM_VIEW_PERCENT);
+        views.insert(views.end(), amounts.begin(), amounts.end());
+        views.push_back({IsModified() ? "modified" : "saved"});
+        return views;
+    }
+    // Only these rows selected (-1 for every row).
+    static void Select(std::vector<int> rows, UINT state = LVIS_SELECTED) {
+        for (int row : rows) {
+            LVITEMA item = {};
+            item.stateMask = LVIS_SELECTED;
+            item.state = state;
+            SendMessageA(LogListView(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    std::string MenuText(int id) {
+        HMENU edit = GetSubMenu(GetMenu(window_), 1);
+        SendMessageA(window_, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), 1);
+        char text[64] = {};
+        GetMenuStringA(edit, static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
+        return std::string(text) + (GetMenuState(edit, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED ? " (grey)" : "");
+    }
+    std::unique_ptr<InstalledDatabases> databases_;
+    std::string path_;
+};
+
+// The clipboard's bytes in the format; a text up to its terminator.
+std::string ClipboardBytes(UINT format) {
+    std::string bytes;
+    if (!OpenClipboard(nullptr)) return "<closed>";
+    HANDLE data = GetClipboardData(format);
+    const char* held = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (held) {
+        size_t size = GlobalSize(data);
+        bytes.assign(held, format == CF_TEXT ? strnlen(held, size) : size);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return bytes;
+}
+
+void PutOnClipboard(UINT format, const std::string& bytes) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    memcpy(GlobalLock(memory), bytes.data(), bytes.size());
+    GlobalUnlock(memory);
+    SetClipboardData(format, memory);
+    CloseClipboard();
+}
+
+TEST_F(EditMenu, EveryChangeIsUndoneAndDoneAgainWholeAndAcrossSave) {
+    std::string other = TempFile("edit-menu-other.mtf");
+    const struct {
+        const char* name;
+        std::function<void()> change;
+    } cases[] = {
+        {"Add",
+         [] {
+             DialogAnswerer dialogs;
+             dialogs.Queue([](HWND dialog) {
+                 SetDlgItemTextA(dialog, IDC_QUANTITY_EDIT, "2");
+                 SendMessageA(MeasureList(), CB_SETCURSEL, 1, 0);
+                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+             });
+             OpenFoodQuantityFor(g_mainWindow, kSourceUsda, 0);
+         }},
+        {"Delete",
+         [] {
+             MessageBoxRecorder boxes;
+             boxes.QueueAnswer(IDYES);
+             Select({0, 2});
+             SendMessageA(LogListView(), WM_KEYDOWN, VK_DELETE, 0);
+             ASSERT_EQ(boxes.Shown().size(), 1u);
+             EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to delete these 2 entries?");
+         }},
+        {"Change Quantity",
+         [] {
+             RECT cell = {LVIR_BOUNDS, 1, 0, 0};
+             SendMessageA(LogListView(), LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&cell));
+             SendMessageA(LogListView(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.left + 5, cell.top + 5));
+             SendMessageA(QuantityEditor(), WM_CHAR, '4', 1);
+             SendMessageA(QuantityEditor(), WM_CHAR, VK_RETURN, 1);
+         }},
+        {"Insert Log",
+         [&] {
+             ASSERT_EQ(SaveLogDocument(2, other.c_str()), 1);
+             DialogAnswerer dialogs;
+             dialogs.Queue(ChooseFile(other));
+             Command(IDM_FILE_INSERT_LOG);
+         }},
+        {"Paste",
+         [this] {
+             Select({1, 2});
+             Command(IDM_EDIT_COPY);
+             Command(IDM_EDIT_PASTE);
+         }},
+        {"Cut",
+         [this] {
+             Select({1});
+             Command(IDM_EDIT_CUT);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartSavedLog();
+        const std::string savedBefore = ReadFileBytes(path_);
+        const Rows before = Views();
+        c.change();
+        const Rows after = Views();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(after.back()[0], "modified");
+        EXPECT_EQ(MenuText(IDM_EDIT_UNDO), std::string("&Undo ") + c.name + "\tCtrl+Z");
+        EXPECT_EQ(MenuText(IDM_EDIT_REDO), "&Redo\tCtrl+Y (grey)");
+
+        Command(IDM_EDIT_UNDO);
+        EXPECT_EQ(Views(), before);  // saved as it was: nothing to ask on closing
+        EXPECT_EQ(MenuText(IDM_EDIT_REDO), std::string("&Redo ") + c.name + "\tCtrl+Y");
+        Command(IDM_EDIT_REDO);
+        EXPECT_EQ(Views(), after);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        const std::string savedAfter = ReadFileBytes(path_);
+        EXPECT_NE(savedAfter, savedBefore);
+
+        Command(IDM_EDIT_UNDO);
+        Rows undone = Views();
+        EXPECT_EQ(undone.back()[0], "modified");
+        undone.back() = before.back();
+        EXPECT_EQ(undone, before);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        EXPECT_EQ(ReadFileBytes(path_), savedBefore);
+        Command(IDM_EDIT_REDO);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        EXPECT_EQ(ReadFileBytes(path_), savedAfter);
+    }
+    DeleteFileA(other.c_str());
+}
+
+TEST_F(EditMenu, CopyGivesTheViewsTextAndPasteTheSameEntriesToAnotherLog) {
+    StartSavedLog();
+    Command(IDM_VIEW_AMOUNTS);
+    // The text is the view's header and cells, row by row; with no row selected, the whole log and TOTAL.
+    const Rows shown = Cells();
+    for (bool selected : {true, false}) {
+        if (selected) Select({0, 2});
+        ASSERT_EQ(Command(IDM_EDIT_COPY), 1);
+        std::string expected;
+        for (int column = 0; column < CountLogColumns(); ++column)
+            expected += LogHeader(column) + (column + 1 < CountLogColumns() ? "\t" : "\r\n");
+        for (size_t row = 0; row < shown.size(); ++row) {
+            if (selected && row != 0 && row != 2) continue;
+            for (size_t column = 0; column < shown[row].size(); ++column)
+                expected += shown[row][column] + (column + 1 < shown[row].size() ? "\t" : "\r\n");
+        }
+        EXPECT_EQ(ClipboardBytes(CF_TEXT), expected);
+        Select({-1}, 0);
+    }
+    // Another log, whose My Foods file no longer has the food, gets the same entries.
+    InstallFile("mtmyfood", "");
+    Command(IDM_FILE_NEW);
+    EXPECT_EQ(MenuText(IDM_EDIT_PASTE), "&Paste\tCtrl+V");
+    Command(IDM_EDIT_PASTE);
+    EXPECT_EQ(Cells(), shown);
+    EXPECT_EQ(IsModified(), 1);
+    EXPECT_EQ(MenuText(IDM_EDIT_UNDO), "&Undo Paste\tCtrl+Z");
+}
+
+TEST_F(EditMenu, APasteThatIsDamagedForeignOrTooLargeChangesNothing) {
+    StartSavedLog();
+    for (int i = 0; i < 46; ++i)
+        Add(0, "1", kSourceUsda);
+    StartHistory();
+    Select({0, 1});
+    ASSERT_EQ(Command(IDM_EDIT_COPY), 1);
+    const std::string copied = ClipboardBytes(EntriesFormat());
+    std::string damaged = copied;
+    damaged[damaged.size() / 2] ^= 1;
+    const struct {
+        UINT format;
+        std::string bytes;
+        const char* message;
+    } cases[] = {
+        {EntriesFormat(), copied, "Cannot exceed 50 items in Main Window!\r\n\r\nThe clipboard holds 2 entries and only 1 more fit"},
+        {EntriesFormat(), damaged, kPasteDamagedMessage},
+        {EntriesFormat(), copied.substr(0, copied.size() - 9), kPasteDamagedMessage},
+        {CF_TEXT, std::string("~OATS~\t1.00\r\n", 14), nullptr},
+    };
+    const Rows before = Views();
+    for (const auto& c : cases) {
+        PutOnClipboard(c.format, c.bytes);
+        MessageBoxRecorder boxes;
+        Command(IDM_EDIT_PASTE);
+        EXPECT_EQ(Views(), before);
+        EXPECT_EQ(NextUndo(nullptr), 0);
+        ASSERT_EQ(boxes.Shown().size(), c.message ? 1u : 0u);
+        if (c.message) {
+            EXPECT_EQ(boxes.Shown()[0].text.rfind(c.message, 0), 0u) << boxes.Shown()[0].text;
+        }
+    }
+}
+
+}  // namespace
