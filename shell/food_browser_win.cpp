@@ -215,6 +215,75 @@ void SubclassSearchBox(HWND searchBox) {
     g_searchBoxProc = ReplaceWindowProc(searchBox, SearchBoxProc);
 }
 
+namespace {
+
+WNDPROC g_myFoodsListProc;
+constexpr int kHintMargin = 3;
+
+bool IsEmptyList(HWND list) {
+    return SendMessageA(list, LB_GETCOUNT, 0, 0) == 0;
+}
+
+// The hint in the list's font, in the colour of text that is not there to be acted on.
+void DrawHint(HWND list, HDC dc) {
+    RECT client = {};
+    GetClientRect(list, &client);
+    HBRUSH brush = reinterpret_cast<HBRUSH>(SendMessageA(GetParent(list), WM_CTLCOLORLISTBOX,
+                                                         reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(list)));
+    FillRect(dc, &client, brush ? brush : GetSysColorBrush(COLOR_WINDOW));
+    HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageA(list, WM_GETFONT, 0, 0));
+    HGDIOBJ previous = font ? SelectObject(dc, font) : nullptr;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    InflateRect(&client, -kHintMargin, -kHintMargin);
+    DrawTextA(dc, kMyFoodsHint, -1, &client, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    if (previous) SelectObject(dc, previous);
+}
+
+LRESULT CALLBACK MyFoodsHintProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            if (IsEmptyList(list)) {
+                PAINTSTRUCT paint;
+                HDC dc = BeginPaint(list, &paint);
+                if (dc) DrawHint(list, dc);
+                EndPaint(list, &paint);
+                return 0;
+            }
+            break;
+        case WM_PRINTCLIENT:
+            if (IsEmptyList(list)) {
+                DrawHint(list, reinterpret_cast<HDC>(wParam));
+                return 0;
+            }
+            break;
+        case LB_ADDSTRING:
+        case LB_INSERTSTRING:
+        case LB_DELETESTRING:
+        case LB_RESETCONTENT: {
+            // The list redraws only the items it changed; the hint comes or goes over the whole list.
+            bool wasEmpty = IsEmptyList(list);
+            LRESULT result = CallWindowProcA(g_myFoodsListProc, list, message, wParam, lParam);
+            if (wasEmpty != IsEmptyList(list)) InvalidateRect(list, nullptr, TRUE);
+            return result;
+        }
+        case WM_SIZE:
+            if (IsEmptyList(list)) InvalidateRect(list, nullptr, TRUE);
+            break;
+        default:
+            break;
+    }
+    return CallWindowProcA(g_myFoodsListProc, list, message, wParam, lParam);
+}
+
+}  // namespace
+
+void ShowHintWhenEmpty(HWND myFoodsList) {
+    if (!myFoodsList) return;
+    g_myFoodsListProc = ReplaceWindowProc(myFoodsList, MyFoodsHintProc);
+    InvalidateRect(myFoodsList, nullptr, TRUE);
+}
+
 void ReloadMyFoods() {
     ReloadMyFoodsList(Controls().myFoodsList);
     RefreshMyFoodsResults();

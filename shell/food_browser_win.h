@@ -12,6 +12,8 @@ constexpr char kEmptySearchMessage[] = "Empty Search Box";
 constexpr char kNotFoundMessage[] = "String not found";
 constexpr char kDeleteFoodQuestion[] = "Are you sure you want to permanently delete this item?";
 constexpr int kNoSearch = -1;
+// What the My Foods list says while it holds no food.
+constexpr char kMyFoodsHint[] = "Your own foods are listed here: click Add below to enter one.";
 
 // The database whose items the search results list holds (0 My Foods, 1 USDA), or kNoSearch.
 extern int g_searchedDatabase;
@@ -30,6 +32,8 @@ int SearchList(HWND source, HWND results, const char* text, size_t length);
 // Commands 1044 and 128: the search of the chosen database for the search box's text.
 LRESULT RunSearch(HWND mainWindow);
 void SubclassSearchBox(HWND searchBox);
+// The My Foods list shows kMyFoodsHint inside it while it is empty.
+void ShowHintWhenEmpty(HWND myFoodsList);
 // Removes the food selected in the My Foods list from the file and fills the list (and results taken
 // from it) again. 1 when it was removed; 0, changing nothing, when none is selected, and 0 after a
 // message when the file could not be read or rewritten, or when the list no longer matched the file

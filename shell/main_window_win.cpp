@@ -100,6 +100,7 @@ LRESULT OnCreate(HWND window) {
     ShowWindow(g_controls.resultsList, SW_HIDE);
     LoadMyFoods(g_controls.myFoodsList);
     SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
+    ShowHintWhenEmpty(g_controls.myFoodsList);
     MarkStartup("the three lists and the My Foods fill");
 
     HWND log = CreateLogListView(window);

@@ -5,10 +5,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "fooddb/food_files_win.h"
 #include "resources/resource.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
@@ -226,6 +228,35 @@ TEST_F(FoodBrowser, DeleteAsksAndRemovesOnlyTheSelectedLine) {
     // The results were searched again, so their offsets point into the new file.
     EXPECT_EQ(Items(g_controls.resultsList), (std::vector<std::string>{"Banana"}));
     EXPECT_EQ(Lines(g_controls.resultsList, now), Items(g_controls.resultsList));
+}
+
+// Where the first line of the list has ink: a food's name ends soon, the hint of an empty list runs on.
+int InkOfFirstLine(HWND list) {
+    RECT client = {};
+    GetClientRect(list, &client);
+    int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+    HDC screen = GetDC(list);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, height);
+    ReleaseDC(list, screen);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    COLORREF background = GetPixel(dc, client.right - 1, 0);
+    int right = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < client.right; ++x)
+            if (GetPixel(dc, x, y) != background) right = std::max(right, x);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return right;
+}
+
+TEST_F(FoodBrowser, AnEmptyMyFoodsListSaysWhatItIsAndHowToAddToIt) {
+    EXPECT_LT(InkOfFirstLine(g_controls.myFoodsList), 60);  // "Apple"
+    InstallFile("mtmyfood", "");
+    ReloadMyFoodsList(g_controls.myFoodsList);
+    EXPECT_GT(InkOfFirstLine(g_controls.myFoodsList), 200);
 }
 
 }  // namespace
