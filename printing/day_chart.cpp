@@ -212,14 +212,32 @@ int LayOutDayChart(const DaySummary& summary, int slot, int viewMode, const Draw
     int every = 1;
     while (every < days && every * pitch < std::min(labelWidth, plotWidth / 2) + labelGap + 2)
         ++every;
-    const int room = std::min(labelWidth, static_cast<int>(every * pitch) - labelGap - 2);
+    const int room = std::min(std::min(labelWidth, static_cast<int>(every * pitch) - labelGap - 2),
+                              area.right - area.left);
     if (room <= 0) return 1;
+    // A label centred under a day near an edge of the chart is moved inside it whole rather than cut at
+    // the edge. Moved, the last one may come too near its neighbour, which then gives way: the first
+    // and the last day of a chart are the ones that say what it covers.
+    struct DayMark {
+        int day;
+        int centre;
+        int left;
+    };
+    std::vector<DayMark> marked;
     for (int i = 0; i < days; i += every) {
         const int centre = (dayLeft(i) + dayLeft(i + 1)) / 2;
-        PrintRect rect = {std::max(area.left, centre - room / 2), plotBottom + tick,
-                          std::min(area.right, centre + room - room / 2), plotBottom + tick + line};
-        steps->push_back(Line(PrintStepKind::kRule, centre, plotBottom, centre, plotBottom + tick));
-        steps->push_back(Step(PrintStepKind::kLabel, rect, labels[static_cast<size_t>(i)]));
+        const int left = std::max(area.left, std::min(centre - room / 2, area.right - room));
+        if (!marked.empty() && left < marked.back().left + room + labelGap) {
+            if (i + every < days || marked.size() == 1) continue;
+            marked.pop_back();
+        }
+        marked.push_back({i, centre, left});
+    }
+    for (const DayMark& mark : marked) {
+        steps->push_back(Line(PrintStepKind::kRule, mark.centre, plotBottom, mark.centre, plotBottom + tick));
+        steps->push_back(Step(PrintStepKind::kLabel,
+                              {mark.left, plotBottom + tick, mark.left + room, plotBottom + tick + line},
+                              labels[static_cast<size_t>(mark.day)]));
     }
     return 1;
 }

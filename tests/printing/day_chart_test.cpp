@@ -136,6 +136,24 @@ TEST(DayChart, LabelsThinOutAndNeverTouchFromTwoDaysToAThousand) {
     }
 }
 
+// A label near the chart's right edge moves inside it whole instead of being cut there, and never onto
+// the label before it.
+TEST(DayChart, TheLastDaysLabelStandsWholeInsideTheChart) {
+    for (int width : {230, 300, 420}) {
+        const DrawingArea narrow = {{0, 0, width, 400}, 20, kArea.textWidth};
+        const std::vector<PrintStep> labels = OfKind(Chart(Days({1000, 1000, 1000}), kAmountsView, narrow), PrintStepKind::kLabel);
+        ASSERT_FALSE(labels.empty()) << width;
+        EXPECT_EQ(labels.back().text, "2026-01-03") << width;
+        for (size_t i = 0; i < labels.size(); ++i) {
+            EXPECT_EQ(labels[i].clip.right - labels[i].clip.left, 80) << width;  // room for all ten characters
+            EXPECT_LE(labels[i].clip.right, width) << width;
+            if (i > 0) {
+                EXPECT_LE(labels[i - 1].clip.right, labels[i].clip.left) << width;
+            }
+        }
+    }
+}
+
 TEST(DayChart, PrintedUnderTheTableWhereItFitsElseOnAPageOfItsOwn) {
     const DaySummary summary = Days({1200, 2400});
     const SummaryDrawing drawing = {&summary, kSodium, kAmountsView, "Average day"};
