@@ -30,6 +30,7 @@ MainControls g_controls;
 namespace {
 
 bool g_dragging;
+HWND g_focusOnLeaving;  // the child that had the keyboard focus when the window was last deactivated
 SIZE g_hiddenLayout;  // the client size laid out before the window was first shown, until it is
 
 constexpr DWORD kListStyle =
@@ -55,6 +56,7 @@ HWND CreateFoodList(HWND window, int id) {
 void ResetMainState() {
     g_splitter = kDefaultSplitter;
     g_dragging = false;
+    g_focusOnLeaving = nullptr;
     g_hiddenLayout = {};
     g_controls = MainControls{};
 }
@@ -278,6 +280,20 @@ LRESULT OnClose(HWND window) {
     return 0;
 }
 
+// The focus comes back where it was when the window was left (for a message box, a dialog, another
+// program), so that a log that asked a question still takes the Edit menu's keys.
+LRESULT OnActivate(HWND window, WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        g_focusOnLeaving = focus && IsChild(window, focus) ? focus : nullptr;
+    } else if (!HIWORD(wParam) && g_focusOnLeaving && IsWindow(g_focusOnLeaving) &&
+               IsChild(window, g_focusOnLeaving) && IsWindowVisible(g_focusOnLeaving)) {
+        SetFocus(g_focusOnLeaving);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_ACTIVATE, wParam, lParam);
+}
+
 LRESULT OnQueryEndSession(HWND window) {
     if (IsModified() && AskSaveChanges(window, DocumentTitle()) == IDCANCEL) return 0;
     return 1;
@@ -393,6 +409,8 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
             return OnClose(window);
         case WM_QUERYENDSESSION:
             return OnQueryEndSession(window);
+        case WM_ACTIVATE:
+            return OnActivate(window, wParam, lParam);
         case WM_NOTIFY:
             return OnNotify(window, wParam, lParam);
         case WM_COMMAND:

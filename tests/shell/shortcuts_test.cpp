@@ -177,6 +177,23 @@ TEST_F(Shortcuts, TheEditKeysActInTheLogAndAnEditBoxKeepsItsOwn) {
     EXPECT_EQ(boxes.Shown().size(), 1u);
 }
 
+// The question of Delete is a window of its own; once it is answered the log has the focus again, so
+// that Ctrl+Z reaches it.
+TEST_F(Shortcuts, TheLogHasTheFocusAgainAfterTheQuestion) {
+    SetFocus(LogListView());
+    Press(LogListView(), 'A', {VK_CONTROL});
+    DialogAnswerer dialogs;
+    std::string question;
+    dialogs.Queue([&question](HWND box) {
+        question = TextOf(box);
+        PostMessageA(box, WM_COMMAND, IDNO, 0);
+    });
+    Press(LogListView(), VK_DELETE, {});
+    EXPECT_EQ(dialogs.Answered(), 1);
+    EXPECT_EQ(GetFocus(), LogListView());
+    EXPECT_EQ(EntryCount(), 1);
+}
+
 // Posted once the menu is open, for the menu's own loop.
 void CALLBACK PressNInTheMenu(HWND window, UINT, UINT_PTR id, DWORD) {
     KillTimer(window, id);
