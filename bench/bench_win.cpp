@@ -5,7 +5,7 @@
 // that log with all 34 columns into a metafile, and a Summary of Days of a year of full logs until its
 // window shows; and with a My Foods file of 10,000 foods, Save in Add New Food and Edit Food Item and a
 // Delete, each until the list is filled again, and a full log saved as a My Food; Insert Log of a
-// 25-entry document into a 25-entry log. Real windows, under Wine.
+// 25-entry document into a 25-entry log; Copy, Paste and Undo of a full log. Real windows, under Wine.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -388,6 +388,27 @@ int main(int argc, char** argv) {
         AddFoodFromData(converted, static_cast<size_t>(offset), "150", 3, kMeasureGrams, kSourceUsda);
     }
     RefreshLog();
+    // Copy of the whole log, Paste of its 50 entries into an empty log, and Undo of that paste and of
+    // the Cut that emptied it (all 50 put back), each from the command to the log's rows rebuilt, and
+    // the paint that follows.
+    std::vector<double> editTimes[4], editPaints[4];
+    auto timeEdit = [&](int command, int kind) {
+        Timer timer;
+        SendMessageA(window, WM_COMMAND, command, 0);
+        double done = timer.Elapsed();
+        UpdateWindow(LogListView());
+        if (kind < 0) return;
+        editTimes[kind].push_back(done);
+        editPaints[kind].push_back(timer.Elapsed() - done);
+    };
+    for (int run = 0; run < kRuns && EntryCount() == kMaxLogEntries; ++run) {
+        timeEdit(IDM_EDIT_COPY, 0);
+        timeEdit(IDM_EDIT_SELECT_ALL, -1);
+        timeEdit(IDM_EDIT_CUT, -1);
+        timeEdit(IDM_EDIT_PASTE, EntryCount() == 0 ? 1 : -1);
+        timeEdit(IDM_EDIT_UNDO, 2);
+        timeEdit(IDM_EDIT_UNDO, 3);
+    }
     std::vector<double> recipeTimes, insertTimes;
     // Without a full log the command would only show its message, which nobody here answers.
     for (int run = 0; run < kRuns && EntryCount() == kMaxLogEntries; ++run) {
@@ -500,6 +521,16 @@ int main(int argc, char** argv) {
     } else {
         Report("Save Log as My Food (50), reloaded", recipeTimes, recipeItems, "My Foods listed at the end");
         Report("Insert Log 25 + 25, rows rebuilt", insertTimes, 50, "entries after it");
+    }
+    const char* editNames[4] = {"Copy of a full log (limit 16 ms)", "Paste of 50 entries (limit 16 ms)",
+                                "Undo of that Paste (limit 16 ms)", "Undo of a Cut of 50 (limit 16 ms)"};
+    for (int i = 0; i < 4; ++i) {
+        if (editTimes[i].empty()) {
+            std::printf("%-34s did not run\n", editNames[i]);
+            continue;
+        }
+        Report(editNames[i], editTimes[i], kMaxLogEntries, "entries");
+        Report("  then painting the log", editPaints[i], 1, "paint");
     }
     Report("  replacing the My Foods file", replaceTimes, 1, "file");
     Report("  reloading the My Foods list", reloadTimes, myFoodItems, "items");
