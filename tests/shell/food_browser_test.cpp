@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "fooddb/food_files_win.h"
+#include "platform/handles_win.h"
 #include "resources/resource.h"
 #include "shell/food_browser_win.h"
 #include "shell/main_window_win.h"
@@ -235,20 +236,16 @@ int InkOfFirstLine(HWND list) {
     RECT client = {};
     GetClientRect(list, &client);
     int height = static_cast<int>(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
-    HDC screen = GetDC(list);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, height);
-    ReleaseDC(list, screen);
-    HGDIOBJ previous = SelectObject(dc, bitmap);
-    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
-    COLORREF background = GetPixel(dc, client.right - 1, 0);
+    UniqueDC dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), client.right, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    void* bits = nullptr;
+    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectedObject selected(dc.get(), bitmap.get());
+    SendMessageA(list, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+    const uint32_t* pixels = static_cast<const uint32_t*>(bits);
     int right = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < client.right; ++x)
-            if (GetPixel(dc, x, y) != background) right = std::max(right, x);
-    SelectObject(dc, previous);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
+    for (int i = 0; i < static_cast<int>(client.right) * height; ++i)
+        if (pixels[i] != pixels[client.right - 1]) right = std::max(right, i % static_cast<int>(client.right));
     return right;
 }
 
