@@ -379,8 +379,10 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
 
 // The Edit menu says what its items would do now. A quantity being edited is ended first, so that Undo
 // names the edit.
-LRESULT OnInitMenuPopup(HMENU popup) {
-    if (GetMenuState(popup, IDM_EDIT_UNDO, MF_BYCOMMAND) == static_cast<UINT>(-1)) return 0;
+LRESULT OnInitMenuPopup(HWND window, WPARAM wParam, LPARAM lParam) {
+    HMENU popup = reinterpret_cast<HMENU>(wParam);
+    if (HIWORD(lParam) || GetMenuState(popup, IDM_EDIT_UNDO, MF_BYCOMMAND) == static_cast<UINT>(-1))
+        return DefWindowProcA(window, WM_INITMENUPOPUP, wParam, lParam);
     FinishQuantityEdit();
     UpdateEditMenu(popup);
     return 0;
@@ -416,7 +418,7 @@ static LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LP
         case WM_COMMAND:
             return OnCommand(window, wParam, lParam);
         case WM_INITMENUPOPUP:
-            return OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
+            return OnInitMenuPopup(window, wParam, lParam);
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             return ColorOnFoodPage(window, message, wParam, lParam);
