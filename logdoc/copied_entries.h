@@ -7,6 +7,10 @@
 #include <string_view>
 
 #include "foodlog/log_table.h"
+#include "logdoc/log_document.h"
+
+// The most bytes the own form takes: the length, then the largest document.
+constexpr size_t kMaxCopiedEntriesSize = 4 + kMaxLogDocumentSize;
 
 // The own form: the length of a log document of the entries (4 bytes, little-endian), then that
 // document. The length lets a reader ignore what the clipboard keeps after it. 0, with `out` empty,

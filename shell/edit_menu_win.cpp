@@ -44,14 +44,16 @@ bool SetClipboardBytes(UINT format, const char* bytes, size_t size) {
     return true;
 }
 
-// The bytes of the clipboard's entries, as many as it holds; empty when it holds none.
+// The bytes of the clipboard's entries; empty when it holds none. Another program may have put any
+// amount there: no more is read than the longest copy of entries takes.
 std::string ClipboardEntries(HWND window) {
     std::string bytes;
     if (!IsClipboardFormatAvailable(EntriesFormat()) || !OpenTheClipboard(window)) return bytes;
     HANDLE data = GetClipboardData(EntriesFormat());
     const void* source = data ? GlobalLock(data) : nullptr;
     if (source) {
-        bytes.assign(static_cast<const char*>(source), GlobalSize(data));
+        SIZE_T size = GlobalSize(data);
+        bytes.assign(static_cast<const char*>(source), size < kMaxCopiedEntriesSize ? size : kMaxCopiedEntriesSize);
         GlobalUnlock(data);
     }
     CloseClipboard();
