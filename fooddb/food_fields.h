@@ -25,6 +25,21 @@ constexpr FoodLineFormat kMyFoodsLine = {37, 0, 1, 32, 33, 34, 35, 36};
 constexpr FoodLineFormat kUsdaLine = {38, 1, 2, 33, 34, 35, 36, 37};
 constexpr int kMaxFoodLineFields = 38;
 
+// The fields of a line of LONGDESC.txt, the USDA's descriptions of its foods as the build converts them.
+// Files of the older layout end after the long description, without the common names.
+struct LongDescFormat {
+    int fieldCount;
+    int olderFieldCount;
+    int record;
+    int group;
+    int surveyFlag;
+    int manufacturer;
+    int description;
+    int commonNames;  // the names people use, ", " between them: "hot dog, frank, wiener"
+};
+constexpr LongDescFormat kLongDescLine = {6, 5, 0, 1, 2, 3, 4, 5};
+constexpr int kLongDescFieldCount = kLongDescLine.fieldCount;
+
 // One line of a database file. Its content runs to its first CR or LF, and the line to just past
 // its LF or to the end of the data: so "A\r\n", "A\n" and a last "A" read alike, and whatever
 // follows a stray CR on the same line is not part of the food. Every reader of both files splits

@@ -222,19 +222,24 @@ bool IsPreparedGroup(std::string_view group) {
     return group == "0300" || group == "0700" || group == "2100" || group == "3600";
 }
 
+// A line of another layout is not read: its fields would be taken for others.
 void ReadDescriptions(std::string_view data, std::vector<Description>* byRecord) {
     byRecord->assign(100000, Description{});
+    const LongDescFormat& format = kLongDescLine;
     LineSpan span;
     for (size_t start = 0; ScanLine(data, start, &span); start = span.next) {
         std::string_view line = data.substr(span.start, span.contentEnd - span.start);
-        std::string_view fields[5];
-        if (SplitFields(line, fields, 5) != 5) continue;
-        int record = RecordNumber(fields[0]);
-        if (record < 0 || fields[4].empty()) continue;
+        std::string_view fields[kLongDescFieldCount];
+        int count = SplitFields(line, fields, kLongDescFieldCount);
+        if (count != format.fieldCount && count != format.olderFieldCount) continue;
+        int record = RecordNumber(fields[format.record]);
+        std::string_view text = fields[format.description];
+        if (record < 0 || text.empty()) continue;
         uint8_t traits = 0;
-        if (fields[3].empty() && !IsPreparedGroup(fields[1]) && !NamesABrand(fields[4])) traits |= kGenericFood;
-        if (fields[2] == "Y") traits |= kCommonFood;
-        (*byRecord)[static_cast<size_t>(record)] = {fields[4], traits};
+        if (fields[format.manufacturer].empty() && !IsPreparedGroup(fields[format.group]) && !NamesABrand(text))
+            traits |= kGenericFood;
+        if (fields[format.surveyFlag] == "Y") traits |= kCommonFood;
+        (*byRecord)[static_cast<size_t>(record)] = {text, traits};
     }
 }
 

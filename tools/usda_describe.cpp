@@ -4,15 +4,27 @@
 
 namespace {
 
-constexpr int kOutputFieldCount = 5;
+constexpr int kMostOutputFields = 6;
 
 // The source's field count and, in the program's order, the source fields each line is made of.
 struct Layout {
     int sourceFields;
-    int picks[kOutputFieldCount];
+    int outputFields;
+    int picks[kMostOutputFields];
 };
-constexpr Layout kDescriptionLayout = {kFoodDesFieldCount, {0, 1, 6, 5, 2}};
-constexpr Layout kWeightLayout = {kWeightFieldCount, {0, 1, 2, 3, 4}};
+// Where LONGDESC.txt takes each field of FOOD_DES.txt from.
+constexpr Layout DescriptionLayout() {
+    Layout layout = {kFoodDesFieldCount, kLongDescFieldCount, {}};
+    layout.picks[kLongDescLine.record] = 0;
+    layout.picks[kLongDescLine.group] = 1;
+    layout.picks[kLongDescLine.surveyFlag] = 6;
+    layout.picks[kLongDescLine.manufacturer] = 5;
+    layout.picks[kLongDescLine.description] = 2;
+    layout.picks[kLongDescLine.commonNames] = 4;
+    return layout;
+}
+constexpr Layout kDescriptionLayout = DescriptionLayout();
+constexpr Layout kWeightLayout = {kWeightFieldCount, 5, {0, 1, 2, 3, 4}};
 constexpr int kMostSourceFields =
     kFoodDesFieldCount > kWeightFieldCount ? kFoodDesFieldCount : kWeightFieldCount;
 
@@ -51,7 +63,7 @@ int ConvertTable(std::string_view source, const Layout& layout, std::string* out
             output->clear();
             return 0;
         }
-        for (int i = 0; i < kOutputFieldCount; ++i) {
+        for (int i = 0; i < layout.outputFields; ++i) {
             if (i > 0) output->push_back('^');
             output->append(Unquoted(fields[layout.picks[i]]));
         }

@@ -1,7 +1,7 @@
 // Converting the USDA's food descriptions (FOOD_DES.txt, 14 fields a line) and household measures
-// (WEIGHT.txt, 7 fields a line) into the program's LONGDESC.txt and WEIGHTS.txt: five '^'-separated
-// fields a line, text without its '~' quotes, CR LF, one line per source line in the source's order.
-//   LONGDESC.txt: record number^food group^survey flag^manufacturer^long description
+// (WEIGHT.txt, 7 fields a line) into the program's LONGDESC.txt and WEIGHTS.txt: '^'-separated fields,
+// text without its '~' quotes, CR LF, one line per source line in the source's order.
+//   LONGDESC.txt: record number^food group^survey flag^manufacturer^long description^common names
 //   WEIGHTS.txt:  record number^seq^amount^measure description^grams
 // Bytes pass through unchanged (the USDA's text is Windows-1252).
 #pragma once

@@ -10,9 +10,10 @@ namespace {
 
 // A FOOD_DES.txt line as the USDA writes it: 14 fields, texts in '~'.
 std::string FoodDes(const std::string& number, const std::string& longDescription,
-                    const std::string& manufacturer, const std::string& survey) {
-    return "~" + number + "~^~0100~^~" + longDescription + "~^~SHORT~^~~^~" + manufacturer + "~^~" + survey +
-           "~^~~^0^~~^6.38^4.27^8.79^3.87";
+                    const std::string& manufacturer, const std::string& survey,
+                    const std::string& commonNames = "") {
+    return "~" + number + "~^~0100~^~" + longDescription + "~^~SHORT~^~" + commonNames + "~^~" +
+           manufacturer + "~^~" + survey + "~^~~^0^~~^6.38^4.27^8.79^3.87";
 }
 
 TEST(ConvertUsdaFiles, KeepsTheirFieldsAndRefusesBadLines) {
@@ -29,11 +30,14 @@ TEST(ConvertUsdaFiles, KeepsTheirFieldsAndRefusesBadLines) {
     const Case cases[] = {
         {"descriptions", des,
          FoodDes("01001", "Butter, salted", "", "Y") + "\r\n" +
-             FoodDes("01188", "CHEEZ WHIZ", "Kraft Foods, Inc.", "") + "\r\n",
-         "01001^0100^Y^^Butter, salted\r\n01188^0100^^Kraft Foods, Inc.^CHEEZ WHIZ\r\n", 0, 0, false},
+             FoodDes("01188", "CHEEZ WHIZ", "Kraft Foods, Inc.", "") + "\r\n" +
+             FoodDes("07022", "Frankfurter, beef, unheated", "", "Y", "hot dog, frank, wiener") + "\r\n",
+         "01001^0100^Y^^Butter, salted^\r\n01188^0100^^Kraft Foods, Inc.^CHEEZ WHIZ^\r\n"
+         "07022^0100^Y^^Frankfurter, beef, unheated^hot dog, frank, wiener\r\n",
+         0, 0, false},
         {"Windows-1252 quotes, a blank line, LF and a last line without line end", des,
          FoodDes("09520", "Kiwi \x91Zesy\x92", "", "") + "\n\r\n" + FoodDes("09521", "Kiwi", "", "Y"),
-         "09520^0100^^^Kiwi \x91Zesy\x92\r\n09521^0100^Y^^Kiwi\r\n", 0, 0, false},
+         "09520^0100^^^Kiwi \x91Zesy\x92^\r\n09521^0100^Y^^Kiwi^\r\n", 0, 0, false},
         {"a description line of 13 fields", des,
          FoodDes("01001", "A", "", "") + "\r\n\r\n~01002~^~0100~^x\r\n", "", 3, 3, false},
         {"a description with 15 fields", des, FoodDes("01001", "A", "", "") + "^", "", 1, 15, false},
