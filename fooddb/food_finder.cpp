@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstring>
 #include <unordered_map>
 
@@ -91,14 +92,15 @@ constexpr const char* kKindHeads[] = {
     "leavening agents", "mollusks", "nuts", "restaurant", "salad dressing", "sauce", "seeds", "snacks",
     "soup", "spices", "sweeteners", "usda commodity"};
 
-// Words of a food that has been cooked, preserved, made lighter or into something else, or is not
-// what its name says; a person who types only the name means the food as it comes.
+// Words of a food that has been cooked, preserved, made lighter or into something else; a person who
+// types only the name means the food as it comes.
 constexpr const char* kPreparedForms[] = {
-    "baked",    "boiled",  "braised",    "breaded",   "broiled",   "canned",     "condensed",
-    "cooked",   "dehydrated", "diet",    "dried",     "dry",       "evaporated", "fried",
-    "frozen",   "grilled", "imitation",  "light",     "low",       "meatless",   "microwaved",
-    "pickled",  "powder",  "roasted",    "smoked",    "stewed",    "substitute", "sweetened",
-    "toasted"};
+    "baked",   "boiled",     "braised", "breaded",   "broiled",    "canned",     "condensed",
+    "cooked",  "dehydrated", "diet",    "dried",     "dry",        "evaporated", "fried",
+    "frozen",  "grilled",    "light",   "low",       "microwaved", "pickled",    "powder",
+    "roasted", "smoked",     "stewed",  "sweetened", "toasted"};
+// Words of a food that is not what its name says: "Bacon, meatless" is no bacon.
+constexpr const char* kStandInForms[] = {"imitation", "meatless", "substitute"};
 
 std::string FoldedSegment(std::string_view text) {
     std::string folded;
@@ -136,12 +138,15 @@ class IndexBuilder {
 public:
     explicit IndexBuilder(FoodIndex* index) : index_(index) {}
 
-    // `shortText` adds words to find the food by that are not shown (the USDA's abbreviations).
-    void Add(size_t offset, std::string_view text, std::string_view shortText, uint8_t traits) {
+    // `shortText` adds words to find the food by that are not shown (the USDA's abbreviations), and
+    // `commonNames` the names people use, ", " between them, each found as a name of the food.
+    void Add(size_t offset, std::string_view text, std::string_view shortText, std::string_view commonNames,
+             uint8_t traits) {
         FinderFood food = {};
         food.offset = offset;
         food.textStart = static_cast<uint32_t>(index_->texts.size());
-        food.textLength = static_cast<uint32_t>(text.size());
+        text = text.substr(0, 0xFFFF);
+        food.textLength = static_cast<uint16_t>(text.size());
         index_->texts.append(text);
         food.firstWord = static_cast<uint32_t>(index_->foodWords.size());
         // "Fish, salmon, raw" and "KELLOGG'S, EGGO, waffles" name the food in their second segment.
@@ -154,36 +159,84 @@ public:
         bool lead = true;
         bool plain = false;
         bool prepared = false;
+        bool standIn = false;
+        int lastSegment = -1;
         ForEachWord(text, [&](std::string_view word, int segment) {
-            uint8_t flags = 0;
+            uint8_t flags = segment != lastSegment ? kSegmentStart : 0;
+            lastSegment = segment;
             if (segment == nameSegment) {
-                flags = lead ? kNameWord | kLeadWord : kNameWord;
+                flags |= lead ? kNameWord | kLeadWord : kNameWord;
                 lead = false;
             }
             if (word == "raw" || word == "plain") plain = true;
             for (const char* form : kPreparedForms)
                 prepared = prepared || word == form;
+            for (const char* form : kStandInForms)
+                standIn = standIn || word == form;
             AddWord(food, word, flags);
         });
-        ForEachWord(shortText, [&](std::string_view word, int) { AddWord(food, word, 0); });
-        if (!prepared) traits |= plain ? kPlainFood | kUnpreparedFood : kUnpreparedFood;
+        AddCommonNames(&food, commonNames);
+        ForEachWord(shortText, [&](std::string_view word, int) { AddWord(food, word, kAsideWord); });
+        if (!prepared && !standIn) traits |= plain ? kPlainFood | kUnpreparedFood : kUnpreparedFood;
+        if (!standIn) traits |= kTrueFood;
         food.traits = traits;
         index_->foods.push_back(food);
     }
 
 private:
-    void AddWord(const FinderFood& food, std::string_view word, uint8_t flags) {
+    // The names are kept after the description, for the list; the USDA's notes among them ("Includes
+    // USDA commodity food A343", "URMIS #1388") are no name anyone types and are left out.
+    void AddCommonNames(FinderFood* food, std::string_view commonNames) {
+        std::string& texts = index_->texts;
+        size_t start = texts.size();
+        uint8_t number = 0;
+        while (!commonNames.empty() && number < kMaxCommonNames) {
+            size_t comma = commonNames.find(',');
+            std::string_view name = Trimmed(commonNames.substr(0, comma));
+            commonNames =
+                comma == std::string_view::npos ? std::string_view() : commonNames.substr(comma + 1);
+            if (name.empty() || IsNote(name)) continue;
+            ++number;
+            if (texts.size() > start) texts.append(", ");
+            texts.append(name);
+            ForEachWord(name, [&](std::string_view word, int) { AddWord(*food, word, kAsideWord, number); });
+        }
+        food->commonNamesLength = static_cast<uint16_t>(std::min<size_t>(texts.size() - start, 0xFFFF));
+        texts.resize(start + food->commonNamesLength);
+    }
+
+    static std::string_view Trimmed(std::string_view text) {
+        while (!text.empty() && text.front() == ' ')
+            text.remove_prefix(1);
+        while (!text.empty() && text.back() == ' ')
+            text.remove_suffix(1);
+        return text;
+    }
+    static bool IsNote(std::string_view name) {
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) return true;
+        bool note = false;
+        bool first = true;
+        ForEachWord(name, [&](std::string_view word, int) {
+            if (first) note = word == "include" || word == "includes";
+            first = false;
+        });
+        return note;
+    }
+
+    // A word of the abbreviation that the food already has adds nothing. The description and the
+    // common names keep all their words, in order: each names the food only with all of them.
+    void AddWord(const FinderFood& food, std::string_view word, uint8_t flags, uint8_t commonName = 0) {
         std::string& words = index_->words;
-        for (size_t i = food.firstWord; i < index_->foodWords.size(); ++i) {
+        bool abbreviation = (flags & kAsideWord) && commonName == 0;
+        for (size_t i = food.firstWord; i < index_->foodWords.size() && abbreviation; ++i) {
             const FinderWord& seen = index_->foodWords[i];
-            if (std::string_view(words).substr(seen.start, seen.length) == word) {
-                if (flags == 0) return;
-            }
+            if (std::string_view(words).substr(seen.start, seen.length) == word) return;
         }
         FinderWord entry = {};
         entry.start = static_cast<uint32_t>(words.size());
         entry.length = static_cast<uint8_t>(word.size());
         entry.flags = flags;
+        entry.commonName = commonName;
         words.append(word);
         size_t before = words.size();
         AppendSingular(word, &words);
@@ -213,6 +266,7 @@ int RecordNumber(std::string_view field) {
 
 struct Description {
     std::string_view text;
+    std::string_view commonNames;
     uint8_t traits;
 };
 
@@ -236,10 +290,12 @@ void ReadDescriptions(std::string_view data, std::vector<Description>* byRecord)
         std::string_view text = fields[format.description];
         if (record < 0 || text.empty()) continue;
         uint8_t traits = 0;
-        if (fields[format.manufacturer].empty() && !IsPreparedGroup(fields[format.group]) && !NamesABrand(text))
-            traits |= kGenericFood;
+        if (fields[format.manufacturer].empty() && !NamesABrand(text)) {
+            traits |= kUnbrandedFood;
+            if (!IsPreparedGroup(fields[format.group])) traits |= kGenericFood;
+        }
         if (fields[format.surveyFlag] == "Y") traits |= kCommonFood;
-        (*byRecord)[static_cast<size_t>(record)] = {text, traits};
+        (*byRecord)[static_cast<size_t>(record)] = {text, fields[format.commonNames], traits};
     }
 }
 
@@ -261,48 +317,157 @@ bool StartsWith(std::string_view text, std::string_view start) {
 
 // 2 when the typed word is the word (or its singular or plural), 1 when it starts it, else 0.
 int MatchWord(const QueryWord& typed, std::string_view word, std::string_view base) {
-    if (word[0] != typed.word[0]) return 0;
     if (typed.word == word || typed.base == base) return 2;
     return StartsWith(word, typed.word) ? 1 : 0;
 }
 
+// Words joined or split another way are the same words: "soy milk" is "Soymilk", "hotdog" "hot dog".
+// Both are looked for only where a typed word and a word of the food start one another, which keeps
+// them off the cost of the words that differ at once.
+constexpr size_t kLeastJoinedPart = 2;
+
+// How the rest of a food's word after the typed word fits the next typed word: "soy" "milk" in
+// "soymilk". 0 when there is no next typed word.
+int MatchJoined(const QueryWord& typed, const QueryWord* next, std::string_view word, std::string_view base) {
+    size_t length = typed.word.size();
+    if (!next || length < kLeastJoinedPart || word.size() < length + kLeastJoinedPart) return 0;
+    std::string_view rest = word.substr(length);
+    if (rest == next->word || (StartsWith(base, typed.word) && base.substr(length) == next->base)) return 2;
+    return StartsWith(rest, next->word) ? 1 : 0;
+}
+
+// How the rest of the typed word after a food's word fits the food's next word: "hotdog" on "hot" "dog".
+int MatchSplit(const QueryWord& typed, std::string_view word, const FoodIndex& index,
+               const FinderWord& next) {
+    size_t length = word.size();
+    if (length < kLeastJoinedPart || typed.word.size() < length + kLeastJoinedPart ||
+        !StartsWith(typed.word, word))
+        return 0;
+    std::string_view rest = std::string_view(typed.word).substr(length);
+    std::string_view nextWord = WordOf(index, next);
+    if (rest == nextWord) return 2;
+    if (StartsWith(typed.base, word) && std::string_view(typed.base).substr(length) == BaseOf(index, next))
+        return 2;
+    return StartsWith(nextWord, rest) ? 1 : 0;
+}
+
+// A bit for the first letter of a word, so that the words no typed word starts with are passed at once.
+uint32_t LetterBit(char first) {
+    return 1u << (static_cast<unsigned char>(first) & 31);
+}
+
+// The typed words that a food's words fit, one bit each: those that start a word, and those that are one.
+struct Fits {
+    uint32_t started = 0;
+    uint32_t whole = 0;
+    void Add(size_t i, int fit) {
+        if (fit) started |= 1u << i;
+        if (fit == 2) whole |= 1u << i;
+    }
+};
+
 // How well the food fits; false when a typed word finds none of its words.
 bool RankFood(const FoodIndex& index, const FinderFood& food, const std::vector<QueryWord>& query,
-              uint32_t position, uint64_t* rank) {
-    int best[kMaxQueryWords] = {};
+              uint32_t starts, uint32_t position, uint64_t* rank, bool* byCommonName) {
+    Fits inText;
+    Fits inNames;                    // the common names'
+    uint16_t commonNames = 0;        // the food's, one bit each
+    uint16_t commonNamesMissed = 0;  // those with a word that no typed word fits
+    bool segmentOpen = false;
+    bool segmentFound = false;
+    // Some segment of the description is typed whole: "bacon" in "Pork, cured, bacon".
+    bool segmentNamed = false;
+    uint32_t previous = 0;
+    uint32_t together = 0;  // bit i + 1: typed words i and i + 1 stand side by side
     int nameWords = 0;
     int namesFound = 0;
     int lead = 0;
-    for (uint32_t j = food.firstWord; j < food.firstWord + food.wordCount; ++j) {
+    const char* words = index.words.data();
+    int carried = 0;
+    const uint32_t end = food.firstWord + food.wordCount;
+    for (uint32_t j = food.firstWord; j < end; ++j) {
         const FinderWord& entry = index.foodWords[j];
-        std::string_view word = WordOf(index, entry);
-        std::string_view base = BaseOf(index, entry);
-        int found = 0;
-        for (size_t i = 0; i < query.size(); ++i) {
-            int fit = MatchWord(query[i], word, base);
-            best[i] = std::max(best[i], fit);
-            found = std::max(found, fit);
+        const char* text = words + entry.start;
+        int found = carried;  // the second half of a typed word split over two words
+        carried = 0;
+        uint32_t here = 0;  // the typed words this word fits
+        if (starts & LetterBit(text[0])) {
+            std::string_view word(text, entry.length);
+            std::string_view base(text + entry.length, entry.baseLength);
+            Fits& fits = entry.commonName ? inNames : inText;
+            for (size_t i = 0; i < query.size(); ++i) {
+                const QueryWord& typed = query[i];
+                if (text[0] != typed.word[0]) continue;
+                int fit = MatchWord(typed, word, base);
+                if (fit == 1) {
+                    int joined =
+                        MatchJoined(typed, i + 1 < query.size() ? &query[i + 1] : nullptr, word, base);
+                    if (joined) here |= 2u << i;
+                    fits.Add(i + 1, joined);
+                    if (joined == 2) fit = 2;
+                } else if (fit == 0 && j + 1 < end) {
+                    fit = MatchSplit(typed, word, index, index.foodWords[j + 1]);
+                    carried = std::max(carried, fit);
+                }
+                if (fit) here |= 1u << i;
+                fits.Add(i, fit);
+                found = std::max(found, fit);
+            }
         }
-        if (entry.flags & kNameWord) {
-            ++nameWords;
-            if (found) ++namesFound;
-            if (entry.flags & kLeadWord) lead = std::max(lead, found);
+        const uint8_t flags = entry.flags;
+        // Typed words side by side in the food, as they are typed within a segment, or the other way round
+        // over a comma, which the descriptions put between a food and its kind: "Yogurt, plain".
+        if (here | previous)
+            together |=
+                (here << 1 & here) | ((flags & kSegmentStart) ? here << 1 & previous : previous << 1 & here);
+        previous = here;
+        if (flags & (kSegmentStart | kAsideWord)) {
+            segmentNamed = segmentNamed || (segmentOpen && segmentFound);
+            segmentOpen = !(flags & kAsideWord);
+            segmentFound = true;
+        }
+        segmentFound = segmentFound && found == 2;
+        nameWords += flags & kNameWord;
+        if (found) {
+            namesFound += flags & kNameWord;
+            if (flags & kLeadWord) lead = std::max(lead, found);
+        }
+        if (entry.commonName) {
+            uint16_t bit = static_cast<uint16_t>(1u << (entry.commonName - 1));
+            commonNames |= bit;
+            if (!found) commonNamesMissed |= bit;
         }
     }
-    uint64_t whole = 0;
-    for (size_t i = 0; i < query.size(); ++i) {
-        if (best[i] == 0) return false;
-        if (best[i] == 2) ++whole;
+    segmentNamed = segmentNamed || (segmentOpen && segmentFound);
+    const uint32_t all = (1u << query.size()) - 1;
+    if (((inText.started | inNames.started) & all) != all) return false;
+    *byCommonName = (inNames.started & ~inText.started) || (inNames.whole & ~inText.whole);
+    uint64_t whole =
+        static_cast<uint64_t>(std::bitset<kMaxQueryWords>((inText.whole | inNames.whole) & all).count());
+    uint64_t phrase = static_cast<uint64_t>(std::bitset<kMaxQueryWords>(together & all).count());
+    // A common name that the typed words name whole names the food, as its description's name would.
+    bool namedCommonly = (commonNames & ~commonNamesMissed) != 0;
+    // The food whose name is the typed words first, then one whose name starts with one of them, then one
+    // with a typed word in its name or a part of its description typed whole ("Pork, cured, bacon").
+    uint64_t name = 0;
+    if (namedCommonly || (namesFound == nameWords && nameWords > 0)) {
+        name = 3;
+    } else if (lead) {
+        name = 2;
+    } else if (namesFound || segmentNamed) {
+        name = 1;
     }
-    // The food whose name is the typed words first, then one whose name starts with one of them.
-    uint64_t name = namesFound == nameWords && nameWords > 0 ? 3 : lead ? 2 : namesFound ? 1 : 0;
     uint64_t mine = index.file == FoodFile::kMyFoods ? 1 : 0;
     uint64_t shortness = 0xFFFF - std::min<uint64_t>(food.textLength, 0xFFFF);
     uint64_t earlier = 0xFFFFF - std::min<uint64_t>(position, 0xFFFFF);
     auto has = [&food](FoodTraits trait) -> uint64_t { return food.traits & trait ? 1 : 0; };
-    *rank = name << 60 | whole << 55 | mine << 54 | has(kGenericFood) << 53 | has(kUnpreparedFood) << 52 |
-            has(kPlainFood) << 51 | has(kCommonFood) << 50 | uint64_t{std::min<uint8_t>(food.kin, 15)} << 46 |
-            shortness << 20 | earlier;
+    // Frankfurters are processed meat, but a person who types "hot dog" means one.
+    uint64_t generic = has(kGenericFood) | (namedCommonly ? has(kUnbrandedFood) : 0);
+    // What kind of food it is counts before where the words stand in its description: the plain food
+    // before brands, restaurants and stand-ins, whatever their names begin with.
+    *rank = generic << 56 | has(kTrueFood) << 55 | whole << 50 | name << 48 | mine << 47 |
+            has(kUnpreparedFood) << 46 | has(kPlainFood) << 45 | has(kCommonFood) << 44 | phrase << 40 |
+            uint64_t{std::min<uint8_t>(food.kin, 15)} << 36 | shortness << 20 | earlier;
     return true;
 }
 
@@ -348,9 +513,9 @@ void IndexUsdaFoods(std::string_view table, std::string_view descriptions, FoodI
         int record = RecordNumber(FieldOf(line, 0));
         const Description* described = record >= 0 ? &byRecord[static_cast<size_t>(record)] : nullptr;
         if (described && !described->text.empty()) {
-            builder.Add(span.start, described->text, shortText, described->traits);
+            builder.Add(span.start, described->text, shortText, described->commonNames, described->traits);
         } else {
-            builder.Add(span.start, shortText, {}, kGenericFood);
+            builder.Add(span.start, shortText, {}, {}, kGenericFood | kUnbrandedFood);
         }
     }
     Finish(index);
@@ -362,7 +527,7 @@ void IndexMyFoods(std::string_view data, FoodIndex* index) {
     size_t position = 0;
     FoodListItem item;
     while (NextFoodListItem(data, FoodFile::kMyFoods, &position, &item))
-        builder.Add(item.offset, item.text, {}, kGenericFood);
+        builder.Add(item.offset, item.text, {}, {}, kGenericFood | kUnbrandedFood | kTrueFood);
     Finish(index);
 }
 
@@ -378,12 +543,17 @@ void FindFoods(std::string_view query, const FoodIndex* const* indexes, size_t i
         words.push_back(std::move(typed));
     });
     if (words.empty() || limit == 0) return;
+    uint32_t starts = 0;
+    for (const QueryWord& typed : words)
+        starts |= LetterBit(typed.word[0]);
     uint32_t position = 0;
     for (size_t k = 0; k < indexCount; ++k) {
         const FoodIndex& index = *indexes[k];
         for (uint32_t i = 0; i < index.foods.size(); ++i, ++position) {
             uint64_t rank = 0;
-            if (RankFood(index, index.foods[i], words, position, &rank)) found->push_back({&index, i, rank});
+            bool byCommonName = false;
+            if (RankFood(index, index.foods[i], words, starts, position, &rank, &byCommonName))
+                found->push_back({&index, i, byCommonName, rank});
         }
     }
     auto better = [](const FoundFood& a, const FoundFood& b) { return a.rank > b.rank; };
@@ -393,4 +563,12 @@ void FindFoods(std::string_view query, const FoodIndex* const* indexes, size_t i
     } else {
         std::sort(found->begin(), found->end(), better);
     }
+}
+
+std::string FoundFoodText(const FoundFood& found) {
+    const FinderFood& food = found.index->foods[found.food];
+    std::string text(found.index->Text(food));
+    std::string_view names = found.index->CommonNames(food);
+    if (found.byCommonName && !names.empty()) text.append(" (").append(names).append(")");
+    return text;
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "fooddb/food_files_win.h"
@@ -169,8 +170,12 @@ LRESULT OnDispInfo(FindState* window, NMLVDISPINFOA* info) {
     if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || static_cast<size_t>(item.iItem) >= window->found.size())
         return FALSE;
     const FoundFood& result = window->found[static_cast<size_t>(item.iItem)];
+    std::string description;
     std::string_view text = result.index == &window->myFoods ? "My Foods" : "USDA";
-    if (item.iSubItem == 0) text = result.index->Text(result.index->foods[result.food]);
+    if (item.iSubItem == 0) {
+        description = FoundFoodText(result);
+        text = description;
+    }
     if (item.cchTextMax <= 0) return FALSE;
     size_t length = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
     text.copy(item.pszText, length);

@@ -31,11 +31,15 @@ std::string MyFoodLine(const char* name) {
     return line + "^1^slice^^^\r\n";
 }
 
-const std::string kUsda = UsdaLine("09003", "APPLES,RAW,WITH SKIN") + UsdaLine("18301", "PIE,APPLE,COMM PREP") +
-                          UsdaLine("05062", "CHICKEN,BROILER OR FRYERS,BRST,SKINLESS,BNLESS,MEAT ONLY,RAW");
+const std::string kUsda = UsdaLine("09003", "APPLES,RAW,WITH SKIN") +
+                          UsdaLine("18301", "PIE,APPLE,COMM PREP") +
+                          UsdaLine("05062", "CHICKEN,BROILER OR FRYERS,BRST,SKINLESS,BNLESS,MEAT ONLY,RAW") +
+                          UsdaLine("11935", "CATSUP");
 const std::string kDescriptions =
-    "09003^0900^Y^^Apples, raw, with skin\r\n18301^1800^Y^^Pie, apple, commercially prepared\r\n"
-    "05062^0500^Y^^Chicken, broiler or fryers, breast, skinless, boneless, meat only, raw\r\n";
+    "09003^0900^Y^^Apples, raw, with skin^Includes USDA commodity food A343\r\n"
+    "18301^1800^Y^^Pie, apple, commercially prepared^\r\n"
+    "05062^0500^Y^^Chicken, broiler or fryers, breast, skinless, boneless, meat only, raw^\r\n"
+    "11935^1100^Y^^Catsup^Ketchup\r\n";
 
 class FindFood : public MainWindowTest {
 protected:
@@ -90,6 +94,8 @@ TEST_F(FindFood, CtrlFOpensItResultsShowAsTypedAndEscClosesIt) {
     EXPECT_EQ(Shown(), (std::vector<std::string>{"Apples, raw, with skin | USDA",
                                                  "Apple crumble, grandma's | My Foods",
                                                  "Pie, apple, commercially prepared | USDA"}));
+    Type("ketchup");  // the USDA's common name, shown where it found the food
+    EXPECT_EQ(Shown(), std::vector<std::string>{"Catsup (Ketchup) | USDA"});
     Press(SearchText(), VK_DOWN);
     EXPECT_EQ(GetFocus(), Results());
     Press(Results(), VK_ESCAPE);
