@@ -366,54 +366,76 @@ struct Fits {
     }
 };
 
-// How well the food fits; false when a typed word finds none of its words.
+// Whether a typed word may fit the word: most words start with a letter that no typed word starts with.
+bool MayFit(const FoodIndex& index, const FinderWord& entry, uint32_t starts) {
+    return (starts & LetterBit(index.words[entry.start])) != 0;
+}
+
+// How the typed words fit word j of a food that ends at `end`: their bits in `fits`, the typed words it
+// fits in `here`; the best fit is returned, and that of a typed word split over it and the next in `split`.
+int FitWord(const FoodIndex& index, uint32_t j, uint32_t end, const std::vector<QueryWord>& query, Fits* fits,
+            uint32_t* here, int* split) {
+    const FinderWord& entry = index.foodWords[j];
+    const char* text = index.words.data() + entry.start;
+    std::string_view word(text, entry.length);
+    std::string_view base(text + entry.length, entry.baseLength);
+    int found = 0;
+    for (size_t i = 0; i < query.size(); ++i) {
+        const QueryWord& typed = query[i];
+        if (text[0] != typed.word[0]) continue;
+        int fit = MatchWord(typed, word, base);
+        if (fit == 1) {
+            int joined = MatchJoined(typed, i + 1 < query.size() ? &query[i + 1] : nullptr, word, base);
+            if (joined) *here |= 2u << i;
+            fits->Add(i + 1, joined);
+            if (joined == 2) fit = 2;
+        } else if (fit == 0 && j + 1 < end) {
+            fit = MatchSplit(typed, word, index, index.foodWords[j + 1]);
+            *split = std::max(*split, fit);
+        }
+        if (fit) *here |= 1u << i;
+        fits->Add(i, fit);
+        found = std::max(found, fit);
+    }
+    return found;
+}
+
+// How well the food fits; false when a typed word finds none of its words. Most foods fit no query, so a
+// first look at the words only asks whether every typed word is found.
 bool RankFood(const FoodIndex& index, const FinderFood& food, const std::vector<QueryWord>& query,
               uint32_t starts, uint32_t position, uint64_t* rank, bool* byCommonName) {
+    const uint32_t all = (1u << query.size()) - 1;
+    const uint32_t end = food.firstWord + food.wordCount;
+    Fits any;
+    for (uint32_t j = food.firstWord; j < end && (any.started & all) != all; ++j) {
+        if (!MayFit(index, index.foodWords[j], starts)) continue;
+        uint32_t here = 0;
+        int split = 0;
+        FitWord(index, j, end, query, &any, &here, &split);
+    }
+    if ((any.started & all) != all) return false;
     Fits inText;
     Fits inNames;                    // the common names'
     uint16_t commonNames = 0;        // the food's, one bit each
     uint16_t commonNamesMissed = 0;  // those with a word that no typed word fits
-    bool segmentOpen = false;
-    bool segmentFound = false;
+    unsigned segmentOpen = 0;
+    unsigned segmentFound = 0;
     // Some segment of the description is typed whole: "bacon" in "Pork, cured, bacon".
-    bool segmentNamed = false;
+    unsigned segmentNamed = 0;
     uint32_t previous = 0;
     uint32_t together = 0;  // bit i + 1: typed words i and i + 1 stand side by side
     int nameWords = 0;
     int namesFound = 0;
     int lead = 0;
-    const char* words = index.words.data();
-    int carried = 0;
-    const uint32_t end = food.firstWord + food.wordCount;
+    int carried = 0;  // the fit of a typed word split over the last word and this one
     for (uint32_t j = food.firstWord; j < end; ++j) {
         const FinderWord& entry = index.foodWords[j];
-        const char* text = words + entry.start;
-        int found = carried;  // the second half of a typed word split over two words
-        carried = 0;
         uint32_t here = 0;  // the typed words this word fits
-        if (starts & LetterBit(text[0])) {
-            std::string_view word(text, entry.length);
-            std::string_view base(text + entry.length, entry.baseLength);
-            Fits& fits = entry.commonName ? inNames : inText;
-            for (size_t i = 0; i < query.size(); ++i) {
-                const QueryWord& typed = query[i];
-                if (text[0] != typed.word[0]) continue;
-                int fit = MatchWord(typed, word, base);
-                if (fit == 1) {
-                    int joined =
-                        MatchJoined(typed, i + 1 < query.size() ? &query[i + 1] : nullptr, word, base);
-                    if (joined) here |= 2u << i;
-                    fits.Add(i + 1, joined);
-                    if (joined == 2) fit = 2;
-                } else if (fit == 0 && j + 1 < end) {
-                    fit = MatchSplit(typed, word, index, index.foodWords[j + 1]);
-                    carried = std::max(carried, fit);
-                }
-                if (fit) here |= 1u << i;
-                fits.Add(i, fit);
-                found = std::max(found, fit);
-            }
-        }
+        int split = 0;
+        int found = carried;
+        if (MayFit(index, entry, starts))
+            found = std::max(found, FitWord(index, j, end, query, entry.commonName ? &inNames : &inText, &here, &split));
+        carried = split;
         const uint8_t flags = entry.flags;
         // Typed words side by side in the food, as they are typed within a segment, or the other way round
         // over a comma, which the descriptions put between a food and its kind: "Yogurt, plain".
@@ -421,26 +443,22 @@ bool RankFood(const FoodIndex& index, const FinderFood& food, const std::vector<
             together |=
                 (here << 1 & here) | ((flags & kSegmentStart) ? here << 1 & previous : previous << 1 & here);
         previous = here;
-        if (flags & (kSegmentStart | kAsideWord)) {
-            segmentNamed = segmentNamed || (segmentOpen && segmentFound);
-            segmentOpen = !(flags & kAsideWord);
-            segmentFound = true;
-        }
-        segmentFound = segmentFound && found == 2;
+        // Written without branches: which words start segments follows no pattern a processor can guess.
+        const unsigned boundary = (flags & (kSegmentStart | kAsideWord)) != 0;
+        const unsigned described = (flags & kAsideWord) == 0;
+        segmentNamed |= boundary & segmentOpen & segmentFound;
+        segmentOpen = (segmentOpen & ~boundary) | (boundary & described);
+        segmentFound = (boundary | segmentFound) & (found == 2);
         nameWords += flags & kNameWord;
-        if (found) {
-            namesFound += flags & kNameWord;
-            if (flags & kLeadWord) lead = std::max(lead, found);
-        }
+        namesFound += (flags & kNameWord) & (found != 0);
+        lead = std::max(lead, flags & kLeadWord ? found : 0);
         if (entry.commonName) {
             uint16_t bit = static_cast<uint16_t>(1u << (entry.commonName - 1));
             commonNames |= bit;
             if (!found) commonNamesMissed |= bit;
         }
     }
-    segmentNamed = segmentNamed || (segmentOpen && segmentFound);
-    const uint32_t all = (1u << query.size()) - 1;
-    if (((inText.started | inNames.started) & all) != all) return false;
+    segmentNamed |= segmentOpen & segmentFound;
     *byCommonName = (inNames.started & ~inText.started) || (inNames.whole & ~inText.whole);
     uint64_t whole =
         static_cast<uint64_t>(std::bitset<kMaxQueryWords>((inText.whole | inNames.whole) & all).count());
