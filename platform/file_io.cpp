@@ -308,8 +308,8 @@ int RestoreInGate(const char* path) {
     if (whole) {
         FileImage tail;
         const int64_t size = file == -1 ? -1 : SeamSize(file);
-        if (size >= 0 && SeamReadHeld(file, static_cast<size_t>(journal.offset), static_cast<size_t>(-1), &tail) !=
-                             ReadResult::kOk) {
+        if (size >= 0 && SeamReadHeld(file, static_cast<size_t>(journal.offset), static_cast<size_t>(-1),
+                                      &tail) != ReadResult::kOk) {
             SeamRelease(file);
             return 0;
         }
@@ -317,7 +317,8 @@ int RestoreInGate(const char* path) {
     }
     bool done = verdict != JournalVerdict::kPutBack;
     if (!done && journal.existed)
-        done = file != -1 && SeamWriteTail(file, journal.offset, journal.saved.data(), journal.saved.size(), false);
+        done = file != -1 &&
+               SeamWriteTail(file, journal.offset, journal.saved.data(), journal.saved.size(), false);
     // A file the change made goes; an open file cannot be removed everywhere, so it is let go first. The
     // journal of a file that stays is removed while the file is held, so no copy finds it in between.
     if (!done && !journal.existed) {
@@ -366,7 +367,8 @@ int AppendInGate(const char* path, const char* line, size_t size) {
     const int64_t end = SeamSize(file);
     FileImage last;
     const size_t lastSize = end < 2 ? static_cast<size_t>(end < 0 ? 0 : end) : 2;
-    if (end >= 0 && SeamReadHeld(file, static_cast<size_t>(end) - lastSize, lastSize, &last) == ReadResult::kOk &&
+    if (end >= 0 &&
+        SeamReadHeld(file, static_cast<size_t>(end) - lastSize, lastSize, &last) == ReadResult::kOk &&
         last.Size() == lastSize) {
         if (!created) {
             journal.originalSize = journal.offset = static_cast<uint64_t>(end);

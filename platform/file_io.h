@@ -132,7 +132,8 @@ struct FileJournal {
 // Fills the journal's last three fields for a change that writes `change` from its offset on.
 void DescribeChange(FileJournal* journal, std::string_view change);
 uint32_t FileChecksum(std::string_view bytes);
-// A journal is its header, the saved bytes, then its trailer, written apart so the saved bytes are not copied.
+// A journal is its header, the saved bytes, then its trailer, written apart so the saved bytes are not
+// copied.
 std::string EncodeFileJournalHeader(const FileJournal& journal);
 std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header);
 // 0 for a journal that was itself cut off while it was written, or made unusable: then the file was

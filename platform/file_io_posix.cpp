@@ -297,7 +297,8 @@ void SeamRemoveLeftovers(const char* path) {
     if (!dir) return;
     std::vector<std::string> leftovers;
     while (struct dirent* entry = readdir(dir)) {
-        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0) leftovers.push_back(entry->d_name);
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
+            leftovers.push_back(entry->d_name);
     }
     closedir(dir);
     for (const std::string& name : leftovers)

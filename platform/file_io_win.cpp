@@ -38,7 +38,8 @@ HANDLE OpenWaiting(const char* path, DWORD access, DWORD share, DWORD dispositio
         HANDLE file = CreateFileA(path, access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         DWORD error = GetLastError();
-        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) || waited >= kHeldFileWaitMs) {
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
+            waited >= kHeldFileWaitMs) {
             SetLastError(error);
             return INVALID_HANDLE_VALUE;
         }
@@ -98,7 +99,8 @@ bool CutSetSize(HANDLE file, uint64_t size) {
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
 }
 bool CutDelete(const std::string& path) {
-    return NextWriteStep() != WriteStep::kGo || DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+    return NextWriteStep() != WriteStep::kGo || DeleteFileA(path.c_str()) ||
+           GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 bool Move(const std::string& from, const char* to) {
     return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
@@ -240,8 +242,9 @@ uint64_t SeamStamp(const char* path) {
 
 // A scanner that keeps the journal open lets others write it when it lets them delete it.
 int SeamVoidJournal(const std::string& journalPath) {
-    UniqueFile file(CreateFileA(journalPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(journalPath.c_str(), GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     const char zeroes[8] = {};
     return file && CutWrite(file.get(), zeroes, sizeof zeroes, false) && CutFlush(file.get());
 }
@@ -250,8 +253,8 @@ int SeamVoidJournal(const std::string& journalPath) {
 void SeamFlushFolder(const char*) {}
 
 int SeamWriteNewFile(const std::string& newPath, const char*, const char* data, size_t size) {
-    UniqueFile file(
-        CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && CutWrite(file.get(), data, size) && CutFlush(file.get());
 }
 

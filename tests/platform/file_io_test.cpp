@@ -34,7 +34,8 @@ struct FaultGuard {
 
 // The file name of a path, as the caption and the Summary of Days show it.
 TEST(FileNameOf, FollowsTheLastSeparatorOfEitherKindOrADrive) {
-    for (const char* path : {"C:\\logs\\2026-12-09.mtf", "Z:/logs/2026-12-09.mtf", "C:2026-12-09.mtf", "2026-12-09.mtf"})
+    for (const char* path :
+         {"C:\\logs\\2026-12-09.mtf", "Z:/logs/2026-12-09.mtf", "C:2026-12-09.mtf", "2026-12-09.mtf"})
         EXPECT_EQ(FileNameOf(path), "2026-12-09.mtf") << path;
 }
 
@@ -61,8 +62,9 @@ TEST(ReadWholeFile, ReadsTheBytesAndTwoZeroesBehindThem) {
 TEST(AppendLineToFile, CreatesAndAppendsAndNeverJoinsALastLineLeftOpen) {
     // Before (nullptr: no file yet) and after appending "new\r\n".
     const std::pair<const char*, std::string> cases[] = {
-        {nullptr, "new\r\n"},          {"", "new\r\n"},       {"one\r\n", "one\r\nnew\r\n"},
-        {"one", "one\r\nnew\r\n"}, {"one\r", "one\r\nnew\r\n"}, {"one\n", "one\nnew\r\n"},
+        {nullptr, "new\r\n"},          {"", "new\r\n"},
+        {"one\r\n", "one\r\nnew\r\n"}, {"one", "one\r\nnew\r\n"},
+        {"one\r", "one\r\nnew\r\n"},   {"one\n", "one\nnew\r\n"},
     };
     std::string path = TempPath("append.txt");
     for (const auto& [before, after] : cases) {
@@ -112,7 +114,8 @@ TEST(FileSeam, AJournalThatOutlivesItsChangeNeverUndoesIt) {
     const std::string path = TempPath("outlived.txt");
     for (FileFault fault : {FileFault::kJournalStays, FileFault::kJournalLocked}) {
         for (int append : {1, 0}) {
-            SCOPED_TRACE(std::string(append ? "append" : "rewrite") + (fault == FileFault::kJournalStays ? ", stays" : ", locked"));
+            SCOPED_TRACE(std::string(append ? "append" : "rewrite") +
+                         (fault == FileFault::kJournalStays ? ", stays" : ", locked"));
             WriteRaw(path, "one\r\ntwo\r\n");
             InjectFileFault(fault);
             if (append) {
@@ -127,7 +130,8 @@ TEST(FileSeam, AJournalThatOutlivesItsChangeNeverUndoesIt) {
             const int restored = RestoredFileCount();
             FileImage image;
             ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
-            EXPECT_EQ(std::string(image.Data(), image.Size()), append ? "one\r\ntwo\r\nthree\r\n" : "two\r\n");
+            EXPECT_EQ(std::string(image.Data(), image.Size()),
+                      append ? "one\r\ntwo\r\nthree\r\n" : "two\r\n");
             EXPECT_EQ(RestoredFileCount(), restored);
             EXPECT_EQ(ReadRaw(path + "-journal"), "<missing>");
         }
@@ -272,8 +276,8 @@ TEST(ReplaceFileContents, KeepsTheTargetsAttributes) {
     std::string folder = FreshFolder("seam-attributes");
     std::string target = folder + "/log.mtl";
     WriteRaw(target, "old");
-    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE |
-                                                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    ASSERT_TRUE(SetFileAttributesA(
+        target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     // Wine keeps fewer attributes than Windows; what the system kept must stay.
     const DWORD set = GetFileAttributesA(target.c_str());
     ASSERT_TRUE(set & FILE_ATTRIBUTE_HIDDEN);

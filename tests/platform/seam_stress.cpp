@@ -74,9 +74,12 @@ int ParseShared(std::string_view data, long* rewrites, std::vector<long>* lines)
         long number = -1;
         char tail = 0;
         if (std::sscanf(line.c_str(), first ? "rewrite %ld%c" : "line %ld%c", &number, &tail) != 1) return 0;
-        if (first) *rewrites = number;
-        else if (!lines->empty() && number <= lines->back()) return 0;
-        else lines->push_back(number);
+        if (first)
+            *rewrites = number;
+        else if (!lines->empty() && number <= lines->back())
+            return 0;
+        else
+            lines->push_back(number);
     }
     return at == data.size() && !data.empty();
 }
@@ -97,12 +100,14 @@ void Rewrite(const std::string& path, Clock::time_point end) {
             HeldFile file;
             long rewrites = -1;
             std::vector<long> lines;
-            if (file.Open(path.c_str()) != ReadResult::kOk || !ParseShared(file.Contents(), &rewrites, &lines)) {
+            if (file.Open(path.c_str()) != ReadResult::kOk ||
+                !ParseShared(file.Contents(), &rewrites, &lines)) {
                 ++c.failed;
                 continue;
             }
             std::string_view old = file.Contents();
-            std::string next = "rewrite " + std::to_string(rewrites + 1) + std::string(old.substr(old.find("\r\n")));
+            std::string next =
+                "rewrite " + std::to_string(rewrites + 1) + std::string(old.substr(old.find("\r\n")));
             if (file.Rewrite(next.data(), next.size())) {
                 ++c.done;
                 c.last = rewrites + 1;
@@ -128,8 +133,8 @@ void ReadShared(const std::string& path, Clock::time_point end) {
         long rewrites = -1;
         std::vector<long> lines;
         // Nothing read may go back: not the count of rewrites, not the lines appended.
-        if (!ParseShared(std::string_view(image.Data(), image.Size()), &rewrites, &lines) || rewrites < lastRewrites ||
-            lines.size() < lastLines) {
+        if (!ParseShared(std::string_view(image.Data(), image.Size()), &rewrites, &lines) ||
+            rewrites < lastRewrites || lines.size() < lastLines) {
             ++c.torn;
             continue;
         }
@@ -150,7 +155,8 @@ std::string Document(char saver, long round) {
 int IsWholeDocument(std::string_view data) {
     char saver = 0;
     long round = -1;
-    if (std::sscanf(std::string(data.substr(0, 40)).c_str(), "saver %c round %ld", &saver, &round) != 2) return 0;
+    if (std::sscanf(std::string(data.substr(0, 40)).c_str(), "saver %c round %ld", &saver, &round) != 2)
+        return 0;
     return data == Document(saver, round);
 }
 
@@ -172,9 +178,12 @@ void ReadSaved(const std::string& path, Clock::time_point end) {
     Counts c;
     while (Clock::now() < end) {
         FileImage image;
-        if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) ++c.refused;
-        else if (!IsWholeDocument(std::string_view(image.Data(), image.Size()))) ++c.torn;
-        else ++c.done;
+        if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk)
+            ++c.refused;
+        else if (!IsWholeDocument(std::string_view(image.Data(), image.Size())))
+            ++c.torn;
+        else
+            ++c.done;
     }
     WriteResult(path + ".read", CountsText(c));
 }
@@ -197,7 +206,8 @@ Copy Start(const std::vector<std::string>& args) {
 }
 int Wait(Copy copy) {
     DWORD code = 1;
-    if (!copy || WaitForSingleObject(copy, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(copy, &code)) return 1;
+    if (!copy || WaitForSingleObject(copy, INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(copy, &code))
+        return 1;
     CloseHandle(copy);
     return static_cast<int>(code);
 }
@@ -231,7 +241,8 @@ std::vector<std::string> LeftBeside(const std::string& log) {
     namespace fs = std::filesystem;
     std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(fs::path(log).parent_path(), error), end; !error && it != end; it.increment(error)) {
+    for (fs::directory_iterator it(fs::path(log).parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
         std::string name = it->path().filename().string();
         if (name.find(".mtf.") == std::string::npos) names.push_back(name);
     }
@@ -280,13 +291,14 @@ int Coordinate(const std::string& folder, const std::string& seconds) {
     const Counts read = ParseCounts(ReadResult(shared + ".read"));
     std::printf("appends: %ld done, %ld failed, %ld lost, %ld phantom\n", appended,
                 static_cast<long>(appends.size()) - appended, lost, phantom);
-    std::printf("rewrites: %ld done, %ld failed, the file counts %ld\n", rewrite.done, rewrite.failed, rewrites);
+    std::printf("rewrites: %ld done, %ld failed, the file counts %ld\n", rewrite.done, rewrite.failed,
+                rewrites);
     std::printf("reads: %ld whole, %ld torn, %ld refused\n", read.done, read.torn, read.refused);
 
     const Counts a = ParseCounts(ReadResult(log + ".saveA")), b = ParseCounts(ReadResult(log + ".saveB"));
     const Counts saved = ParseCounts(ReadResult(log + ".read"));
-    std::printf("saves: %ld and %ld done, %ld failed; reads of the log: %ld whole, %ld torn, %ld refused\n", a.done,
-                b.done, a.failed + b.failed, saved.done, saved.torn, saved.refused);
+    std::printf("saves: %ld and %ld done, %ld failed; reads of the log: %ld whole, %ld torn, %ld refused\n",
+                a.done, b.done, a.failed + b.failed, saved.done, saved.torn, saved.refused);
     FileImage document;
     const bool whole = ReadWholeFile(log.c_str(), &document) == ReadResult::kOk &&
                        (std::string_view(document.Data(), document.Size()) == Document('A', a.last) ||
@@ -295,7 +307,8 @@ int Coordinate(const std::string& folder, const std::string& seconds) {
 
     if (appends.empty() || lost || phantom || appended != static_cast<long>(appends.size()))
         return Fail("appends lost, phantom or refused");
-    if (rewrite.done == 0 || rewrite.failed || rewrites != rewrite.last) return Fail("rewrites lost or refused");
+    if (rewrite.done == 0 || rewrite.failed || rewrites != rewrite.last)
+        return Fail("rewrites lost or refused");
     if (read.done == 0 || read.torn || read.refused) return Fail("reads of the shared file torn or refused");
     if (a.done == 0 || b.done == 0 || a.failed || b.failed) return Fail("saves refused");
     if (saved.done == 0 || saved.torn || saved.refused) return Fail("reads of the log torn or refused");
@@ -314,11 +327,17 @@ int main(int argc, char** argv) {
     if (argc == 3) return Coordinate(argv[1], argv[2]);
     const std::string role = argv[1], path = argv[2];
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(std::atol(argv[3]) * 1000);
-    if (role == "append") Append(path, end);
-    else if (role == "rewrite") Rewrite(path, end);
-    else if (role == "read") ReadShared(path, end);
-    else if (role == "saveA" || role == "saveB") Save(path, role.back(), end);
-    else if (role == "readsaved") ReadSaved(path, end);
-    else return 2;
+    if (role == "append")
+        Append(path, end);
+    else if (role == "rewrite")
+        Rewrite(path, end);
+    else if (role == "read")
+        ReadShared(path, end);
+    else if (role == "saveA" || role == "saveB")
+        Save(path, role.back(), end);
+    else if (role == "readsaved")
+        ReadSaved(path, end);
+    else
+        return 2;
     return 0;
 }
