@@ -55,7 +55,8 @@ void AppendSingular(std::string_view word, std::string* out) {
     } else if ((n >= 4 && (EndsWith(word, "oes") || EndsWith(word, "xes") || EndsWith(word, "zes"))) ||
                (n >= 5 && (EndsWith(word, "ches") || EndsWith(word, "shes") || EndsWith(word, "sses")))) {
         out->append(word.substr(0, n - 2));
-    } else if (n >= 4 && word[n - 1] == 's' && word[n - 2] != 's' && word[n - 2] != 'u' && word[n - 2] != 'i') {
+    } else if (n >= 4 && word[n - 1] == 's' && word[n - 2] != 's' && word[n - 2] != 'u' &&
+               word[n - 2] != 'i') {
         out->append(word.substr(0, n - 1));
     } else {
         out->append(word);
@@ -86,11 +87,28 @@ void ForEachWord(std::string_view text, Take take) {
 }
 
 // First segments that name a kind of food rather than the food: "Fish, salmon, ..." is salmon.
-constexpr const char* kKindHeads[] = {
-    "alcoholic beverage", "beverages", "candies", "cereals", "cereals ready to eat",
-    "crustaceans", "fast foods", "fish", "frozen novelties", "game meat",
-    "leavening agents", "mollusks", "nuts", "restaurant", "salad dressing", "sauce", "seeds", "snacks",
-    "soup", "spices", "sweeteners", "usda commodity"};
+constexpr const char* kKindHeads[] = {"alcoholic beverage",
+                                      "beverages",
+                                      "candies",
+                                      "cereals",
+                                      "cereals ready to eat",
+                                      "crustaceans",
+                                      "fast foods",
+                                      "fish",
+                                      "frozen novelties",
+                                      "game meat",
+                                      "leavening agents",
+                                      "mollusks",
+                                      "nuts",
+                                      "restaurant",
+                                      "salad dressing",
+                                      "sauce",
+                                      "seeds",
+                                      "snacks",
+                                      "soup",
+                                      "spices",
+                                      "sweeteners",
+                                      "usda commodity"};
 
 // Words of a food that has been cooked, preserved, made lighter or into something else; a person who
 // types only the name means the food as it comes.
@@ -137,118 +155,124 @@ bool NamesABrand(std::string_view text) {
 class IndexBuilder {
 public:
     explicit IndexBuilder(FoodIndex* index) : index_(index) {}
-
-    // `shortText` adds words to find the food by that are not shown (the USDA's abbreviations), and
-    // `commonNames` the names people use, ", " between them, each found as a name of the food.
     void Add(size_t offset, std::string_view text, std::string_view shortText, std::string_view commonNames,
-             uint8_t traits) {
-        FinderFood food = {};
-        food.offset = offset;
-        food.textStart = static_cast<uint32_t>(index_->texts.size());
-        text = text.substr(0, 0xFFFF);
-        food.textLength = static_cast<uint16_t>(text.size());
-        index_->texts.append(text);
-        food.firstWord = static_cast<uint32_t>(index_->foodWords.size());
-        // "Fish, salmon, raw" and "KELLOGG'S, EGGO, waffles" name the food in their second segment.
-        std::string_view head = text.substr(0, text.find(','));
-        bool kindHead = head.size() < text.size() && IsMixedCase(text) && HasCapitalRun(head);
-        std::string folded = FoldedSegment(head);
-        for (const char* kind : kKindHeads)
-            kindHead = kindHead || folded == kind;
-        const int nameSegment = kindHead ? 1 : 0;
-        bool lead = true;
-        bool plain = false;
-        bool prepared = false;
-        bool standIn = false;
-        int lastSegment = -1;
-        ForEachWord(text, [&](std::string_view word, int segment) {
-            uint8_t flags = segment != lastSegment ? kSegmentStart : 0;
-            lastSegment = segment;
-            if (segment == nameSegment) {
-                flags |= lead ? kNameWord | kLeadWord : kNameWord;
-                lead = false;
-            }
-            if (word == "raw" || word == "plain") plain = true;
-            for (const char* form : kPreparedForms)
-                prepared = prepared || word == form;
-            for (const char* form : kStandInForms)
-                standIn = standIn || word == form;
-            AddWord(food, word, flags);
-        });
-        AddCommonNames(&food, commonNames);
-        ForEachWord(shortText, [&](std::string_view word, int) { AddWord(food, word, kAsideWord); });
-        if (!prepared && !standIn) traits |= plain ? kPlainFood | kUnpreparedFood : kUnpreparedFood;
-        if (!standIn) traits |= kTrueFood;
-        food.traits = traits;
-        index_->foods.push_back(food);
-    }
+             uint8_t traits);
 
 private:
-    // The names are kept after the description, for the list; the USDA's notes among them ("Includes
-    // USDA commodity food A343", "URMIS #1388") are no name anyone types and are left out.
-    void AddCommonNames(FinderFood* food, std::string_view commonNames) {
-        std::string& texts = index_->texts;
-        size_t start = texts.size();
-        uint8_t number = 0;
-        while (!commonNames.empty() && number < kMaxCommonNames) {
-            size_t comma = commonNames.find(',');
-            std::string_view name = Trimmed(commonNames.substr(0, comma));
-            commonNames =
-                comma == std::string_view::npos ? std::string_view() : commonNames.substr(comma + 1);
-            if (name.empty() || IsNote(name)) continue;
-            ++number;
-            if (texts.size() > start) texts.append(", ");
-            texts.append(name);
-            ForEachWord(name, [&](std::string_view word, int) { AddWord(*food, word, kAsideWord, number); });
-        }
-        food->commonNamesLength = static_cast<uint16_t>(std::min<size_t>(texts.size() - start, 0xFFFF));
-        texts.resize(start + food->commonNamesLength);
-    }
-
-    static std::string_view Trimmed(std::string_view text) {
-        while (!text.empty() && text.front() == ' ')
-            text.remove_prefix(1);
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
-        return text;
-    }
-    static bool IsNote(std::string_view name) {
-        if (std::any_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) return true;
-        bool note = false;
-        bool first = true;
-        ForEachWord(name, [&](std::string_view word, int) {
-            if (first) note = word == "include" || word == "includes";
-            first = false;
-        });
-        return note;
-    }
-
-    // A word of the abbreviation that the food already has adds nothing. The description and the
-    // common names keep all their words, in order: each names the food only with all of them.
-    void AddWord(const FinderFood& food, std::string_view word, uint8_t flags, uint8_t commonName = 0) {
-        std::string& words = index_->words;
-        bool abbreviation = (flags & kAsideWord) && commonName == 0;
-        for (size_t i = food.firstWord; i < index_->foodWords.size() && abbreviation; ++i) {
-            const FinderWord& seen = index_->foodWords[i];
-            if (std::string_view(words).substr(seen.start, seen.length) == word) return;
-        }
-        FinderWord entry = {};
-        entry.start = static_cast<uint32_t>(words.size());
-        entry.length = static_cast<uint8_t>(word.size());
-        entry.flags = flags;
-        entry.commonName = commonName;
-        words.append(word);
-        size_t before = words.size();
-        AppendSingular(word, &words);
-        entry.baseLength = static_cast<uint8_t>(words.size() - before);
-        index_->foodWords.push_back(entry);
-    }
+    void AddCommonNames(FinderFood* food, std::string_view commonNames);
+    void AddWord(const FinderFood& food, std::string_view word, uint8_t flags, uint8_t commonName = 0);
 
     FoodIndex* index_;
 };
 
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    return text;
+}
+
+bool IsNote(std::string_view name) {
+    if (std::any_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; })) return true;
+    bool note = false;
+    bool first = true;
+    ForEachWord(name, [&](std::string_view word, int) {
+        if (first) note = word == "include" || word == "includes";
+        first = false;
+    });
+    return note;
+}
+
+// `shortText` adds words to find the food by that are not shown (the USDA's abbreviations), and
+// `commonNames` the names people use, ", " between them, each found as a name of the food.
+void IndexBuilder::Add(size_t offset, std::string_view text, std::string_view shortText,
+                       std::string_view commonNames, uint8_t traits) {
+    FinderFood food = {};
+    food.offset = offset;
+    food.textStart = static_cast<uint32_t>(index_->texts.size());
+    text = text.substr(0, 0xFFFF);
+    food.textLength = static_cast<uint16_t>(text.size());
+    index_->texts.append(text);
+    food.firstWord = static_cast<uint32_t>(index_->foodWords.size());
+    // "Fish, salmon, raw" and "KELLOGG'S, EGGO, waffles" name the food in their second segment.
+    std::string_view head = text.substr(0, text.find(','));
+    bool kindHead = head.size() < text.size() && IsMixedCase(text) && HasCapitalRun(head);
+    std::string folded = FoldedSegment(head);
+    for (const char* kind : kKindHeads)
+        kindHead = kindHead || folded == kind;
+    const int nameSegment = kindHead ? 1 : 0;
+    bool lead = true;
+    bool plain = false;
+    bool prepared = false;
+    bool standIn = false;
+    int lastSegment = -1;
+    ForEachWord(text, [&](std::string_view word, int segment) {
+        uint8_t flags = segment != lastSegment ? kSegmentStart : 0;
+        lastSegment = segment;
+        if (segment == nameSegment) {
+            flags |= lead ? kNameWord | kLeadWord : kNameWord;
+            lead = false;
+        }
+        if (word == "raw" || word == "plain") plain = true;
+        for (const char* form : kPreparedForms)
+            prepared = prepared || word == form;
+        for (const char* form : kStandInForms)
+            standIn = standIn || word == form;
+        AddWord(food, word, flags);
+    });
+    AddCommonNames(&food, commonNames);
+    ForEachWord(shortText, [&](std::string_view word, int) { AddWord(food, word, kAsideWord); });
+    if (!prepared && !standIn) traits |= plain ? kPlainFood | kUnpreparedFood : kUnpreparedFood;
+    if (!standIn) traits |= kTrueFood;
+    food.traits = traits;
+    index_->foods.push_back(food);
+}
+
+// The names are kept after the description, for the list; the USDA's notes among them ("Includes
+// USDA commodity food A343", "URMIS #1388") are no name anyone types and are left out.
+void IndexBuilder::AddCommonNames(FinderFood* food, std::string_view commonNames) {
+    std::string& texts = index_->texts;
+    size_t start = texts.size();
+    uint8_t number = 0;
+    while (!commonNames.empty() && number < kMaxCommonNames) {
+        size_t comma = commonNames.find(',');
+        std::string_view name = Trimmed(commonNames.substr(0, comma));
+        commonNames = comma == std::string_view::npos ? std::string_view() : commonNames.substr(comma + 1);
+        if (name.empty() || IsNote(name)) continue;
+        ++number;
+        if (texts.size() > start) texts.append(", ");
+        texts.append(name);
+        ForEachWord(name, [&](std::string_view word, int) { AddWord(*food, word, kAsideWord, number); });
+    }
+    food->commonNamesLength = static_cast<uint16_t>(std::min<size_t>(texts.size() - start, 0xFFFF));
+    texts.resize(start + food->commonNamesLength);
+}
+
+// A word of the abbreviation that the food already has adds nothing. The description and the
+// common names keep all their words, in order: each names the food only with all of them.
+void IndexBuilder::AddWord(const FinderFood& food, std::string_view word, uint8_t flags, uint8_t commonName) {
+    std::string& words = index_->words;
+    bool abbreviation = (flags & kAsideWord) && commonName == 0;
+    for (size_t i = food.firstWord; i < index_->foodWords.size() && abbreviation; ++i) {
+        const FinderWord& seen = index_->foodWords[i];
+        if (std::string_view(words).substr(seen.start, seen.length) == word) return;
+    }
+    FinderWord entry = {};
+    entry.start = static_cast<uint32_t>(words.size());
+    entry.length = static_cast<uint8_t>(word.size());
+    entry.flags = flags;
+    entry.commonName = commonName;
+    words.append(word);
+    size_t before = words.size();
+    AppendSingular(word, &words);
+    entry.baseLength = static_cast<uint8_t>(words.size() - before);
+    index_->foodWords.push_back(entry);
+}
+
 std::string_view Unquoted(std::string_view field) {
-    if (field.size() >= 2 && field.front() == '~' && field.back() == '~') return field.substr(1, field.size() - 2);
+    if (field.size() >= 2 && field.front() == '~' && field.back() == '~')
+        return field.substr(1, field.size() - 2);
     return field;
 }
 
@@ -400,6 +424,63 @@ int FitWord(const FoodIndex& index, uint32_t j, uint32_t end, const std::vector<
     return found;
 }
 
+// What the words of a food that fits every typed word say of the fit.
+struct WordScan {
+    Fits inText;
+    Fits inNames;                    // the common names'
+    uint16_t commonNames = 0;        // the food's, one bit each
+    uint16_t commonNamesMissed = 0;  // those with a word that no typed word fits
+    // Some segment of the description is typed whole: "bacon" in "Pork, cured, bacon".
+    unsigned segmentNamed = 0;
+    uint32_t together = 0;  // bit i + 1: typed words i and i + 1 stand side by side
+    int nameWords = 0;
+    int namesFound = 0;
+    int lead = 0;
+};
+
+WordScan ScanWords(const FoodIndex& index, const FinderFood& food, const std::vector<QueryWord>& query,
+                   uint32_t starts) {
+    WordScan scan;
+    const uint32_t end = food.firstWord + food.wordCount;
+    unsigned segmentOpen = 0;
+    unsigned segmentFound = 0;
+    uint32_t previous = 0;
+    int carried = 0;  // the fit of a typed word split over the last word and this one
+    for (uint32_t j = food.firstWord; j < end; ++j) {
+        const FinderWord& entry = index.foodWords[j];
+        uint32_t here = 0;  // the typed words this word fits
+        int split = 0;
+        int found = carried;
+        if (MayFit(index, entry, starts))
+            found = std::max(found, FitWord(index, j, end, query,
+                                            entry.commonName ? &scan.inNames : &scan.inText, &here, &split));
+        carried = split;
+        const uint8_t flags = entry.flags;
+        // Typed words side by side in the food, as they are typed within a segment, or the other way round
+        // over a comma, which the descriptions put between a food and its kind: "Yogurt, plain".
+        if (here | previous)
+            scan.together |=
+                (here << 1 & here) | ((flags & kSegmentStart) ? here << 1 & previous : previous << 1 & here);
+        previous = here;
+        // Written without branches: which words start segments follows no pattern a processor can guess.
+        const unsigned boundary = (flags & (kSegmentStart | kAsideWord)) != 0;
+        const unsigned described = (flags & kAsideWord) == 0;
+        scan.segmentNamed |= boundary & segmentOpen & segmentFound;
+        segmentOpen = (segmentOpen & ~boundary) | (boundary & described);
+        segmentFound = (boundary | segmentFound) & (found == 2);
+        scan.nameWords += flags & kNameWord;
+        scan.namesFound += (flags & kNameWord) & (found != 0);
+        scan.lead = std::max(scan.lead, flags & kLeadWord ? found : 0);
+        if (entry.commonName) {
+            uint16_t bit = static_cast<uint16_t>(1u << (entry.commonName - 1));
+            scan.commonNames |= bit;
+            if (!found) scan.commonNamesMissed |= bit;
+        }
+    }
+    scan.segmentNamed |= segmentOpen & segmentFound;
+    return scan;
+}
+
 // How well the food fits; false when a typed word finds none of its words. Most foods fit no query, so a
 // first look at the words only asks whether every typed word is found.
 bool RankFood(const FoodIndex& index, const FinderFood& food, const std::vector<QueryWord>& query,
@@ -414,65 +495,22 @@ bool RankFood(const FoodIndex& index, const FinderFood& food, const std::vector<
         FitWord(index, j, end, query, &any, &here, &split);
     }
     if ((any.started & all) != all) return false;
-    Fits inText;
-    Fits inNames;                    // the common names'
-    uint16_t commonNames = 0;        // the food's, one bit each
-    uint16_t commonNamesMissed = 0;  // those with a word that no typed word fits
-    unsigned segmentOpen = 0;
-    unsigned segmentFound = 0;
-    // Some segment of the description is typed whole: "bacon" in "Pork, cured, bacon".
-    unsigned segmentNamed = 0;
-    uint32_t previous = 0;
-    uint32_t together = 0;  // bit i + 1: typed words i and i + 1 stand side by side
-    int nameWords = 0;
-    int namesFound = 0;
-    int lead = 0;
-    int carried = 0;  // the fit of a typed word split over the last word and this one
-    for (uint32_t j = food.firstWord; j < end; ++j) {
-        const FinderWord& entry = index.foodWords[j];
-        uint32_t here = 0;  // the typed words this word fits
-        int split = 0;
-        int found = carried;
-        if (MayFit(index, entry, starts))
-            found = std::max(found, FitWord(index, j, end, query, entry.commonName ? &inNames : &inText, &here, &split));
-        carried = split;
-        const uint8_t flags = entry.flags;
-        // Typed words side by side in the food, as they are typed within a segment, or the other way round
-        // over a comma, which the descriptions put between a food and its kind: "Yogurt, plain".
-        if (here | previous)
-            together |=
-                (here << 1 & here) | ((flags & kSegmentStart) ? here << 1 & previous : previous << 1 & here);
-        previous = here;
-        // Written without branches: which words start segments follows no pattern a processor can guess.
-        const unsigned boundary = (flags & (kSegmentStart | kAsideWord)) != 0;
-        const unsigned described = (flags & kAsideWord) == 0;
-        segmentNamed |= boundary & segmentOpen & segmentFound;
-        segmentOpen = (segmentOpen & ~boundary) | (boundary & described);
-        segmentFound = (boundary | segmentFound) & (found == 2);
-        nameWords += flags & kNameWord;
-        namesFound += (flags & kNameWord) & (found != 0);
-        lead = std::max(lead, flags & kLeadWord ? found : 0);
-        if (entry.commonName) {
-            uint16_t bit = static_cast<uint16_t>(1u << (entry.commonName - 1));
-            commonNames |= bit;
-            if (!found) commonNamesMissed |= bit;
-        }
-    }
-    segmentNamed |= segmentOpen & segmentFound;
-    *byCommonName = (inNames.started & ~inText.started) || (inNames.whole & ~inText.whole);
-    uint64_t whole =
-        static_cast<uint64_t>(std::bitset<kMaxQueryWords>((inText.whole | inNames.whole) & all).count());
-    uint64_t phrase = static_cast<uint64_t>(std::bitset<kMaxQueryWords>(together & all).count());
+    const WordScan scan = ScanWords(index, food, query, starts);
+    *byCommonName =
+        (scan.inNames.started & ~scan.inText.started) || (scan.inNames.whole & ~scan.inText.whole);
+    uint64_t whole = static_cast<uint64_t>(
+        std::bitset<kMaxQueryWords>((scan.inText.whole | scan.inNames.whole) & all).count());
+    uint64_t phrase = static_cast<uint64_t>(std::bitset<kMaxQueryWords>(scan.together & all).count());
     // A common name that the typed words name whole names the food, as its description's name would.
-    bool namedCommonly = (commonNames & ~commonNamesMissed) != 0;
+    bool namedCommonly = (scan.commonNames & ~scan.commonNamesMissed) != 0;
     // The food whose name is the typed words first, then one whose name starts with one of them, then one
     // with a typed word in its name or a part of its description typed whole ("Pork, cured, bacon").
     uint64_t name = 0;
-    if (namedCommonly || (namesFound == nameWords && nameWords > 0)) {
+    if (namedCommonly || (scan.namesFound == scan.nameWords && scan.nameWords > 0)) {
         name = 3;
-    } else if (lead) {
+    } else if (scan.lead) {
         name = 2;
-    } else if (namesFound || segmentNamed) {
+    } else if (scan.namesFound || scan.segmentNamed) {
         name = 1;
     }
     uint64_t mine = index.file == FoodFile::kMyFoods ? 1 : 0;
@@ -576,7 +614,8 @@ void FindFoods(std::string_view query, const FoodIndex* const* indexes, size_t i
     }
     auto better = [](const FoundFood& a, const FoundFood& b) { return a.rank > b.rank; };
     if (found->size() > limit) {
-        std::partial_sort(found->begin(), found->begin() + static_cast<std::ptrdiff_t>(limit), found->end(), better);
+        std::partial_sort(found->begin(), found->begin() + static_cast<std::ptrdiff_t>(limit), found->end(),
+                          better);
         found->resize(limit);
     } else {
         std::sort(found->begin(), found->end(), better);
