@@ -52,6 +52,7 @@ private:
     static constexpr UINT kAnswerDelay = 20;
     HHOOK hook_;
     UINT_PTR timer_;
+    HWND lastActive_ = nullptr;  // the dialog the watchdog found active the time before
     std::vector<std::function<void(HWND)>> handlers_;
     std::vector<std::pair<HWND, std::function<void(HWND)>>> pending_;  // activated, not yet answered
     std::vector<HWND> answeredDialogs_;
