@@ -48,6 +48,7 @@ struct FindState {
     FoodIndex myFoods;
     FileStamp myFoodsStamp;
     bool myFoodsRead = false;
+    bool rowsStale = true;  // the listed My Foods results' numbers lead to other foods since a read
     std::vector<FoundFood> found;
 };
 FindState* g_find;
@@ -85,6 +86,7 @@ bool FollowMyFoods(FindState* window) {
     FileImage data;
     if (ReadWholeFile(kMyFoodsPath, &data) != ReadResult::kOk) data.Reset();
     IndexMyFoods(Contents(data), &window->myFoods);
+    window->rowsStale = true;
     return true;
 }
 
@@ -103,20 +105,70 @@ void SelectResult(HWND list, int row) {
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
+bool SameRow(const FoundFood& a, const FoundFood& b) {
+    return a.index == b.index && a.food == b.food && a.byCommonName == b.byCommonName;
+}
+
+// Rows [first, last) as far as they are in view, in one piece: the list itself would invalidate them
+// one by one, and under Wine each costs a round trip whether it is in view or not.
+void InvalidateRows(HWND list, size_t first, size_t last) {
+    size_t top = static_cast<size_t>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
+    size_t end = top + static_cast<size_t>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
+    first = std::max(first, top);
+    last = std::min(last, end);
+    if (first >= last) return;
+    RECT from = {}, to = {}, client = {};
+    from.left = to.left = LVIR_BOUNDS;
+    SendMessageA(list, LVM_GETITEMRECT, first, reinterpret_cast<LPARAM>(&from));
+    SendMessageA(list, LVM_GETITEMRECT, last - 1, reinterpret_cast<LPARAM>(&to));
+    GetClientRect(list, &client);
+    RECT rows = {client.left, from.top, client.right, to.bottom};
+    InvalidateRect(list, &rows, TRUE);
+}
+
+// Only the rows whose food changed are drawn again. A new count leaves the rest of the list as it
+// is and rubs out only the rows that came or went; under Wine it still costs milliseconds, so an
+// unchanged one is not set.
+void ShowChangedRows(HWND list, const std::vector<FoundFood>& before, const std::vector<FoundFood>& after) {
+    WPARAM count = after.size();
+    if (before.size() != count)
+        SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    // A list scrolled away from the top moves as the best result is shown, so it is drawn whole.
+    bool scrolled = SendMessageA(list, LVM_GETTOPINDEX, 0, 0) != 0;
+    if (!after.empty()) SelectResult(list, 0);
+    if (scrolled) {
+        InvalidateRect(list, nullptr, TRUE);
+        return;
+    }
+    size_t shared = std::min(before.size(), after.size());
+    size_t first = 0;
+    while (first < shared && SameRow(before[first], after[first])) ++first;
+    size_t last = shared;
+    while (last > first && SameRow(before[last - 1], after[last - 1])) --last;
+    if (first < last) InvalidateRows(list, first, last);
+}
+
 // The ranked foods of the search text, the best one selected.
 void Search(FindState* window) {
     char text[kQueryTextSize] = "";
     GetWindowTextA(SearchTextOf(window->dialog), text, sizeof text);
     FollowMyFoods(window);
+    bool reread = window->rowsStale;
+    window->rowsStale = false;
+    std::vector<FoundFood> before;
+    if (!reread) before.swap(window->found);
     const FoodIndex* indexes[] = {&window->myFoods, &window->usda};
     FindFoods(text, indexes, 2, kMaxFoundFoods, &window->found);
     HWND list = ListOf(window->dialog);
-    // Wine takes over 10 ms to set a count, even an unchanged one; most keystrokes keep 100 results.
-    WPARAM count = window->found.size();
-    if (static_cast<WPARAM>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) != count)
-        SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
-    InvalidateRect(list, nullptr, TRUE);
-    if (!window->found.empty()) SelectResult(list, 0);
+    if (reread) {
+        WPARAM count = window->found.size();
+        if (static_cast<WPARAM>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)) != count)
+            SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL);
+        InvalidateRect(list, nullptr, TRUE);
+        if (!window->found.empty()) SelectResult(list, 0);
+        return;
+    }
+    ShowChangedRows(list, before, window->found);
 }
 
 void FocusSearchText(HWND dialog) {
