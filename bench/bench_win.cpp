@@ -285,8 +285,13 @@ int main(int argc, char** argv) {
     }
     // Wine starts its helper processes beside the first program of a session; let them settle.
     Sleep(2000);
-    if (argc > 1 && std::strcmp(argv[1], "--find") == 0) {
-        int result = RunFindOnly();
+    char benchExe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, benchExe, sizeof benchExe);
+    bool findOnly = argc > 1 && std::strcmp(argv[1], "--find") == 0;
+    bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
+    if (!findOnly) RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
+    if (findOnly || startOnly) {
+        int result = findOnly ? RunFindOnly() : 0;
         if (hadTable) {
             ReplaceFileContents(kUsdaPath, saved.Data(), saved.Size());
         } else {
@@ -294,9 +299,6 @@ int main(int argc, char** argv) {
         }
         return result;
     }
-    char benchExe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, benchExe, sizeof benchExe);
-    RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
 
     HINSTANCE instance = GetModuleHandleA(nullptr);
     RegisterMainWindowClass(instance);
