@@ -79,6 +79,33 @@ protected:
             rows.push_back(ListCell(Results(), row, 0) + " | " + ListCell(Results(), row, 1));
         return rows;
     }
+    std::vector<RECT> RowRects() {
+        std::vector<RECT> rects(static_cast<size_t>(SendMessageA(Results(), LVM_GETITEMCOUNT, 0, 0)));
+        for (size_t row = 0; row < rects.size(); ++row) {
+            rects[row].left = LVIR_BOUNDS;
+            SendMessageA(Results(), LVM_GETITEMRECT, row, reinterpret_cast<LPARAM>(&rects[row]));
+        }
+        return rects;
+    }
+    // Every row that `change` gave other text, took away or added is to be drawn again.
+    template <typename Change>
+    void ExpectChangedRowsRedrawn(const char* what, Change change) {
+        UpdateWindow(Results());
+        std::vector<std::string> before = Shown();
+        std::vector<RECT> rects = RowRects();
+        change();
+        std::vector<std::string> after = Shown();
+        std::vector<RECT> afterRects = RowRects();
+        if (afterRects.size() > rects.size()) rects = afterRects;
+        HRGN update = CreateRectRgn(0, 0, 0, 0);
+        GetUpdateRgn(Results(), update, FALSE);
+        for (size_t row = 0; row < rects.size(); ++row) {
+            bool changed = row >= before.size() || row >= after.size() || before[row] != after[row];
+            POINT middle = {(rects[row].left + rects[row].right) / 2, (rects[row].top + rects[row].bottom) / 2};
+            EXPECT_TRUE(!changed || PtInRegion(update, middle.x, middle.y)) << what << ", row " << row;
+        }
+        DeleteObject(update);
+    }
     std::unique_ptr<InstalledDatabases> databases_;
 };
 
@@ -150,6 +177,21 @@ TEST_F(FindFood, MyFoodsAddedEditedOrDeletedShowAtOnceAndTheShortNamesServeWitho
     boxes.QueueAnswer(IDYES);
     SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0);
     EXPECT_EQ(Shown(), (std::vector<std::string>{usda, "Apple juice, fresh | My Foods", "PIE,APPLE,COMM PREP | USDA"}));
+}
+
+TEST_F(FindFood, EveryRowAKeystrokeOrAnotherCopysChangeAltersIsDrawnAgain) {
+    SendMessageA(window_, WM_COMMAND, IDM_FOOD_FIND, 0);
+    ASSERT_TRUE(IsWindowVisible(Results()));
+    const char* typed[] = {"a", "apple", "apple p", "apple", "c", "ch", "chicken", "xq", "apple"};
+    for (const char* text : typed)
+        ExpectChangedRowsRedrawn(text, [&] { Type(text); });
+    ASSERT_EQ(Shown()[1], "Apple crumble, grandma's | My Foods");
+    // The same food number of a My Foods file read again is another food.
+    ExpectChangedRowsRedrawn("My Foods read again", [&] {
+        InstallFile("mtmyfood", MyFoodLine("Apple crumble, grandpa's"));
+        SendMessageA(FindFoodWindow(), WM_ACTIVATE, WA_ACTIVE, 0);
+    });
+    EXPECT_EQ(Shown()[1], "Apple crumble, grandpa's | My Foods");
 }
 
 TEST_F(FindFood, AMyFoodChangedBehindItsSizeAndTimeIsNeverOpenedThroughItsOldOffset) {
