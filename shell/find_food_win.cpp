@@ -130,11 +130,12 @@ void InvalidateRows(HWND list, size_t first, size_t last) {
 // is and rubs out only the rows that came or went; under Wine it still costs milliseconds, so an
 // unchanged one is not set.
 void ShowChangedRows(HWND list, const std::vector<FoundFood>& before, const std::vector<FoundFood>& after) {
+    // A list scrolled away from the top moves as the count shrinks or the best result is shown, so it
+    // is drawn whole.
+    bool scrolled = SendMessageA(list, LVM_GETTOPINDEX, 0, 0) != 0;
     WPARAM count = after.size();
     if (before.size() != count)
         SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-    // A list scrolled away from the top moves as the best result is shown, so it is drawn whole.
-    bool scrolled = SendMessageA(list, LVM_GETTOPINDEX, 0, 0) != 0;
     if (!after.empty()) SelectResult(list, 0);
     if (scrolled) {
         InvalidateRect(list, nullptr, TRUE);
