@@ -104,3 +104,11 @@ protected:
 
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
+
+// Two USDA foods (1 cup = 240 g, 1 slice = 30 g) with values in every kind of slot: amounts, whole and
+// thousandth percentages.
+inline const std::string kOatsAndMilk =
+    "~01~^~OATS~^8.2^389^16.89^6.9^66.27^10.6^1.72^54^523^4.72^2^429^177^3.97^0.626^4.916^28.9^0^"
+    "0.42^0.763^0.139^0.961^1.349^0.119^56^0^0^1.217^2.178^2.535^0^240^~1 cup~^30^~1 slice~^0\r\n"
+    "~02~^~MILK~^87.7^61^3.15^3.25^4.8^0^0.69^113^84^0.03^43^132^10^0.37^0.025^0.004^3.7^162^0.07^"
+    "0.046^0.169^0.089^0.373^0.036^5^0.45^0^1.865^0.812^0.195^10^244^~1 cup~^15^~1 tbsp~^0\r\n";

@@ -26,13 +26,9 @@
 
 namespace {
 
-// Two USDA foods (1 cup = 240 g, 1 slice = 30 g) and two My Foods foods, with values in every kind
+// The two USDA foods of the harness and two My Foods foods, with values in every kind
 // of slot: amounts, whole and thousandth percentages.
-const std::string kUsda =
-    "~01~^~OATS~^8.2^389^16.89^6.9^66.27^10.6^1.72^54^523^4.72^2^429^177^3.97^0.626^4.916^28.9^0^"
-    "0.42^0.763^0.139^0.961^1.349^0.119^56^0^0^1.217^2.178^2.535^0^240^~1 cup~^30^~1 slice~^0\r\n"
-    "~02~^~MILK~^87.7^61^3.15^3.25^4.8^0^0.69^113^84^0.03^43^132^10^0.37^0.025^0.004^3.7^162^0.07^"
-    "0.046^0.169^0.089^0.373^0.036^5^0.45^0^1.865^0.812^0.195^10^244^~1 cup~^15^~1 tbsp~^0\r\n";
+const std::string& kUsda = kOatsAndMilk;
 const std::string kMyFoods =
     "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n"
     "Walnut Bread^40^265^9.5^7.25^43.5^4.5^2^6^11^15^480^160^12^9^11^0.9^22^0^3^21^14^20^4^6^12^0^0^1.2^"
