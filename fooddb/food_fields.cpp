@@ -82,25 +82,30 @@ int32_t ParseWholeField(std::string_view field) {
     return ParseWhole(text);
 }
 
-// The first byte is the opening quote, the count word runs to the first blank, and the last byte of
-// what follows, the closing quote, is dropped.
+std::string_view UsdaText(std::string_view field) {
+    if (!field.empty() && field.front() == '~') field.remove_prefix(1);
+    if (!field.empty() && field.back() == '~') field.remove_suffix(1);
+    return field;
+}
+
+int UsdaRecordNumber(std::string_view field) {
+    field = UsdaText(field);
+    if (field.size() != kUsdaRecordDigits) return -1;
+    int number = 0;
+    for (char c : field) {
+        if (c < '0' || c > '9') return -1;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+// The count word runs to the first blank; the words follow it.
 void SplitUsdaMeasure(std::string_view field, char* words, size_t wordsSize, float* count) {
     if (count) *count = 0.0f;
     const void* nul = std::memchr(field.data(), '\0', field.size());
     if (nul) field = field.substr(0, static_cast<size_t>(static_cast<const char*>(nul) - field.data()));
-    if (field.size() < 2 || field[1] == '~') {
-        CopyText(std::string_view(), words, wordsSize);
-        return;
-    }
-    if (count) {
-        *count = ParseRealField(field.substr(1));
-    }
-    size_t blank = field.find(' ', 1);
-    if (blank == std::string_view::npos) {
-        CopyText(std::string_view(), words, wordsSize);
-        return;
-    }
-    std::string_view rest = field.substr(blank + 1);
-    if (!rest.empty() && rest.back() == '~') rest.remove_suffix(1);
-    CopyText(rest, words, wordsSize);
+    std::string_view text = UsdaText(field);
+    if (count && !text.empty()) *count = ParseRealField(text);
+    size_t blank = text.find(' ');
+    CopyText(blank == std::string_view::npos ? std::string_view() : text.substr(blank + 1), words, wordsSize);
 }

@@ -40,6 +40,30 @@ struct LongDescFormat {
 constexpr LongDescFormat kLongDescLine = {6, 5, 0, 1, 2, 3, 4, 5};
 constexpr int kLongDescFieldCount = kLongDescLine.fieldCount;
 
+// The fields of a line of WEIGHTS.txt, the USDA's household measures as the build converts them: one
+// measure a line, in the USDA's order.
+struct WeightsFormat {
+    int fieldCount;
+    int record;
+    int sequence;
+    int amount;  // the count the weight is of: 1 for "1 medium"
+    int description;
+    int grams;
+};
+constexpr WeightsFormat kWeightsLine = {5, 0, 1, 2, 3, 4};
+
+// The record number, the key that joins the USDA table, its descriptions and its measures, is the
+// first field of each of their lines.
+constexpr int kUsdaRecordField = 0;
+constexpr size_t kUsdaRecordDigits = 5;
+
+// A USDA text field without its '~' quotes: "~Butter, salted~" is "Butter, salted". Each quote is
+// dropped where it stands, so a field that lost its closing quote still reads as its text.
+std::string_view UsdaText(std::string_view field);
+
+// The record number of "~01001~" or "01001" (1001); -1 when the field is not five digits.
+int UsdaRecordNumber(std::string_view field);
+
 // One line of a database file. Its content runs to its first CR or LF, and the line to just past
 // its LF or to the end of the data: so "A\r\n", "A\n" and a last "A" read alike, and whatever
 // follows a stray CR on the same line is not part of the food. Every reader of both files splits

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "fooddb/food_fields.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -15,14 +16,15 @@ constexpr size_t kMaxQueryWords = 16;
 constexpr size_t kMaxWordLength = 255;
 
 // Each byte of the western code page as a person types it: letters lower-case and without accents,
-// digits as they are, 0 for what separates words.
+// digits as they are, 0 for what separates words. Not the log search's fold (shell/search.cpp): that one
+// pairs letters as Windows' own compare does and keeps accents, so the two stay apart on purpose.
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
     std::array<unsigned char, 256> table{};
     for (int c = '0'; c <= '9'; ++c)
         table[c] = static_cast<unsigned char>(c);
-    for (int c = 'a'; c <= 'z'; ++c) {
-        table[c] = static_cast<unsigned char>(c);
-        table[c - 32] = static_cast<unsigned char>(c);
+    for (char c = 'a'; c <= 'z'; ++c) {
+        table[static_cast<unsigned char>(c)] = static_cast<unsigned char>(c);
+        table[static_cast<unsigned char>(AsciiUpper(c))] = static_cast<unsigned char>(c);
     }
     table['\''] = table['`'] = table[0x91] = table[0x92] = kJoin;
     const char* accented = "aaaaaaaceeeeiiiidnooooo\0ouuuuyps";  // 0xC0 to 0xDF
@@ -134,9 +136,9 @@ bool HasCapitalRun(std::string_view part) {
     size_t run = 0;
     for (size_t i = 0; i <= part.size(); ++i) {
         char c = i < part.size() ? part[i] : ' ';
-        if (c >= 'A' && c <= 'Z') {
+        if (IsAsciiUpper(c)) {
             ++run;
-        } else if (c >= 'a' && c <= 'z') {
+        } else if (IsAsciiLower(c)) {
             run = 0;
         } else if (c != '\'' || run == 0) {
             if (run >= 3 && part.substr(i - run, run) != "USDA") return true;
@@ -146,7 +148,7 @@ bool HasCapitalRun(std::string_view part) {
     return false;
 }
 bool IsMixedCase(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+    return std::any_of(text.begin(), text.end(), IsAsciiLower);
 }
 bool NamesABrand(std::string_view text) {
     return IsMixedCase(text) && HasCapitalRun(text);
@@ -270,24 +272,6 @@ void IndexBuilder::AddWord(const FinderFood& food, std::string_view word, uint8_
     index_->foodWords.push_back(entry);
 }
 
-std::string_view Unquoted(std::string_view field) {
-    if (field.size() >= 2 && field.front() == '~' && field.back() == '~')
-        return field.substr(1, field.size() - 2);
-    return field;
-}
-
-// The record number of "~01001~" or "01001"; -1 when it is not one.
-int RecordNumber(std::string_view field) {
-    field = Unquoted(field);
-    if (field.size() != 5) return -1;
-    int number = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9') return -1;
-        number = number * 10 + (c - '0');
-    }
-    return number;
-}
-
 struct Description {
     std::string_view text;
     std::string_view commonNames;
@@ -310,7 +294,7 @@ void ReadDescriptions(std::string_view data, std::vector<Description>* byRecord)
         std::string_view fields[kLongDescFieldCount];
         int count = SplitFields(line, fields, kLongDescFieldCount);
         if (count != format.fieldCount && count != format.olderFieldCount) continue;
-        int record = RecordNumber(fields[format.record]);
+        int record = UsdaRecordNumber(fields[format.record]);
         std::string_view text = fields[format.description];
         if (record < 0 || text.empty()) continue;
         uint8_t traits = 0;
@@ -565,8 +549,8 @@ void IndexUsdaFoods(std::string_view table, std::string_view descriptions, FoodI
     for (size_t start = 0; ScanLine(table, start, &span); start = span.next) {
         std::string_view line = table.substr(span.start, span.contentEnd - span.start);
         if (line.empty()) continue;
-        std::string_view shortText = Unquoted(FieldOf(line, kUsdaLine.description));
-        int record = RecordNumber(FieldOf(line, 0));
+        std::string_view shortText = UsdaText(FieldOf(line, kUsdaLine.description));
+        int record = UsdaRecordNumber(FieldOf(line, kUsdaRecordField));
         const Description* described = record >= 0 ? &byRecord[static_cast<size_t>(record)] : nullptr;
         if (described && !described->text.empty()) {
             builder.Add(span.start, described->text, shortText, described->commonNames, described->traits);

@@ -4,20 +4,16 @@
 #include <cmath>
 
 #include "fooddb/food_fields.h"
+#include "platform/text.h"
 
 namespace {
-
-std::string_view Unquoted(std::string_view field) {
-    if (field.size() >= 2 && field.front() == '~' && field.back() == '~') return field.substr(1, field.size() - 2);
-    return field;
-}
 
 // Words compared as a person reads them: "1 pat,  (1" sq)" and "pat (1" sq)" are one measure.
 std::string Letters(std::string_view words) {
     std::string letters;
     for (char c : words) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) letters.push_back(c);
+        c = AsciiLower(c);
+        if (IsAsciiLower(c) || (c >= '0' && c <= '9')) letters.push_back(c);
     }
     return letters;
 }
@@ -40,7 +36,7 @@ void FurtherUsdaMeasures(std::string_view table, size_t offset, std::string_view
     measures->clear();
     std::string_view line;
     if (!LineAt(table, offset, &line)) return;
-    std::string_view record = Unquoted(FieldOf(line, 0));
+    std::string_view record = UsdaText(FieldOf(line, kUsdaRecordField));
     if (record.empty()) return;
     LineMeasure known[2];
     const int measureFields[2] = {kUsdaLine.measure1, kUsdaLine.measure2};
@@ -52,13 +48,15 @@ void FurtherUsdaMeasures(std::string_view table, size_t offset, std::string_view
     LineSpan span;
     for (size_t start = 0; ScanLine(weights, start, &span); start = span.next) {
         std::string_view weight = weights.substr(span.start, span.contentEnd - span.start);
-        std::string_view fields[5];
-        if (SplitFields(weight, fields, 5) != 5 || Unquoted(fields[0]) != record) continue;
+        std::string_view fields[kWeightsLine.fieldCount];
+        if (SplitFields(weight, fields, kWeightsLine.fieldCount) != kWeightsLine.fieldCount ||
+            UsdaText(fields[kWeightsLine.record]) != record)
+            continue;
         UsdaMeasure measure;
-        measure.amount = ParseRealField(fields[2]);
-        measure.grams = ParseRealField(fields[4]);
+        measure.amount = ParseRealField(fields[kWeightsLine.amount]);
+        measure.grams = ParseRealField(fields[kWeightsLine.grams]);
         // Compared whole, cut only to be kept: two long measures may share their first 47 bytes.
-        measure.words.assign(Unquoted(fields[3]));
+        measure.words.assign(UsdaText(fields[kWeightsLine.description]));
         if (!(measure.amount > 0.0f) || !(measure.grams > 0.0f) || measure.words.empty()) continue;
         if (SameMeasure(known[0], measure) || SameMeasure(known[1], measure)) continue;
         bool listed = false;

@@ -5,6 +5,7 @@
 #include "foodlog/log_cells.h"
 #include "logdoc/csv_text.h"
 #include "logdoc/log_document.h"
+#include "platform/byte_order.h"
 
 namespace {
 
@@ -18,17 +19,14 @@ int EncodeCopiedEntries(const LogEntry* entries, int count, std::string* out) {
     size_t size = LogDocumentSize(entries, count);
     std::string bytes(kLengthSize + size, '\0');
     if (size == 0 || !EncodeLogDocument(entries, count, &bytes[kLengthSize], size, &size)) return 0;
-    for (size_t i = 0; i < kLengthSize; ++i)
-        bytes[i] = static_cast<char>((size >> (8 * i)) & 0xFF);
+    StoreLittleEndian(&bytes[0], size, kLengthSize);
     out->swap(bytes);
     return 1;
 }
 
 int DecodeCopiedEntries(std::string_view bytes, LogEntry* entries, int* count) {
     if (bytes.size() < kLengthSize) return 0;
-    uint32_t length = 0;
-    for (size_t i = 0; i < kLengthSize; ++i)
-        length |= static_cast<uint32_t>(static_cast<unsigned char>(bytes[i])) << (8 * i);
+    const uint64_t length = LoadLittleEndian(bytes.data(), kLengthSize);
     if (length > bytes.size() - kLengthSize) return 0;
     std::string_view document = bytes.substr(kLengthSize, length);
     // Checked on a buffer of its own first: a refused copy must not touch the caller's entries.

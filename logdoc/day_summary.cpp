@@ -27,16 +27,12 @@ int ViewIndex(int viewMode) {
     return viewMode == kPercentView ? kPercentView : kAmountsView;
 }
 
-unsigned char AsciiUpper(unsigned char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c;
-}
-
 // File names compare as Windows shows them, letter case aside; dates written YYYY-MM-DD sort by day.
 bool TitleBefore(const SummaryDay& a, const SummaryDay& b) {
     size_t n = std::min(a.title.size(), b.title.size());
     for (size_t i = 0; i < n; ++i) {
-        unsigned char x = AsciiUpper(static_cast<unsigned char>(a.title[i]));
-        unsigned char y = AsciiUpper(static_cast<unsigned char>(b.title[i]));
+        unsigned char x = static_cast<unsigned char>(AsciiUpper(a.title[i]));
+        unsigned char y = static_cast<unsigned char>(AsciiUpper(b.title[i]));
         if (x != y) return x < y;
     }
     if (a.title.size() != b.title.size()) return a.title.size() < b.title.size();

@@ -6,7 +6,9 @@
 
 #include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
+#include "platform/byte_order.h"
 #include "platform/file_io.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -43,10 +45,6 @@ unsigned char ChecksumOf(const char* bytes, size_t size) {
     return static_cast<unsigned char>(sum & 0xFF);
 }
 
-unsigned char AsciiLower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
-}
-
 // Little-endian writer into a buffer of known capacity; stops (sticky) at the first byte that does not fit.
 class ByteWriter {
 public:
@@ -61,9 +59,8 @@ public:
         pos_ += size;
     }
     void U32(uint32_t v) {
-        const unsigned char bytes[4] = {static_cast<unsigned char>(v), static_cast<unsigned char>(v >> 8),
-                                        static_cast<unsigned char>(v >> 16),
-                                        static_cast<unsigned char>(v >> 24)};
+        unsigned char bytes[4];
+        StoreLittleEndian(bytes, v, sizeof bytes);
         Bytes(bytes, sizeof bytes);
     }
     void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
@@ -100,10 +97,9 @@ public:
             fault_ = DocumentFault::kPastEnd;
             return 0;
         }
-        const unsigned char* p = reinterpret_cast<const unsigned char*>(bytes_.data()) + pos_;
+        const uint32_t value = static_cast<uint32_t>(LoadLittleEndian(bytes_.data() + pos_, 4));
         pos_ += 4;
-        return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-               static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+        return value;
     }
     int32_t I32() {
         uint32_t bits = U32();
@@ -187,10 +183,7 @@ void ReadRecord(ByteReader& in, LogEntry* entry) {
 DocumentFault CheckHeader(std::string_view document) {
     if (document.size() < kLogDocumentHeaderSize) return DocumentFault::kTooShort;
     // Letter case is folded for ASCII only: the magic is ASCII, and no other byte may stand in for it.
-    for (size_t i = 0; i < kMagicSize; ++i) {
-        if (AsciiLower(static_cast<unsigned char>(document[i])) != static_cast<unsigned char>(kHeaderText[i]))
-            return DocumentFault::kMagic;
-    }
+    if (!StartsWithAsciiNoCase(document, std::string_view(kHeaderText, kMagicSize))) return DocumentFault::kMagic;
     if (document[kVersionOffset] != '1' || document[kVersionOffset + 1] != '0')
         return DocumentFault::kVersion;
     if (static_cast<unsigned char>(document[kLogDocumentChecksumOffset]) !=

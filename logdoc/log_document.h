@@ -8,6 +8,8 @@
 
 #include "foodlog/log_table.h"
 
+// The file name suffix of a log document, without its dot.
+constexpr char kLogExtension[] = "mtf";
 constexpr size_t kLogDocumentHeaderSize = 16;
 constexpr size_t kLogDocumentChecksumOffset = 14;
 constexpr size_t kLogDocumentCountOffset = 15;

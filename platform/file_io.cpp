@@ -1,5 +1,6 @@
 #include "platform/file_io.h"
 
+#include "platform/byte_order.h"
 #include "platform/file_seam.h"
 
 #include <cstdlib>
@@ -35,22 +36,12 @@ constexpr unsigned kRemoveBackoffMs = 20;
 // A waiting copy looks this often whether the copy ahead of it makes progress.
 constexpr unsigned kGateSliceMs = 100;
 
-void PutLittleEndian(std::string* out, uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i)
-        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-uint64_t GetLittleEndian(const char* at, int bytes) {
-    uint64_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i)
-        value = value << 8 | static_cast<unsigned char>(at[i]);
-    return value;
-}
 // Enough to tell a journal cut off while it was written from a whole one, and a file as a change left
 // it from any other; eight bytes a step, read in one byte order on every system.
 uint64_t Mix(uint64_t hash, std::string_view bytes) {
     size_t i = 0;
     for (; i + 8 <= bytes.size(); i += 8) {
-        hash = (hash ^ GetLittleEndian(bytes.data() + i, 8)) * 0x100000001B3ull;
+        hash = (hash ^ LoadLittleEndian(bytes.data() + i, 8)) * 0x100000001B3ull;
         hash ^= hash >> 29;
     }
     for (; i < bytes.size(); ++i)
@@ -201,17 +192,17 @@ void DescribeChange(FileJournal* journal, std::string_view change) {
 std::string EncodeFileJournalHeader(const FileJournal& journal) {
     std::string out(kJournalMagic, sizeof kJournalMagic);
     out.push_back(journal.existed ? 1 : 0);
-    PutLittleEndian(&out, journal.originalSize, 8);
-    PutLittleEndian(&out, journal.offset, 8);
-    PutLittleEndian(&out, journal.saved.size(), 8);
-    PutLittleEndian(&out, journal.changedSize, 8);
-    PutLittleEndian(&out, journal.changedSum, 4);
+    AppendLittleEndian(&out, journal.originalSize, 8);
+    AppendLittleEndian(&out, journal.offset, 8);
+    AppendLittleEndian(&out, journal.saved.size(), 8);
+    AppendLittleEndian(&out, journal.changedSize, 8);
+    AppendLittleEndian(&out, journal.changedSum, 4);
     return out;
 }
 
 std::string EncodeFileJournalTrailer(const FileJournal& journal, std::string_view header) {
     std::string out;
-    PutLittleEndian(&out, Fold(Mix(Mix(kMixStart, header), journal.saved)), kTrailerSize);
+    AppendLittleEndian(&out, Fold(Mix(Mix(kMixStart, header), journal.saved)), kTrailerSize);
     return out;
 }
 
@@ -221,18 +212,18 @@ int DecodeFileJournal(std::string_view bytes, FileJournal* journal) {
     if (!first && bytes.compare(0, 8, std::string_view(kJournalMagic, 8)) != 0) return 0;
     const size_t headerSize = first ? kFirstHeaderSize : kHeaderSize;
     if (bytes.size() < headerSize + kTrailerSize) return 0;
-    const uint64_t savedSize = GetLittleEndian(bytes.data() + kSavedSizeAt, 8);
+    const uint64_t savedSize = LoadLittleEndian(bytes.data() + kSavedSizeAt, 8);
     if (savedSize != bytes.size() - headerSize - kTrailerSize) return 0;
     std::string_view saved = bytes.substr(headerSize, static_cast<size_t>(savedSize));
-    const uint64_t sum = GetLittleEndian(bytes.data() + bytes.size() - kTrailerSize, kTrailerSize);
+    const uint64_t sum = LoadLittleEndian(bytes.data() + bytes.size() - kTrailerSize, kTrailerSize);
     if (sum != Fold(Mix(Mix(kMixStart, bytes.substr(0, headerSize)), saved))) return 0;
     journal->existed = bytes[kExistedAt] != 0;
-    journal->originalSize = GetLittleEndian(bytes.data() + kOriginalSizeAt, 8);
-    journal->offset = GetLittleEndian(bytes.data() + kOffsetAt, 8);
+    journal->originalSize = LoadLittleEndian(bytes.data() + kOriginalSizeAt, 8);
+    journal->offset = LoadLittleEndian(bytes.data() + kOffsetAt, 8);
     journal->saved = saved;
     journal->knowsChange = !first;
-    journal->changedSize = first ? 0 : GetLittleEndian(bytes.data() + kChangedSizeAt, 8);
-    journal->changedSum = first ? 0 : static_cast<uint32_t>(GetLittleEndian(bytes.data() + kChangedSumAt, 4));
+    journal->changedSize = first ? 0 : LoadLittleEndian(bytes.data() + kChangedSizeAt, 8);
+    journal->changedSum = first ? 0 : static_cast<uint32_t>(LoadLittleEndian(bytes.data() + kChangedSumAt, 4));
     return journal->offset + savedSize == journal->originalSize;
 }
 

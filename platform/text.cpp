@@ -30,3 +30,20 @@ std::string_view FileNameOf(std::string_view path) {
     size_t slash = path.find_last_of("\\/:");
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
+
+namespace {
+bool SameAsciiNoCase(std::string_view a, std::string_view b) {
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    }
+    return true;
+}
+}  // namespace
+
+bool StartsWithAsciiNoCase(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() && SameAsciiNoCase(text.substr(0, part.size()), part);
+}
+
+bool EndsWithAsciiNoCase(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() && SameAsciiNoCase(text.substr(text.size() - part.size()), part);
+}

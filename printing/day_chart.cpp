@@ -7,6 +7,8 @@
 #include "foodlog/log_cells.h"
 #include "foodlog/log_columns.h"
 #include "foodlog/nutrients.h"
+#include "logdoc/log_document.h"
+#include "platform/text.h"
 #include "printing/summary_bars.h"
 
 namespace {
@@ -14,15 +16,9 @@ namespace {
 constexpr int kMostSteps = 4;
 constexpr int kTitleLines = 2;
 constexpr int kChartLines = 18;  // the printed chart's height, its title and labels included
-constexpr char kLogSuffix[] = ".mtf";
 
 bool IsMilli(int slot) {
     return KindOfSlot(slot) == SlotKind::kMilliUnit;
-}
-
-// 100 % of the Daily Value as a percent record holds it.
-int32_t FullDailyValue(int slot) {
-    return IsMilli(slot) ? 100000 : 100;
 }
 
 bool ShowsDailyValueLine(int slot, int viewMode) {
@@ -90,16 +86,9 @@ PrintStep Line(PrintStepKind kind, int x, int y, int x2, int y2) {
 }  // namespace
 
 std::string DayLabel(const std::string& title) {
-    const size_t suffix = sizeof kLogSuffix - 1;
-    if (title.size() > suffix) {
-        bool match = true;
-        for (size_t i = 0; i < suffix; ++i) {
-            char c = title[title.size() - suffix + i];
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-            match = match && c == kLogSuffix[i];
-        }
-        if (match) return title.substr(0, title.size() - suffix);
-    }
+    const std::string suffix = std::string(".") + kLogExtension;
+    if (title.size() > suffix.size() && EndsWithAsciiNoCase(title, suffix))
+        return title.substr(0, title.size() - suffix.size());
     return title;
 }
 

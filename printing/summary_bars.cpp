@@ -41,9 +41,13 @@ std::string WholePercentText(int32_t percent, int slot) {
     return text;
 }
 
+int32_t FullDailyValue(int slot) {
+    return KindOfSlot(slot) == SlotKind::kMilliUnit ? 100000 : 100;
+}
+
 bool IsOverDailyValue(int32_t percent, int slot) {
     if (slot < 0 || slot >= kNutrientCount || kDailyValueTable[slot].value == 0) return false;
-    return percent > (KindOfSlot(slot) == SlotKind::kMilliUnit ? 100000 : 100);
+    return percent > FullDailyValue(slot);
 }
 
 std::string NutrientName(int slot) {

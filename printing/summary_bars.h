@@ -17,6 +17,8 @@ constexpr int kSummaryBarColumns = 2;
 // A share of the Daily Value as a person reads it, "117 %": a percent record's value in whole percent,
 // rounded by the program's one rule.
 std::string WholePercentText(int32_t percent, int slot);
+// 100 % of the Daily Value as a percent record holds it.
+int32_t FullDailyValue(int slot);
 // Whether a percent record's value is more than the whole Daily Value.
 bool IsOverDailyValue(int32_t percent, int slot);
 // The nutrient's name without its unit, as the percent view's header gives it.

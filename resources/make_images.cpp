@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/byte_order.h"
+
 // The order is the one Windows uses for 4-bit bitmaps. Light grey (7) is what the toolbar turns into
 // the button face colour, so it serves as the background of every toolbar image.
 const uint8_t kStandardPalette[16][3] = {
@@ -40,19 +42,9 @@ std::string LineError(int lineNumber, const std::string& message) {
     return "line " + std::to_string(lineNumber) + ": " + message;
 }
 
-void PutU8(std::vector<uint8_t>* out, uint32_t value) {
-    out->push_back(static_cast<uint8_t>(value & 0xFF));
-}
-
-void PutU16(std::vector<uint8_t>* out, uint32_t value) {
-    PutU8(out, value);
-    PutU8(out, value >> 8);
-}
-
-void PutU32(std::vector<uint8_t>* out, uint32_t value) {
-    PutU16(out, value & 0xFFFF);
-    PutU16(out, value >> 16);
-}
+void PutU8(std::vector<uint8_t>* out, uint32_t value) { AppendLittleEndian(out, value, 1); }
+void PutU16(std::vector<uint8_t>* out, uint32_t value) { AppendLittleEndian(out, value, 2); }
+void PutU32(std::vector<uint8_t>* out, uint32_t value) { AppendLittleEndian(out, value, 4); }
 
 // Rows of a device-independent bitmap are padded to whole 32-bit words.
 uint32_t RowStride(int width, int bitsPerPixel) {

@@ -1,5 +1,7 @@
 #include "shell/command_line.h"
 
+#include "platform/text.h"
+
 namespace {
 
 constexpr std::string_view kOpenSwitch = "/open";
@@ -16,12 +18,7 @@ std::string_view Unquoted(std::string_view text) {
 
 bool StartsWithSwitch(std::string_view line) {
     if (line.size() <= kOpenSwitch.size() || !IsBlank(line[kOpenSwitch.size()])) return false;
-    for (size_t i = 0; i < kOpenSwitch.size(); ++i) {
-        char c = line[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        if (c != kOpenSwitch[i]) return false;
-    }
-    return true;
+    return StartsWithAsciiNoCase(line, kOpenSwitch);
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include "logdoc/log_document.h"
+
 constexpr int kPathSize = 260;
 // What the dialogs that choose log documents offer.
 constexpr char kLogFileFilter[] = "Text Files (*.MTF)\0*.mtf\0All Files (*.*)\0*.*\0";
-constexpr char kLogExtension[] = "mtf";
 constexpr char kOpenFailedMessage[] = "Unable to open file:  File damaged or corrupted.";
 constexpr char kOpenFailedCaption[] = "File Error";
 constexpr char kPrintFailedFormat[] = "Could not print file %s";

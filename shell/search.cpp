@@ -2,17 +2,21 @@
 
 #include <array>
 
+#include "platform/text.h"
+
 namespace {
 
 // Each byte's lower-case partner in the Windows western code page (1252), which is how the
 // system's case-insensitive comparison pairs letters there: ASCII, the accented capitals
 // 0xC0-0xDE except the multiplication sign 0xD7, and S, OE, Z and Y with their hacek or diaeresis.
+// Not Find's fold (fooddb/food_finder.cpp), which strips accents for typing: this one must agree with
+// the system's compare, so the two stay apart on purpose.
 constexpr std::array<unsigned char, 256> MakeFoldTable() {
     std::array<unsigned char, 256> table{};
     for (int c = 0; c < 256; ++c)
         table[c] = static_cast<unsigned char>(c);
-    for (int c = 'A'; c <= 'Z'; ++c)
-        table[c] = static_cast<unsigned char>(c + 32);
+    for (char c = 'A'; c <= 'Z'; ++c)
+        table[static_cast<unsigned char>(c)] = static_cast<unsigned char>(AsciiLower(c));
     for (int c = 0xC0; c <= 0xDE; ++c) {
         if (c != 0xD7) table[c] = static_cast<unsigned char>(c + 32);
     }

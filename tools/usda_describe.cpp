@@ -12,37 +12,33 @@ struct Layout {
     int outputFields;
     int picks[kMostOutputFields];
 };
-// Where LONGDESC.txt takes each field of FOOD_DES.txt from.
-constexpr Layout DescriptionLayout() {
-    Layout layout = {kFoodDesFieldCount, kLongDescFieldCount, {}};
-    layout.picks[kLongDescLine.record] = 0;
-    layout.picks[kLongDescLine.group] = 1;
-    layout.picks[kLongDescLine.surveyFlag] = 6;
-    layout.picks[kLongDescLine.manufacturer] = 5;
-    layout.picks[kLongDescLine.description] = 2;
-    layout.picks[kLongDescLine.commonNames] = 4;
+// An output field and the source field it is taken from.
+struct Pick {
+    int output;
+    int source;
+};
+template <size_t N>
+constexpr Layout LayoutOf(int sourceFields, const Pick (&picks)[N]) {
+    Layout layout = {sourceFields, static_cast<int>(N), {}};
+    for (const Pick& pick : picks) layout.picks[pick.output] = pick.source;
     return layout;
 }
-constexpr Layout kDescriptionLayout = DescriptionLayout();
-constexpr Layout kWeightLayout = {kWeightFieldCount, 5, {0, 1, 2, 3, 4}};
+// Where LONGDESC.txt takes each field of FOOD_DES.txt from, and WEIGHTS.txt each of WEIGHT.txt.
+constexpr Pick kDescriptionPicks[] = {
+    {kLongDescLine.record, 0},       {kLongDescLine.group, 1},       {kLongDescLine.surveyFlag, 6},
+    {kLongDescLine.manufacturer, 5}, {kLongDescLine.description, 2}, {kLongDescLine.commonNames, 4},
+};
+constexpr Pick kWeightPicks[] = {
+    {kWeightsLine.record, 0},      {kWeightsLine.sequence, 1}, {kWeightsLine.amount, 2},
+    {kWeightsLine.description, 3}, {kWeightsLine.grams, 4},
+};
+constexpr Layout kDescriptionLayout = LayoutOf(kFoodDesFieldCount, kDescriptionPicks);
+constexpr Layout kWeightLayout = LayoutOf(kWeightFieldCount, kWeightPicks);
+static_assert(kDescriptionLayout.outputFields == kLongDescLine.fieldCount &&
+                  kWeightLayout.outputFields == kWeightsLine.fieldCount,
+              "every field of the program's files is taken from the source");
 constexpr int kMostSourceFields =
     kFoodDesFieldCount > kWeightFieldCount ? kFoodDesFieldCount : kWeightFieldCount;
-
-std::string_view Unquoted(std::string_view field) {
-    if (field.size() >= 2 && field.front() == '~' && field.back() == '~')
-        return field.substr(1, field.size() - 2);
-    return field;
-}
-
-// The key that joins descriptions, measures and the nutrient table: a line without one could never
-// be matched to its food, so the file is refused rather than shipped with it.
-bool IsRecordNumber(std::string_view text) {
-    if (text.size() != 5) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
 
 int ConvertTable(std::string_view source, const Layout& layout, std::string* output, UsdaLineFault* fault) {
     output->clear();
@@ -56,7 +52,9 @@ int ConvertTable(std::string_view source, const Layout& layout, std::string* out
         ++lineNumber;
         if (line.empty()) continue;
         int found = SplitFields(line, fields, layout.sourceFields);
-        if (found != layout.sourceFields || !IsRecordNumber(Unquoted(fields[0]))) {
+        // The record number joins descriptions, measures and the nutrient table: a line without one
+        // could never be matched to its food, so the file is refused rather than shipped with it.
+        if (found != layout.sourceFields || UsdaRecordNumber(fields[kUsdaRecordField]) < 0) {
             fault->line = lineNumber;
             fault->fields = static_cast<size_t>(found);
             fault->badRecordNumber = found == layout.sourceFields;
@@ -65,7 +63,7 @@ int ConvertTable(std::string_view source, const Layout& layout, std::string* out
         }
         for (int i = 0; i < layout.outputFields; ++i) {
             if (i > 0) output->push_back('^');
-            output->append(Unquoted(fields[layout.picks[i]]));
+            output->append(UsdaText(fields[layout.picks[i]]));
         }
         output->append("\r\n");
     }
