@@ -29,20 +29,6 @@ struct Fd {
 
 constexpr unsigned kRetryMs = 20;
 
-// Writes all bytes, unless a short write was injected and `mayFault` lets it act; returns the number
-// written.
-size_t WriteAll(int fd, const char* data, size_t size, bool mayFault = true) {
-    size_t limit = size;
-    if (mayFault && CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
-    size_t done = 0;
-    while (done < limit) {
-        ssize_t n = write(fd, data + done, limit - done);
-        if (n <= 0) break;
-        done += static_cast<size_t>(n);
-    }
-    return done;
-}
-
 // Locks the whole file, as the Win32 side's unshared open keeps other copies out. Locks of the open
 // file description, so that a second descriptor in the same process is kept out too; a held lock is
 // tried again for a moment.
@@ -55,51 +41,6 @@ int LockWhole(int fd) {
         if ((errno != EAGAIN && errno != EACCES) || waited >= kHeldFileWaitMs) return 0;
         usleep(kRetryMs * 1000);
     }
-}
-
-// The write-side calls, each through the cut seam of the tests: what a power cut would let through.
-bool CutWrite(int fd, const char* data, size_t size, bool mayFault = true) {
-    switch (NextWriteStep()) {
-        case WriteStep::kGo:
-            return WriteAll(fd, data, size, mayFault) == size;
-        case WriteStep::kPartial:
-            WriteAll(fd, data, size / 2, false);
-            return true;
-        case WriteStep::kLost:
-            return true;
-    }
-    return false;
-}
-bool CutSync(int fd) {
-    return NextWriteStep() != WriteStep::kGo || fsync(fd) == 0;
-}
-bool CutTruncate(int fd, size_t size) {
-    return NextWriteStep() != WriteStep::kGo || ftruncate(fd, static_cast<off_t>(size)) == 0;
-}
-bool CutUnlink(const std::string& path) {
-    return NextWriteStep() != WriteStep::kGo || unlink(path.c_str()) == 0 || errno == ENOENT;
-}
-bool CutRename(const std::string& from, const char* to) {
-    return NextWriteStep() != WriteStep::kGo || rename(from.c_str(), to) == 0;
-}
-
-// Makes the file hold `data` from `from` on, and nothing after it, flushed.
-bool WriteTail(int fd, size_t from, const char* data, size_t size, bool mayFault) {
-    // An injected short write fails a change that only cuts the file short, too.
-    if (mayFault && size == 0 && CurrentFileFault() == FileFault::kShortWrite) return false;
-    return lseek(fd, static_cast<off_t>(from), SEEK_SET) == static_cast<off_t>(from) &&
-           CutWrite(fd, data, size, mayFault) && CutTruncate(fd, from + size) && CutSync(fd);
-}
-
-// The journal of a change about to be made, flushed before the change begins.
-bool WriteJournal(const char* path, const FileJournal& journal) {
-    std::string header = EncodeFileJournalHeader(journal);
-    std::string trailer = EncodeFileJournalTrailer(journal, header);
-    Fd file;
-    file.fd = open(JournalPathOf(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    return file.fd >= 0 && CutWrite(file.fd, header.data(), header.size(), false) &&
-           CutWrite(file.fd, journal.saved.data(), journal.saved.size(), false) &&
-           CutWrite(file.fd, trailer.data(), trailer.size(), false) && CutSync(file.fd);
 }
 
 std::string FolderOf(const char* path) {
@@ -158,18 +99,6 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
     file.fd = open(path, O_RDONLY);
     if (file.fd < 0) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.fd, offset, maxSize, image);
-}
-
-int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
-    return WriteTail(static_cast<int>(handle), static_cast<size_t>(from), data, size, mayFault) ? 1 : 0;
-}
-
-int SeamWriteJournal(const char* path, const FileJournal& journal) {
-    return WriteJournal(path, journal) ? 1 : 0;
-}
-
-int SeamRemove(const std::string& path) {
-    return CutUnlink(path) ? 1 : 0;
 }
 
 intptr_t SeamHold(const char* path, bool* busy) {
@@ -258,51 +187,77 @@ uint64_t SeamStamp(const char* path) {
     return stamp;
 }
 
-int SeamVoidJournal(const std::string& journalPath) {
-    Fd file;
-    file.fd = open(journalPath.c_str(), O_WRONLY);
-    const char zeroes[8] = {};
-    return file.fd >= 0 && CutWrite(file.fd, zeroes, sizeof zeroes, false) && CutSync(file.fd);
+size_t RawWrite(intptr_t handle, const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = write(static_cast<int>(handle), data + done, size - done);
+        if (n <= 0) break;
+        done += static_cast<size_t>(n);
+    }
+    return done;
 }
 
-// A rename, a removal or a creation lasts only once the folder's entries are on disk.
-void SeamFlushFolder(const char* path) {
-    Fd dir;
-    dir.fd = open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir.fd >= 0) CutSync(dir.fd);
+bool RawSync(intptr_t handle) {
+    return fsync(static_cast<int>(handle)) == 0;
+}
+
+bool RawSeek(intptr_t handle, uint64_t offset) {
+    return lseek(static_cast<int>(handle), static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+}
+
+bool RawSetSize(intptr_t handle, uint64_t size) {
+    return ftruncate(static_cast<int>(handle), static_cast<off_t>(size)) == 0;
+}
+
+bool RawClose(intptr_t handle) {
+    return close(static_cast<int>(handle)) == 0;
+}
+
+bool RawDelete(const std::string& path) {
+    return unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+intptr_t RawOpenJournal(const std::string& journalPath) {
+    return open(journalPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+}
+
+intptr_t RawOpenToVoid(const std::string& journalPath) {
+    return open(journalPath.c_str(), O_WRONLY);
 }
 
 // The replaced file keeps the permissions it had; the new file is private until then.
-int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size) {
-    Fd file;
-    file.fd = open(newPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (file.fd < 0) return 0;
+intptr_t RawOpenNewFile(const std::string& newPath, const char* target) {
+    int fd = open(newPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0) return -1;
     struct stat info;
     mode_t mode = stat(target, &info) == 0 && S_ISREG(info.st_mode) ? info.st_mode & 0777 : 0644;
-    int ok = fchmod(file.fd, mode) == 0 && CutWrite(file.fd, data, size) && CutSync(file.fd);
-    if (close(file.fd) != 0) ok = 0;
-    file.fd = -1;
-    return ok;
+    if (fchmod(fd, mode) == 0) return fd;
+    close(fd);
+    return -1;
+}
+
+// A rename, a removal or a creation lasts only once the folder's entries are on disk.
+intptr_t RawOpenFolder(const char* path) {
+    return open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
 }
 
 // The new file is in the target's folder: rename only replaces atomically within one file system.
-int SeamReplace(const std::string& newPath, const char* target) {
-    return CutRename(newPath, target) ? 1 : 0;
+bool RawMoveInto(const std::string& newPath, const char* target) {
+    return rename(newPath.c_str(), target) == 0;
 }
 
-void SeamRemoveLeftovers(const char* path) {
+std::vector<std::string> RawLeftovers(const char* path) {
+    std::vector<std::string> leftovers;
     const std::string folder = FolderOf(path);
     const std::string prefix = std::string(FileNameOf(path)) + "-new";
     DIR* dir = opendir(folder.c_str());
-    if (!dir) return;
-    std::vector<std::string> leftovers;
+    if (!dir) return leftovers;
     while (struct dirent* entry = readdir(dir)) {
         if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
-            leftovers.push_back(entry->d_name);
+            leftovers.push_back(folder + entry->d_name);
     }
     closedir(dir);
-    for (const std::string& name : leftovers)
-        CutUnlink(folder + name);
+    return leftovers;
 }
 
 void SeamPause(unsigned ms) {

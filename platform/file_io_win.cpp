@@ -15,21 +15,6 @@ namespace {
 
 constexpr DWORD kRetryMs = 20;
 
-// Writes all bytes, unless a short write was injected and `mayFault` lets it act; 1 when every byte
-// went out.
-int WriteAll(HANDLE file, const char* data, size_t size, bool mayFault = true) {
-    size_t limit = size;
-    if (mayFault && CurrentFileFault() == FileFault::kShortWrite && size > 0) limit = size - 1;
-    size_t done = 0;
-    while (done < limit) {
-        DWORD chunk = static_cast<DWORD>(limit - done > 0x40000000u ? 0x40000000u : limit - done);
-        DWORD written = 0;
-        if (!WriteFile(file, data + done, chunk, &written, nullptr) || written == 0) break;
-        done += written;
-    }
-    return done == size;
-}
-
 // Every copy of the program passes the gate before it opens a file, so a sharing violation there comes
 // from a program that does not (or from this copy itself); it is tried again for a moment before it
 // counts. The last error is CreateFileA's.
@@ -76,79 +61,15 @@ ReadResult ReadOpenFile(HANDLE file, size_t offset, size_t maxSize, FileImage* i
     return ReadResult::kOk;
 }
 
-// The write-side calls, each through the cut seam of the tests: what a power cut would let through.
-bool CutWrite(HANDLE file, const char* data, size_t size, bool mayFault = true) {
-    switch (NextWriteStep()) {
-        case WriteStep::kGo:
-            return WriteAll(file, data, size, mayFault) != 0;
-        case WriteStep::kPartial:
-            WriteAll(file, data, size / 2, false);
-            return true;
-        case WriteStep::kLost:
-            return true;
-    }
-    return false;
-}
-bool CutFlush(HANDLE file) {
-    return NextWriteStep() != WriteStep::kGo || FlushFileBuffers(file);
-}
-bool CutSetSize(HANDLE file, uint64_t size) {
-    if (NextWriteStep() != WriteStep::kGo) return true;
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(size);
-    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) && SetEndOfFile(file);
-}
-bool CutDelete(const std::string& path) {
-    return NextWriteStep() != WriteStep::kGo || DeleteFileA(path.c_str()) ||
-           GetLastError() == ERROR_FILE_NOT_FOUND;
-}
 bool Move(const std::string& from, const char* to) {
     return MoveFileExA(from.c_str(), to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
-// ReplaceFileA keeps the target's attributes, security, creation time and streams. Where it could take
-// the target away but not put the new file in its place, the move finishes the replace.
-bool CutReplace(const std::string& from, const char* to) {
-    if (NextWriteStep() != WriteStep::kGo) return true;
-    const DWORD attributes = GetFileAttributesA(to);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return Move(from, to);
-    // Some systems' replace takes a folder away with everything in it.
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    if (!ReplaceFileA(to, from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
-        !(GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT && Move(from, to))) {
-        return false;
-    }
-    // Not every system's replace keeps them; the attributes are what a person sees.
-    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_READONLY;
-    const DWORD now = GetFileAttributesA(to);
-    if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != (attributes & kept))
-        SetFileAttributesA(to, (now & ~kept) | (attributes & kept));
-    return true;
-}
 
-bool Seek(HANDLE file, uint64_t offset) {
-    LARGE_INTEGER at;
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) != 0;
+HANDLE HandleOf(intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
 }
-
-// Makes the file hold `data` from `from` on, and nothing after it, flushed.
-bool WriteTail(HANDLE file, uint64_t from, const char* data, size_t size, bool mayFault) {
-    // An injected short write fails a change that only cuts the file short, too.
-    if (mayFault && size == 0 && CurrentFileFault() == FileFault::kShortWrite) return false;
-    return Seek(file, from) && CutWrite(file, data, size, mayFault) && CutSetSize(file, from + size) &&
-           CutFlush(file);
-}
-
-// The journal of a change about to be made, flushed before the change begins.
-bool WriteJournal(const char* path, const FileJournal& journal) {
-    std::string header = EncodeFileJournalHeader(journal);
-    std::string trailer = EncodeFileJournalTrailer(journal, header);
-    UniqueFile file(CreateFileA(JournalPathOf(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && CutWrite(file.get(), header.data(), header.size(), false) &&
-           CutWrite(file.get(), journal.saved.data(), journal.saved.size(), false) &&
-           CutWrite(file.get(), trailer.data(), trailer.size(), false) && CutFlush(file.get());
+intptr_t Handle(HANDLE file) {
+    return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<intptr_t>(file);
 }
 
 }  // namespace
@@ -157,18 +78,6 @@ ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* 
     UniqueFile file(OpenWaiting(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
     if (!file) return ReadResult::kCannotOpen;
     return ReadOpenFile(file.get(), offset, maxSize, image);
-}
-
-int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault) {
-    return WriteTail(reinterpret_cast<HANDLE>(handle), from, data, size, mayFault) ? 1 : 0;
-}
-
-int SeamWriteJournal(const char* path, const FileJournal& journal) {
-    return WriteJournal(path, journal) ? 1 : 0;
-}
-
-int SeamRemove(const std::string& path) {
-    return CutDelete(path) ? 1 : 0;
 }
 
 intptr_t SeamHold(const char* path, bool* busy) {
@@ -240,38 +149,93 @@ uint64_t SeamStamp(const char* path) {
     return stamp;
 }
 
+size_t RawWrite(intptr_t handle, const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        DWORD chunk = static_cast<DWORD>(size - done > 0x40000000u ? 0x40000000u : size - done);
+        DWORD written = 0;
+        if (!WriteFile(HandleOf(handle), data + done, chunk, &written, nullptr) || written == 0) break;
+        done += written;
+    }
+    return done;
+}
+
+bool RawSync(intptr_t handle) {
+    return FlushFileBuffers(HandleOf(handle)) != 0;
+}
+
+bool RawSeek(intptr_t handle, uint64_t offset) {
+    LARGE_INTEGER at;
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(HandleOf(handle), at, nullptr, FILE_BEGIN) != 0;
+}
+
+bool RawSetSize(intptr_t handle, uint64_t size) {
+    return RawSeek(handle, size) && SetEndOfFile(HandleOf(handle));
+}
+
+bool RawClose(intptr_t handle) {
+    return CloseHandle(HandleOf(handle)) != 0;
+}
+
+bool RawDelete(const std::string& path) {
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
+intptr_t RawOpenJournal(const std::string& journalPath) {
+    return Handle(CreateFileA(journalPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // A scanner that keeps the journal open lets others write it when it lets them delete it.
-int SeamVoidJournal(const std::string& journalPath) {
-    UniqueFile file(CreateFileA(journalPath.c_str(), GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const char zeroes[8] = {};
-    return file && CutWrite(file.get(), zeroes, sizeof zeroes, false) && CutFlush(file.get());
+intptr_t RawOpenToVoid(const std::string& journalPath) {
+    return Handle(CreateFileA(journalPath.c_str(), GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+intptr_t RawOpenNewFile(const std::string& newPath, const char*) {
+    return Handle(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr));
 }
 
 // NTFS keeps a folder's entries with its own log; there is no folder to flush.
-void SeamFlushFolder(const char*) {}
-
-int SeamWriteNewFile(const std::string& newPath, const char*, const char* data, size_t size) {
-    UniqueFile file(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    return file && CutWrite(file.get(), data, size) && CutFlush(file.get());
+intptr_t RawOpenFolder(const char*) {
+    return -1;
 }
 
-int SeamReplace(const std::string& newPath, const char* target) {
-    return CutReplace(newPath, target) ? 1 : 0;
+// ReplaceFileA keeps the target's attributes, security, creation time and streams. Where it could take
+// the target away but not put the new file in its place, the move finishes the replace.
+bool RawMoveInto(const std::string& from, const char* to) {
+    const DWORD attributes = GetFileAttributesA(to);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Move(from, to);
+    // Some systems' replace takes a folder away with everything in it.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return false;
+    if (!ReplaceFileA(to, from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) &&
+        !(GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT && Move(from, to))) {
+        return false;
+    }
+    // Not every system's replace keeps them; the attributes are what a person sees.
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                       FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_READONLY;
+    const DWORD now = GetFileAttributesA(to);
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kept) != (attributes & kept))
+        SetFileAttributesA(to, (now & ~kept) | (attributes & kept));
+    return true;
 }
 
-void SeamRemoveLeftovers(const char* path) {
+std::vector<std::string> RawLeftovers(const char* path) {
+    std::vector<std::string> leftovers;
     const std::string pattern = std::string(path) + "-new*";
-    std::string folder(path, FileNameOf(path).data() - path);
+    const std::string folder(path, FileNameOf(path).data() - path);
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
+    if (search == INVALID_HANDLE_VALUE) return leftovers;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) CutDelete(folder + found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) leftovers.push_back(folder + found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
+    return leftovers;
 }
 
 void SeamPause(unsigned ms) {

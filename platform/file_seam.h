@@ -1,12 +1,14 @@
 // The steps of the seam that each system takes its own way (file_io_win.cpp and file_io_posix.cpp); the
 // read, the append, the held file, the rewrite, the replace and the restore are written once over them,
-// in file_io.cpp. Every write-side step goes through the cut seam of the tests.
+// in file_io.cpp. The write-side steps are written once too (write_steps.cpp), over each system's raw
+// calls, and every one of them goes through the cut seam of the tests.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/file_io.h"
 
@@ -41,6 +43,7 @@ void SeamCloseGate(intptr_t gate, bool entered);
 // copy ahead of it is making progress.
 uint64_t SeamStamp(const char* path);
 
+// The write-side steps (write_steps.cpp).
 // Makes the open file hold `data` from `from` on and nothing after it, flushed.
 int SeamWriteTail(intptr_t handle, uint64_t from, const char* data, size_t size, bool mayFault);
 // The journal of a change about to be made beside `path`, flushed before the change begins.
@@ -52,6 +55,34 @@ int SeamRemove(const std::string& path);
 // Makes a rename, a removal or a creation in the folder of `path` last (POSIX: the folder's entries are
 // flushed; Windows keeps them with the file system's own log).
 void SeamFlushFolder(const char* path);
+// Writes a replace's new file whole, flushed, with the target's permissions where the system has them.
+int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size);
+// Puts the new file in the target's place in one step; the target keeps its attributes and security.
+int SeamReplace(const std::string& newPath, const char* target);
+// Removes the new files of replaces of `path` that a cut or a crash left behind.
+void SeamRemoveLeftovers(const char* path);
+
+// Each system's raw calls under those steps: no cut and no fault. Handles are the ones SeamHold gives.
+// The number of bytes written.
+size_t RawWrite(intptr_t handle, const char* data, size_t size);
+bool RawSync(intptr_t handle);
+// Seeks to `size` and ends the file there.
+bool RawSetSize(intptr_t handle, uint64_t size);
+bool RawSeek(intptr_t handle, uint64_t offset);
+bool RawClose(intptr_t handle);
+// Removes a file; one already gone counts as removed.
+bool RawDelete(const std::string& path);
+// The file a journal is written to, made anew; -1 when it cannot be.
+intptr_t RawOpenJournal(const std::string& journalPath);
+// A journal that could not be removed, opened to be written over in place.
+intptr_t RawOpenToVoid(const std::string& journalPath);
+// A replace's new file, made anew and private until it takes the target's place.
+intptr_t RawOpenNewFile(const std::string& newPath, const char* target);
+// The folder of `path`, to flush its entries; -1 where the system has no such step.
+intptr_t RawOpenFolder(const char* path);
+bool RawMoveInto(const std::string& newPath, const char* target);
+// The paths of the new files that replaces of `path` left behind.
+std::vector<std::string> RawLeftovers(const char* path);
 // Whether a file is there, without opening it.
 bool SeamExists(const std::string& path);
 // Reads as ReadFileRange does, without passing the gate or putting anything back first; waits a moment
@@ -66,12 +97,6 @@ void SeamRelease(intptr_t handle);
 // The size of a held file, -1 when it cannot be told, and its bytes, as SeamRead reads a file's.
 int64_t SeamSize(intptr_t handle);
 ReadResult SeamReadHeld(intptr_t handle, size_t offset, size_t maxSize, FileImage* image);
-// Writes a replace's new file whole, flushed, with the target's permissions where the system has them.
-int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size);
-// Puts the new file in the target's place in one step; the target keeps its attributes and security.
-int SeamReplace(const std::string& newPath, const char* target);
-// Removes the new files of replaces of `path` that a cut or a crash left behind.
-void SeamRemoveLeftovers(const char* path);
 void SeamPause(unsigned ms);
 // This process's number, which makes a replace's new file its own.
 unsigned long SeamProcessId();
