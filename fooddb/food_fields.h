@@ -56,9 +56,12 @@ constexpr WeightsFormat kWeightsLine = {5, 0, 1, 2, 3, 4};
 // first field of each of their lines.
 constexpr int kUsdaRecordField = 0;
 constexpr size_t kUsdaRecordDigits = 5;
+static_assert(kLongDescLine.record == kUsdaRecordField && kWeightsLine.record == kUsdaRecordField,
+              "the record number leads every USDA line");
 
-// A USDA text field without its '~' quotes: "~Butter, salted~" is "Butter, salted". Each quote is
-// dropped where it stands, so a field that lost its closing quote still reads as its text.
+// A USDA text field without its '~' quotes: "~Butter, salted~" is "Butter, salted". A leading and a
+// trailing '~' are each dropped on their own, so a field that lost one of its quotes still reads as its
+// text; a '~' inside stays.
 std::string_view UsdaText(std::string_view field);
 
 // The record number of "~01001~" or "01001" (1001); -1 when the field is not five digits.
@@ -77,7 +80,7 @@ struct LineSpan {
 bool ScanLine(std::string_view data, size_t offset, LineSpan* span);
 
 // The line that starts at `offset`: its content (see ScanLine). Fails (returns 0) when the offset
-// is past the data or not at a line start.
+// is at or past the end of the data or not at a line start.
 int LineAt(std::string_view data, size_t offset, std::string_view* line);
 
 // The first `count` fields of a line (without its line end) into `fields`, missing ones empty
@@ -89,7 +92,7 @@ int SplitFields(std::string_view line, std::string_view* fields, int count);
 std::string_view FieldOf(std::string_view line, int k);
 
 // The standard conversions of a field's text, the same on every platform: atof held as a float,
-// and atol saturated to 32 bits.
+// and strtoll clamped to 32 bits (atol's width and overflow differ between systems).
 float ParseReal(const char* text);
 int32_t ParseWhole(const char* text);
 // The same of a field, cut to 255 bytes first as a field buffer holds it.

@@ -107,7 +107,7 @@ int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFai
     for (int k = 0; k < kMyFoodFieldCount; ++k) {
         std::string_view text = fields[k];
         const char* message = nullptr;
-        if (k == 0) {
+        if (k == kMyFoodsLine.description) {
             if (!IsNameField(text.data(), text.size())) message = kDescriptionMessage;
         } else if (k == kMyFoodServingAmountField) {
             if (text.empty() || text.size() >= kFieldTextSize || !IsNumericField(text.data(), text.size()))
@@ -130,11 +130,12 @@ int CheckMyFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFai
 }
 
 int CheckEditFoodFields(const std::string_view fields[kMyFoodFieldCount], FieldFailure* failure) {
-    if (!IsNameField(fields[0].data(), fields[0].size())) {
-        *failure = {0, kEditDescriptionMessage, true};
+    const int description = kMyFoodsLine.description;
+    if (!IsNameField(fields[description].data(), fields[description].size())) {
+        *failure = {description, kEditDescriptionMessage, true};
         return 0;
     }
-    for (int k = 1; k <= kMyFoodServingAmountField; ++k) {
+    for (int k = kMyFoodsLine.firstNutrient; k <= kMyFoodServingAmountField; ++k) {
         if (!IsNumericField(fields[k].data(), fields[k].size())) {
             *failure = {k, kNumericMessage, false};
             return 0;

@@ -37,7 +37,8 @@ struct FoodListItem {
     size_t offset;
 };
 
-// Lists the food whose line starts at or after `*position` and moves `*position` to the next line.
+// Lists the food of the line at `*position`, which must be a line start, and moves `*position` to the
+// next line.
 // Returns 0 when no line is left.
 int NextFoodListItem(std::string_view data, FoodFile file, size_t* position, FoodListItem* item);
 
@@ -61,8 +62,9 @@ struct MyFoodFields {
 // The 37 field texts of the My Foods line at `offset`, each cut to 255 bytes, missing ones empty.
 int ReadMyFoodFields(std::string_view data, size_t offset, MyFoodFields* fields);
 
-// "Serving 4" (field 35) read the one way every reader reads it: the decimal value of its leading
-// digits, 0 when it has none (the value a log entry keeps as its measure index).
+// "Serving 4" (field 35) read the one way every reader reads it: the leading
+// whole number as strtoll reads it (leading blanks and a sign too), 0 when there is none (the value a
+// log entry keeps as its measure index).
 int32_t SecondMeasureValue(std::string_view field);
 // The MeasureTable row that field names, or kNoMeasureRow: for an empty field, and for "99" and
 // every other value the table has no row for.
@@ -101,8 +103,8 @@ bool IsListedMyFood(std::string_view data, size_t offset, std::string_view text)
 std::string_view LineBytesAt(std::string_view data, size_t offset);
 
 // The data with the line at `offset` taken out and `line` added at the end, into `contents` (which
-// holds at least data.size() + line.size() + 2 bytes). A last line left without its line end gets
-// CR LF first, so the new line never joins it. 0, writing nothing, when not a line start.
+// holds at least data.size() + line.size() + 2 bytes). A last line left without its line end has it
+// finished first (LF after a lone CR, else CR LF), so the new line never joins it. 0, writing nothing, when not a line start.
 int MoveLineToEnd(std::string_view data, size_t offset, std::string_view line, char* contents,
                   size_t contentsSize, size_t* contentsLength);
 

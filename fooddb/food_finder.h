@@ -17,7 +17,7 @@ struct FinderWord {
     uint8_t length;
     uint8_t baseLength;
     uint8_t flags;       // kNameWord, kLeadWord, kSegmentStart, kAsideWord
-    uint8_t commonName;  // which of the food's common names it belongs to, from 1; 0 for a description's
+    uint8_t commonName;  // which of the food's common names it belongs to, from 1; 0 for a description's or abbreviation's
 };
 constexpr int kMaxCommonNames = 15;
 constexpr uint8_t kNameWord = 1;      // a word of the segment that names the food
@@ -84,7 +84,8 @@ std::string FoundFoodText(const FoundFood& found);
 
 constexpr size_t kMaxFoundFoods = 100;
 
-// The foods of the indexes that every word of the query finds, best first, at most `limit`.
+// The foods of the indexes that every word of the query finds (its first 16 words; a longer query is
+// cut there), best first, at most `limit`.
 // A query without a word finds nothing.
 void FindFoods(std::string_view query, const FoodIndex* const* indexes, size_t indexCount, size_t limit,
                std::vector<FoundFood>* found);

@@ -1,13 +1,14 @@
 // The file seam shared by every subsystem: whole-file read, journaled append, a file held from its read
-// to its rewrite, atomic replace. One implementation for Win32 (CreateFileA without sharing, a named
-// mutex for the gate, ReplaceFileA) and one for POSIX (OFD locks, a lock of the folder for the gate),
-// used by the native tests.
+// to its rewrite, atomic replace. Written once (file_io.cpp, write_steps.cpp) over each system's own
+// steps (file_seam.h): Win32 opens a changed file without sharing, takes a named mutex for the gate and
+// replaces with ReplaceFileA; POSIX, which the native tests run, uses OFD locks and a lock of the folder
+// for the gate.
 //
 // What it promises to several running copies of the program at once:
-// - Every read and change of a file passes the file's gate, one copy at a time (on Windows in the order
-//   they came);
-//   a copy waits while the one ahead of it makes progress and gives up only after a moment without any
-//   (kHeldFileWaitMs). A read therefore never fails nor sees half of another copy's change.
+// - Every read and change of a file passes the file's gate, one copy at a time (the system picks which
+//   copy goes next); a copy waits while the one ahead of it makes progress and gives up only after a
+//   moment without any (kHeldFileWaitMs). A read therefore waits out another copy's change rather than
+//   see half of it.
 // - A change reported done is never undone, not by a crash and not by another copy; a change reported
 //   failed leaves the file byte for byte as it was. A cut at any write leaves the old file or the new one.
 // - Inside the gate a changed file is still opened without sharing (Win32) or locked whole (POSIX), so a
@@ -94,7 +95,8 @@ private:
 
 // Writes the bytes to a new file of this process's own in the same folder and then puts it in the
 // target's place, so a failed or short write leaves the previous contents byte for byte as they were.
-// The target keeps its attributes and security.
+// The target keeps its attributes (and on Windows its security, but where the system's replace could only
+// take the target away and a move puts the new file there).
 int ReplaceFileContents(const char* path, const char* data, size_t size);
 
 // Every change of a file in place (an append, a rewrite) is all-or-nothing: the bytes it is about to
@@ -104,8 +106,8 @@ int ReplaceFileContents(const char* path, const char* data, size_t size);
 // before anyone reads or changes the file again. The journal also tells what the change makes of the
 // file, so one that could not be removed (an indexer or a scanner holds it open) never undoes the change
 // it belongs to. A replace writes "<path>-new-<process>" and puts it in the file's place; a new file that
-// a cut left behind never touched the file, and the next replace removes it.
-// The number of files put back so since the program started; the caller tells the user.
+// a cut left behind never touched the file, and the next replace removes it while the file is there.
+// How many files were put back from their journals since the program started; the caller tells the user.
 int RestoredFileCount();
 // Puts back the file of a journal left behind, if any; every read and write of the seam does this
 // first. 1 when a file was put back.
@@ -119,7 +121,8 @@ int RestoreInterruptedChange(const char* path);
 //  25  8 bytes: how many bytes were saved
 //  33  8 bytes: the file's size once the change is made
 //  41  4 bytes: the checksum of the file's bytes from the offset on once the change is made
-//  45  the saved bytes, then 4 bytes: the checksum of everything before them.
+//  45  the saved bytes, then 4 bytes: the header mixed, the saved bytes mixed on from there, folded
+//      (EncodeFileJournalTrailer; not FileChecksum of the two joined).
 struct FileJournal {
     bool existed = true;        // the file was there before the change (else the change made it)
     uint64_t originalSize = 0;  // its size before the change
@@ -153,10 +156,13 @@ enum class FileFault { kNone, kOpenFails, kShortWrite, kJournalStays, kJournalLo
 
 #ifdef PLATELOG_TEST_SEAMS
 // The seams of the tests, only in the programs that test (the shipped program has none):
-// A power cut at the N-th write-side call from now (a write, a flush, a change of size, a delete or a
-// rename; N counts from 1): that call does only part of its work (a write keeps the first half of its
+// A power cut at the N-th write-side call from now (a write, a flush, a change of size, a delete, a
+// rename, or the making of a file an append adds; N counts from 1; POSIX counts one more for the flush
+// of a folder, which Windows has no call for): that call does only part of its work (a write keeps the first half of its
 // bytes, any other call does nothing) and every later one does nothing, though all of them report
-// success, as a machine that stopped would never tell. 0 lifts the cut and restarts the count.
+// success, as a machine that stopped would never tell. Opening a file to write it is not cut, so a cut
+// may leave an empty journal or new file behind, as a real one may. 0 lifts the cut and restarts the
+// count.
 void CutWritesAt(int call);
 // The write-side calls since the last CutWritesAt.
 int WriteCallsSoFar();

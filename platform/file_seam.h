@@ -1,7 +1,7 @@
 // The steps of the seam that each system takes its own way (file_io_win.cpp and file_io_posix.cpp); the
 // read, the append, the held file, the rewrite, the replace and the restore are written once over them,
 // in file_io.cpp. The write-side steps are written once too (write_steps.cpp), over each system's raw
-// calls, and every one of them goes through the cut seam of the tests.
+// calls, and each write, flush, change of size, delete and rename goes through the cut seam of the tests.
 #pragma once
 
 #include <cstddef>
@@ -32,15 +32,16 @@ inline void RunHeldFileReadHook() {}
 // A file was put back from its journal.
 void CountRestoredFile();
 
-// The gate of a file: every copy of the program passes it, one at a time and in the order they came,
-// for each read and change of the file. -1 when there is none to be had; the file's own exclusion
+// The gate of a file (POSIX: of its folder): every copy of the program passes it, one at a time, for
+// each read and change of the file. -1 when there is none to be had; the file's own exclusion
 // still holds then. A copy that already passed a file's gate passes it again at once.
 intptr_t SeamOpenGate(const char* path);
 // Waits at most `ms` milliseconds to pass; 1 once passed.
 int SeamEnterGate(intptr_t gate, unsigned ms);
 void SeamCloseGate(intptr_t gate, bool entered);
 // A number that changes whenever the file or its journal does, so a waiting copy can tell that the
-// copy ahead of it is making progress.
+// copy ahead of it is making progress. A replace's new file is not looked at: a replace that writes for
+// longer than kHeldFileWaitMs looks idle.
 uint64_t SeamStamp(const char* path);
 
 // The write-side steps (write_steps.cpp).
@@ -57,16 +58,18 @@ int SeamRemove(const std::string& path);
 void SeamFlushFolder(const char* path);
 // Writes a replace's new file whole, flushed, with the target's permissions where the system has them.
 int SeamWriteNewFile(const std::string& newPath, const char* target, const char* data, size_t size);
-// Puts the new file in the target's place in one step; the target keeps its attributes and security.
+// Puts the new file in the target's place (see RawMoveInto).
 int SeamReplace(const std::string& newPath, const char* target);
-// Removes the new files of replaces of `path` that a cut or a crash left behind.
+// Removes the new files "<path>-new-<number>" of replaces that a cut or a crash left behind, while the
+// file itself is there.
 void SeamRemoveLeftovers(const char* path);
 
-// Each system's raw calls under those steps: no cut and no fault. Handles are the ones SeamHold gives.
+// Each system's raw calls under those steps: no cut and no fault. Handles are those the opens of this
+// header give (SeamHold, SeamCreate, the RawOpen calls); -1 is none.
 // The number of bytes written.
 size_t RawWrite(intptr_t handle, const char* data, size_t size);
 bool RawSync(intptr_t handle);
-// Seeks to `size` and ends the file there.
+// Ends the file at `size`; where that leaves the file's position differs by system, so a writer seeks.
 bool RawSetSize(intptr_t handle, uint64_t size);
 bool RawSeek(intptr_t handle, uint64_t offset);
 bool RawClose(intptr_t handle);
@@ -76,20 +79,25 @@ bool RawDelete(const std::string& path);
 intptr_t RawOpenJournal(const std::string& journalPath);
 // A journal that could not be removed, opened to be written over in place.
 intptr_t RawOpenToVoid(const std::string& journalPath);
-// A replace's new file, made anew and private until it takes the target's place.
+// A replace's new file, made anew; POSIX gives it the target's permissions before a byte goes in (it is
+// made 0600, so it is never readable by more people than the target).
 intptr_t RawOpenNewFile(const std::string& newPath, const char* target);
 // The folder of `path`, to flush its entries; -1 where the system has no such step.
 intptr_t RawOpenFolder(const char* path);
+// Windows: ReplaceFileA, which keeps the target's attributes and security; where it could only take the
+// target away, a move finishes and the attributes are put back. POSIX: one rename, which keeps the
+// permissions RawOpenNewFile gave.
 bool RawMoveInto(const std::string& newPath, const char* target);
-// The paths of the new files that replaces of `path` left behind.
+// The paths in the folder of `path` whose names begin "<name>-new-" (replaces' new files, and maybe more).
 std::vector<std::string> RawLeftovers(const char* path);
 // Whether a file is there, without opening it.
 bool SeamExists(const std::string& path);
-// Reads as ReadFileRange does, without passing the gate or putting anything back first; waits a moment
-// for a holder that does not pass the gate.
+// Reads as ReadFileRange does, without passing the gate or putting anything back first. On Windows a
+// holder's unshared open keeps a read out, so it waits a moment for one; POSIX locks keep no read out.
 ReadResult SeamRead(const char* path, size_t offset, size_t maxSize, FileImage* image);
 // Opens an existing file to change it, held against every other copy: -1 with `busy` false when there
-// is no such file, -1 with `busy` true when another copy holds it past a moment's wait.
+// is no such file, -1 with `busy` true when another copy holds it past a moment's wait (Windows: or
+// when the file is there but refused; POSIX tells every failed open as no file).
 intptr_t SeamHold(const char* path, bool* busy);
 // Makes a new file, held as SeamHold holds one; -1 when the file is there already or cannot be made.
 intptr_t SeamCreate(const char* path);

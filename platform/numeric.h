@@ -21,8 +21,8 @@ inline int32_t SaturateToInt32(double v) {
     return static_cast<int32_t>(v);
 }
 
-// A double held as a float; values beyond the float range become infinities, as IEEE conversion gives
-// them, and a NaN stays a NaN.
+// A double held as a float; a value beyond the float range becomes an infinity (converting it is
+// undefined in C++), and a NaN stays a NaN.
 inline float ToFloat(double v) {
     if (v > std::numeric_limits<float>::max()) return std::numeric_limits<float>::infinity();
     if (v < -std::numeric_limits<float>::max()) return -std::numeric_limits<float>::infinity();

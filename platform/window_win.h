@@ -8,8 +8,8 @@
 HINSTANCE AppInstance();
 void SetAppInstance(HINSTANCE instance);
 
-// The stock GUI font every control of the program uses, taken at window creation and given back
-// when the main window goes.
+// The stock GUI font of the main window's controls and the log's editor (the dialogs keep their own),
+// taken at window creation; a stock object is not owned, so letting it go only forgets it.
 void TakeGuiFont();
 void ReleaseGuiFont();
 // The GUI font for a control, which then repaints.

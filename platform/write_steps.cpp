@@ -1,7 +1,9 @@
-// The write-side steps of the file seam, written once over each system's raw calls: every call that
-// changes a file passes the tests' cut here, so both systems count and cut the same steps.
+// The write-side steps of the file seam, written once over each system's raw calls: every write, flush,
+// change of size, delete and rename passes the tests' cut here, so both systems cut them alike (POSIX
+// has one more: the flush of a folder).
 #include "platform/file_io.h"
 #include "platform/file_seam.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -89,6 +91,16 @@ int SeamReplace(const std::string& newPath, const char* target) {
     return NextWriteStep() != WriteStep::kGo || RawMoveInto(newPath, target);
 }
 
+// Only "<path>-new-<process number>": a person's own "<path>-newer" beside it is theirs. And only while
+// the file is there, since a replace cut off after the system took the target away leaves its new file
+// as the only copy.
 void SeamRemoveLeftovers(const char* path) {
-    for (const std::string& leftover : RawLeftovers(path)) CutDelete(leftover);
+    if (!SeamExists(path)) return;
+    const size_t prefix = FileNameOf(path).size() + sizeof "-new-" - 1;
+    for (const std::string& leftover : RawLeftovers(path)) {
+        const std::string_view name = FileNameOf(leftover);
+        const bool numbered =
+            name.size() > prefix && name.find_first_not_of("0123456789", prefix) == std::string_view::npos;
+        if (numbered) CutDelete(leftover);
+    }
 }

@@ -247,25 +247,35 @@ TEST(FileSeam, FailedWritesLeaveTheFolderAsItWas) {
     }
 }
 
+// A cut-off replace's new file goes with the next replace; a person's own files beside it stay, and so
+// does a new file that is the only copy left of a target gone.
 TEST(ReplaceFileContents, LeavesJustTheTargetWithTheNewBytes) {
     struct Case {
         const char* name;
         const char* before;  // nullptr: no target yet
         std::string after;
+        std::vector<std::string> beside;   // files there before the replace
+        std::vector<std::string> entries;  // the folder after it
     };
+    const std::vector<std::string> justTheLog = {"log.mtl"};
     const Case cases[] = {
-        {"replace-longer", "old", std::string("new contents\0\r\n", 15)},
-        {"replace-shorter", "old contents", "new"},
-        {"replace-with-nothing", "old contents", ""},
-        {"replace-creates", nullptr, "fresh"},
+        {"replace-longer", "old", std::string("new contents\0\r\n", 15), {}, justTheLog},
+        {"replace-shorter", "old contents", "new", {}, justTheLog},
+        {"replace-with-nothing", "old contents", "", {}, justTheLog},
+        {"replace-creates", nullptr, "fresh", {}, justTheLog},
+        {"replace-after-a-cut", "old", "new", {"log.mtl-new-4242"}, justTheLog},
+        {"replace-beside-own-files", "old", "new", {"log.mtl-newer", "log.mtl-new-copy", "log.mtl-new-"},
+         {"log.mtl", "log.mtl-new-", "log.mtl-new-copy", "log.mtl-newer"}},
+        {"replace-of-a-target-gone", nullptr, "new", {"log.mtl-new-4242"}, {"log.mtl", "log.mtl-new-4242"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string folder = FreshFolder(std::string("seam-") + c.name);
         std::string target = folder + "/log.mtl";
         if (c.before) WriteRaw(target, c.before);
+        for (const std::string& name : c.beside) WriteRaw(folder + "/" + name, "theirs");
         ASSERT_EQ(ReplaceFileContents(target.c_str(), c.after.data(), c.after.size()), 1);
-        EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"log.mtl"});
+        EXPECT_EQ(FolderEntries(folder), c.entries);
         EXPECT_EQ(ReadRaw(target), c.after);
     }
 }
