@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,40 +39,8 @@ constexpr char kStaleMessage[] =
     "Meal-Tally), so it was left as it is.\r\n\r\nThe list has been loaded again: please select the food "
     "once more.";
 
-std::vector<std::string> Fields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::string content = line.substr(0, line.find('\r'));
-    size_t start = 0;
-    while (true) {
-        size_t caret = content.find('^', start);
-        fields.push_back(content.substr(start, caret == std::string::npos ? std::string::npos : caret - start));
-        if (caret == std::string::npos) return fields;
-        start = caret + 1;
-    }
-}
-
 HWND PickerEditOf(HWND picker) {
     return reinterpret_cast<HWND>(SendMessageA(picker, CBEM_GETEDITCONTROL, 0, 0));
-}
-
-// Field k of the open dialog as the user sees it; the second measure as its row ("none").
-std::string FormField(HWND dialog, int k) {
-    if (k == kMyFoodMeasureField) return TextOf(PickerEditOf(MeasurePicker()));
-    if (k == kMyFoodSecondMeasureField) {
-        LRESULT row = SendMessageA(SecondMeasurePicker(), CB_GETCURSEL, 0, 0);
-        return row < 0 ? "99" : std::to_string(row);
-    }
-    return TextOf(GetDlgItem(dialog, IDC_FOOD_FIELD_FIRST + k));
-}
-
-void SetFormField(HWND dialog, int k, const std::string& text) {
-    if (k == kMyFoodMeasureField) {
-        SetWindowTextA(PickerEditOf(MeasurePicker()), text.c_str());
-    } else if (k == kMyFoodSecondMeasureField) {
-        SendMessageA(SecondMeasurePicker(), CB_SETCURSEL, text == "99" ? static_cast<WPARAM>(-1) : std::stoi(text), 0);
-    } else {
-        SetDlgItemTextA(dialog, IDC_FOOD_FIELD_FIRST + k, text.c_str());
-    }
 }
 
 // A line of the field texts.
@@ -82,12 +49,6 @@ std::string Line(const std::vector<std::string>& fields) {
     for (size_t k = 0; k < fields.size(); ++k)
         line += (k ? "^" : "") + fields[k];
     return line + "\r\n";
-}
-
-void SetForm(HWND dialog, const std::string& line) {
-    std::vector<std::string> fields = Fields(line);
-    for (int k = 0; k < kMyFoodFieldCount; ++k)
-        SetFormField(dialog, k, fields[k]);
 }
 
 void Press(HWND dialog, int button) {
@@ -159,15 +120,10 @@ std::function<void(HWND)> WhenShown(std::function<void(HWND)> handler) {
 
 class FoodDialogs : public MainWindowTest {
 protected:
-    void SetUp() override { Install(kFoods); }
-    void Install(const std::string& myFoods) {
-        databases_ = std::make_unique<InstalledDatabases>("", myFoods);
-        MainWindowTest::SetUp();
-    }
+    void SetUp() override { SetUpWith("", kFoods); }
     void TearDown() override {
         InjectFileFault(FileFault::kNone);
         MainWindowTest::TearDown();
-        databases_.reset();
     }
 
     static std::string File() { return ReadInstalledFile("mtmyfood"); }
@@ -189,14 +145,16 @@ protected:
         }
         return items;
     }
-    // True when every item's offset leads to a line of its own text, and the texts are as given.
-    static void ExpectListMatchesFile(const std::vector<std::string>& texts) {
-        std::vector<Item> items = ListItems(g_controls.myFoodsList);
-        std::vector<std::string> listed;
-        for (const Item& item : items) {
-            listed.push_back(item.text);
+    static void ExpectItemsLeadToTheirLines(HWND list) {
+        for (const Item& item : ListItems(list))
             EXPECT_EQ(item.line.substr(0, item.text.size() + 1), item.text + "^") << item.text;
-        }
+    }
+    // Every item's offset leads to a line of its own text, and the texts are as given.
+    static void ExpectListMatchesFile(const std::vector<std::string>& texts) {
+        ExpectItemsLeadToTheirLines(g_controls.myFoodsList);
+        std::vector<std::string> listed;
+        for (const Item& item : ListItems(g_controls.myFoodsList))
+            listed.push_back(item.text);
         EXPECT_EQ(listed, texts);
     }
     void Select(const char* text) {
@@ -207,8 +165,6 @@ protected:
     }
     void Add() { SendMessageA(window_, WM_COMMAND, IDC_ADD_BUTTON, 0); }
     void Edit() { SendMessageA(window_, WM_COMMAND, IDC_EDIT_BUTTON, 0); }
-
-    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 struct Placed {
@@ -357,29 +313,24 @@ void ExpectTemplate(HWND dialog, bool edit, const char* caption, int width) {
 TEST_F(FoodDialogs, BothFormsStandAtTheirTemplateRectangles) {
     DialogAnswerer dialogs;
     MessageBoxRecorder boxes;
-    bool checked = false;
-    dialogs.Queue([&](HWND dialog) {
-        Later(dialog, [&, dialog] {
-            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
-            ExpectTemplate(dialog, false, "Add New Food", 378);
-            checked = true;
-            Press(dialog, IDCANCEL);
+    for (bool edit : {false, true}) {
+        bool checked = false;
+        dialogs.Queue([&](HWND dialog) {
+            Later(dialog, [&, dialog] {
+                EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
+                ExpectTemplate(dialog, edit, edit ? "Edit Food Item" : "Add New Food", edit ? 376 : 378);
+                checked = true;
+                Press(dialog, IDCANCEL);
+            });
         });
-    });
-    Add();
-    EXPECT_TRUE(checked);
-    checked = false;
-    Select("Tea");
-    dialogs.Queue([&](HWND dialog) {
-        Later(dialog, [&, dialog] {
-            EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDOK));
-            ExpectTemplate(dialog, true, "Edit Food Item", 376);
-            checked = true;
-            Press(dialog, IDCANCEL);
-        });
-    });
-    Edit();
-    EXPECT_TRUE(checked);
+        if (edit) {
+            Select("Tea");
+            Edit();
+        } else {
+            Add();
+        }
+        EXPECT_TRUE(checked) << edit;
+    }
     EXPECT_EQ(MeasurePicker(), nullptr);  // gone with the dialog
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(File(), kFoods);
@@ -457,11 +408,7 @@ TEST_F(FoodDialogs, AddNamesEachBadFieldInFieldOrderAndWritesNothing) {
             boxes.Clear();
             Press(dialog, IDOK);
             stayedOpen = stayedOpen && IsWindowVisible(dialog);
-            ASSERT_EQ(boxes.Shown().size(), 1u) << i;
-            EXPECT_EQ(boxes.Shown()[0].text, steps[i].message) << i;
-            EXPECT_EQ(boxes.Shown()[0].owner, dialog);
-            EXPECT_EQ(boxes.Shown()[0].caption, "<none>");
-            EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK));
+            ASSERT_TRUE(OneMessage(boxes, steps[i].message, "<none>", MB_OK, dialog)) << i;
             EXPECT_EQ(File(), kFoods) << i;
             if (i + 1 == steps.size() || steps[i + 1].field != steps[i].field)
                 SetFormField(dialog, steps[i].field, good[steps[i].field]);
@@ -571,11 +518,7 @@ TEST_F(FoodDialogs, EditRefusesABadFormWithItsOwnMessages) {
             boxes.Clear();
             Press(dialog, IDOK);
             EXPECT_TRUE(IsWindowVisible(dialog)) << s.message;
-            ASSERT_EQ(boxes.Shown().size(), 1u) << s.message;
-            EXPECT_EQ(boxes.Shown()[0].text, s.message);
-            EXPECT_EQ(boxes.Shown()[0].owner, dialog);
-            EXPECT_EQ(boxes.Shown()[0].caption, "<none>");
-            EXPECT_EQ(boxes.Shown()[0].flags, s.flags) << s.message;
+            ASSERT_TRUE(OneMessage(boxes, s.message, "<none>", s.flags, dialog)) << s.message;
             EXPECT_EQ(File(), kFoods);
             boxes.Clear();
             Press(dialog, IDCANCEL);
@@ -603,8 +546,7 @@ TEST_F(FoodDialogs, AddAndEditSearchMyFoodsResultsAgain) {
     Add();
     std::vector<Item> results = ListItems(g_controls.resultsList);
     ASSERT_EQ(results.size(), 4u);
-    for (const Item& item : results)
-        EXPECT_EQ(item.line.substr(0, item.text.size() + 1), item.text + "^") << item.text;
+    ExpectItemsLeadToTheirLines(g_controls.resultsList);
     EXPECT_EQ(results[0].text, "Apple");
     EXPECT_EQ(results[1].line, kBread);
     EXPECT_TRUE(boxes.Shown().empty());
@@ -644,10 +586,8 @@ TEST_F(FoodDialogs, FailedEditLeavesTheFileAsItWas) {
         InjectFileFault(FileFault::kNone);
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         held = INVALID_HANDLE_VALUE;
-        ASSERT_EQ(boxes.Shown().size(), 1u) << c.name;
-        EXPECT_EQ(boxes.Shown()[0].text, "Cannot update Food Item.");
-        EXPECT_EQ(boxes.Shown()[0].caption, c.caption) << c.name;
-        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
+        ASSERT_TRUE(OneMessage(
+                boxes, "Cannot update Food Item.", c.caption, MB_OK | MB_ICONWARNING)) << c.name;
         EXPECT_EQ(File(), kFoods) << c.name;
         ExpectListMatchesFile({"Bread", "Oat Cookie", "Tea"});
     }
@@ -666,6 +606,13 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
         WriteFile(other, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(other);
     };
+    // The list as loaded from the file as it was, with the food selected.
+    auto listedAsItWas = [&](const char* food) {
+        otherCopyWrites(kFoods);
+        ReloadMyFoods();
+        Select(food);
+        boxes.Clear();
+    };
     struct Case {
         const char* name;
         std::string file;  // what the other copy made of the file
@@ -676,77 +623,58 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
         {"edited there by the other copy", std::string(kBread) + kTea + kCookie},  // Cookie's offset is Tea's
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const char* food = std::string(c.name).find("edited") == 0 ? "Oat Cookie" : "Tea";
         // Delete: refused with a message, the list loaded again, no food removed.
-        otherCopyWrites(kFoods);
-        ReloadMyFoods();
-        Select(std::string(c.name).find("edited") == 0 ? "Oat Cookie" : "Tea");
+        listedAsItWas(food);
         otherCopyWrites(c.file);
-        boxes.Clear();
         boxes.QueueAnswer(IDYES);
-        EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1) << c.name;
-        ASSERT_EQ(boxes.Shown().size(), 2u) << c.name;
+        EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1);
+        ASSERT_EQ(boxes.Shown().size(), 2u);
         EXPECT_EQ(boxes.Shown()[1].text, kStaleMessage);
         EXPECT_EQ(boxes.Shown()[1].caption, "MealTally");
         EXPECT_EQ(boxes.Shown()[1].flags, static_cast<UINT>(MB_OK | MB_ICONWARNING));
-        EXPECT_EQ(File(), c.file) << c.name;
+        EXPECT_EQ(File(), c.file);
         EXPECT_EQ(SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0),
                   static_cast<LRESULT>(std::count(c.file.begin(), c.file.end(), '\n')));
-        for (const Item& item : ListItems(g_controls.myFoodsList))
-            EXPECT_EQ(item.line.substr(0, item.text.size() + 1), item.text + "^") << c.name;
+        ExpectItemsLeadToTheirLines(g_controls.myFoodsList);
 
         // Edit, changed before the dialog opens: refused at once.
-        otherCopyWrites(kFoods);
-        ReloadMyFoods();
-        Select(std::string(c.name).find("edited") == 0 ? "Oat Cookie" : "Tea");
+        listedAsItWas(food);
         otherCopyWrites(c.file);
-        boxes.Clear();
         dialogs.Queue([](HWND) {});  // it ends itself at once
         Edit();
-        ASSERT_EQ(boxes.Shown().size(), 1u) << c.name;
-        EXPECT_EQ(boxes.Shown()[0].text, kStaleMessage);
-        EXPECT_EQ(File(), c.file) << c.name;
+        ASSERT_TRUE(OneMessage(boxes, kStaleMessage));
+        EXPECT_EQ(File(), c.file);
 
         // Edit, changed while the dialog is open: refused at Save.
-        otherCopyWrites(kFoods);
-        ReloadMyFoods();
-        Select(std::string(c.name).find("edited") == 0 ? "Oat Cookie" : "Tea");
-        boxes.Clear();
+        listedAsItWas(food);
         dialogs.Queue([&](HWND dialog) {
             SetFormField(dialog, 2, "5");
             otherCopyWrites(c.file);
             Press(dialog, IDOK);
         });
         Edit();
-        ASSERT_EQ(boxes.Shown().size(), 1u) << c.name;
-        EXPECT_EQ(boxes.Shown()[0].text, kStaleMessage);
-        EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
-        EXPECT_EQ(File(), c.file) << c.name;
-        for (const Item& item : ListItems(g_controls.myFoodsList))
-            EXPECT_EQ(item.line.substr(0, item.text.size() + 1), item.text + "^") << c.name;
+        ASSERT_TRUE(OneMessage(boxes, kStaleMessage, "MealTally"));
+        EXPECT_EQ(File(), c.file);
+        ExpectItemsLeadToTheirLines(g_controls.myFoodsList);
     }
 
     // The same food changed in place (same description, other values): Edit refuses at Save.
-    otherCopyWrites(kFoods);
-    ReloadMyFoods();
-    Select("Oat Cookie");
+    listedAsItWas("Oat Cookie");
     std::string changed = kFoods;
     changed.replace(changed.find("^120^"), 5, "^125^");
-    boxes.Clear();
     dialogs.Queue([&](HWND dialog) {
         otherCopyWrites(changed);
         Press(dialog, IDOK);
     });
     Edit();
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, kStaleMessage);
+    ASSERT_TRUE(OneMessage(boxes, kStaleMessage));
     EXPECT_EQ(File(), changed);
 
     // A food appended by the other copy moves no offset: Delete then removes the right food.
-    otherCopyWrites(kFoods);
-    ReloadMyFoods();
-    Select("Tea");
+    listedAsItWas("Tea");
     otherCopyWrites(kFoods + kApple);
-    boxes.Clear();
     boxes.QueueAnswer(IDYES);
     EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 0);
     EXPECT_EQ(File(), std::string(kBread) + kCookie + kApple);
@@ -895,8 +823,7 @@ TEST_F(FoodDialogs, AddEditAndDeleteCutAtAnyWriteLeaveTheOldListOrTheNewOne) {
                 MessageBoxRecorder boxes;
                 TellOfRestoredFiles(window_);
                 TellOfRestoredFiles(window_);  // once
-                ASSERT_EQ(boxes.Shown().size(), 1u);
-                EXPECT_EQ(boxes.Shown()[0].text, kRestoredMessage);
+                ASSERT_TRUE(OneMessage(boxes, kRestoredMessage));
             }
         }
     }

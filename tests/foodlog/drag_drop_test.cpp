@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,16 +43,11 @@ std::string MyFoodLine(const char* name, const char* amount, const char* measure
 class DragDrop : public MainWindowTest {
 protected:
     void SetUp() override {
-        databases_ = std::make_unique<InstalledDatabases>(
+        SetUpWith(
             UsdaLine("APPLE PIE", "227", "~1 cup~", "15", "~1 tbsp~") +
                 UsdaLine("BROTH", "0", "~~", "0", "~~") + UsdaLine("CELERY", "0", "~~", "40", "~1 stalk~"),
             MyFoodLine("Toast", "1", "slice", "", "99") + MyFoodLine("Cereal", "2", "Cup", "4", "5") +
                 MyFoodLine("Mystery", "1", "", "", "99") + MyFoodLine("Odd", "1", "Cup", "1", "91"));
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        databases_.reset();
     }
 
     int IndexOf(HWND list, const char* text) {
@@ -100,8 +94,6 @@ protected:
                 {g_controls.usdaList, "~BROTH~", "Cannot exceed 50 items in Main Window!"},
                 {g_controls.resultsList, "~BROTH~", "Exceeded 50 items in Main Window!"}};
     }
-
-    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 std::vector<std::string> MeasureRows() {
@@ -135,78 +127,60 @@ std::function<void(HWND)> Answer(std::vector<std::string> expectedRows, const ch
     };
 }
 
-TEST_F(DragDrop, UsdaFoodsInEachMeasure) {
+TEST_F(DragDrop, UsdaFoodsAndMyFoodsInEachMeasure) {
+    constexpr int32_t kAny = -1;  // a measure the case does not check
+    const HWND usda = g_controls.usdaList, mine = g_controls.myFoodsList;
     struct Case {
+        HWND list;
         const char* food;
         std::vector<std::string> rows;
         const char* quantity;
         int row;
         const char* measureCell;
         const char* calories;
-        const char* protein;
-    } const cases[] = {
-        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 0, "cup", "454", "45.400"},  // 2 x 227 g
-        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 1, "tbsp", "30", "3.000"},   // 2 x 15 g
-        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", 2, "grams", "150", "15.000"},
-        {"~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", -1, "grams", "150", "15.000"},  // no pick: grams
-        {"~BROTH~", {"grams"}, "50", 0, "grams", "50", "5.000"},
-        {"~CELERY~", {"stalk", "grams"}, "2", 0, "stalk", "80", "8.000"},  // its only measure is the second
-    };
-    DialogAnswerer dialogs;
-    int expectedRows = 0;
-    for (const Case& c : cases) {
-        dialogs.Queue(Answer(c.rows, c.quantity, c.row));
-        DragToLog(g_controls.usdaList, c.food);
-        ++expectedRows;
-        ASSERT_EQ(EntryCount(), expectedRows) << c.food;
-        int row = expectedRows - 1;
-        EXPECT_EQ(LogCell(row, 0), c.food);
-        EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
-        EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.measureCell;
-        EXPECT_EQ(LogCell(row, 4), c.protein) << c.food << " " << c.measureCell;
-        EXPECT_EQ(EntryAt(row).source, kSourceUsda);
-    }
-    EXPECT_EQ(dialogs.Answered(), 6);
-    EXPECT_EQ(EntryAt(3).measure, kMeasureNone);
-    EXPECT_EQ(EntryAt(5).measure, kMeasureSecond);
-    EXPECT_EQ(LogCell(6, 0), "   TOTAL");
-    EXPECT_EQ(LogCell(6, 3), "914");
-}
-
-TEST_F(DragDrop, MyFoodsInEachMeasure) {
-    struct Case {
-        const char* food;
-        std::vector<std::string> rows;
-        const char* quantity;
-        int row;
-        const char* measureCell;
-        const char* calories;
+        const char* protein;  // nullptr: not checked
         int32_t measure;
     } const cases[] = {
-        {"Toast", {"slice"}, "3", 0, "slice", "240", kMeasureFirst},
-        {"Cereal", {"Cup", "Tablespoon"}, "1", 0, "Cup", "40", kMeasureFirst},  // half a serving of 2 cups
+        {usda, "~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 0, "cup", "454", "45.400", kAny},  // 2 x 227 g
+        {usda, "~APPLE PIE~", {"cup", "tbsp", "grams"}, "2", 1, "tbsp", "30", "3.000", kAny},   // 2 x 15 g
+        {usda, "~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", 2, "grams", "150", "15.000", kAny},
+        {usda, "~APPLE PIE~", {"cup", "tbsp", "grams"}, "150", -1, "grams", "150", "15.000",
+         kMeasureNone},  // no pick: grams
+        {usda, "~BROTH~", {"grams"}, "50", 0, "grams", "50", "5.000", kAny},
+        // its only measure is the second
+        {usda, "~CELERY~", {"stalk", "grams"}, "2", 0, "stalk", "80", "8.000", kMeasureSecond},
+        {mine, "Toast", {"slice"}, "3", 0, "slice", "240", nullptr, kMeasureFirst},
+        // half a serving of 2 cups
+        {mine, "Cereal", {"Cup", "Tablespoon"}, "1", 0, "Cup", "40", nullptr, kMeasureFirst},
         // 4 tablespoons a serving
-        {"Cereal", {"Cup", "Tablespoon"}, "2", 1, "Tablespoon", "40", kMeasureSecond},
-        {"Cereal", {"Cup", "Tablespoon"}, "7", -1, "grams", "80", kMeasureNone},  // no pick: one serving
-        {"Mystery", {""}, "1", 0, "", "80", kMeasureFirst},                       // an empty first row stays
-        {"Odd", {"Cup"}, "1", 0, "Cup", "80", kMeasureFirst},  // a second measure past the table is left out
+        {mine, "Cereal", {"Cup", "Tablespoon"}, "2", 1, "Tablespoon", "40", nullptr, kMeasureSecond},
+        // no pick: one serving
+        {mine, "Cereal", {"Cup", "Tablespoon"}, "7", -1, "grams", "80", nullptr, kMeasureNone},
+        // an empty first row stays
+        {mine, "Mystery", {""}, "1", 0, "", "80", nullptr, kMeasureFirst},
+        // a second measure past the table is left out
+        {mine, "Odd", {"Cup"}, "1", 0, "Cup", "80", nullptr, kMeasureFirst},
     };
     DialogAnswerer dialogs;
-    int expectedRows = 0;
+    int row = 0;
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.food) + " " + c.quantity + " " + c.measureCell);
         dialogs.Queue(Answer(c.rows, c.quantity, c.row));
-        DragToLog(g_controls.myFoodsList, c.food);
-        ++expectedRows;
-        ASSERT_EQ(EntryCount(), expectedRows) << c.food;
-        int row = expectedRows - 1;
+        DragToLog(c.list, c.food);
+        ASSERT_EQ(EntryCount(), row + 1);
         EXPECT_EQ(LogCell(row, 0), c.food);
-        EXPECT_EQ(LogCell(row, 2), c.measureCell) << c.food;
-        EXPECT_EQ(LogCell(row, 3), c.calories) << c.food << " " << c.quantity;
-        EXPECT_EQ(EntryAt(row).measure, c.measure) << c.food;
-        EXPECT_EQ(EntryAt(row).source, kSourceMyFoods);
+        EXPECT_EQ(LogCell(row, 2), c.measureCell);
+        EXPECT_EQ(LogCell(row, 3), c.calories);
+        if (c.protein) EXPECT_EQ(LogCell(row, 4), c.protein);
+        if (c.measure != kAny) EXPECT_EQ(EntryAt(row).measure, c.measure);
+        EXPECT_EQ(EntryAt(row).source, c.list == usda ? kSourceUsda : kSourceMyFoods);
+        ++row;
     }
-    // Percent view: a label's 10 % calcium a serving, three slices.
-    EXPECT_EQ(LogCell(0, 8), "30");
+    EXPECT_EQ(dialogs.Answered(), 12);
+    EXPECT_EQ(LogCell(12, 0), "   TOTAL");
+    EXPECT_EQ(LogCell(12, 3), "1474");  // 914 of the USDA foods and 560 of My Foods
+    // Percent view: a label's 10 % calcium a serving, three slices of Toast.
+    EXPECT_EQ(LogCell(6, 8), "30");
 }
 
 TEST_F(DragDrop, SearchResultsOpenTheFormOfTheSearchedDatabase) {
@@ -303,10 +277,8 @@ TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
         DragToLog(g_controls.myFoodsList, "Toast");
         EXPECT_EQ(EntryCount(), 3) << bad;
         EXPECT_EQ(IsModified(), 1) << bad;
-        ASSERT_EQ(boxes.Shown().size(), 1u) << bad;
-        EXPECT_EQ(boxes.Shown()[0].text, "Illegal Character in \"Food Quantity\"");
-        EXPECT_EQ(boxes.Shown()[0].caption, "<none>");
-        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+        ASSERT_TRUE(OneMessage(
+                boxes, "Illegal Character in \"Food Quantity\"", "<none>", MB_ICONWARNING)) << bad;
     }
     ClearModified();
     dialogs.Queue(Answer({"slice"}, "5", 0, IDCANCEL));
@@ -315,6 +287,7 @@ TEST_F(DragDrop, QuantityCheckAndTheModifiedFlag) {
     EXPECT_EQ(EntryCount(), 3);
 }
 
+// Past the fiftieth food a drag, Enter and a double-click each show the list's own message.
 TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     MessageBoxRecorder boxes;
     DialogAnswerer dialogs;
@@ -326,14 +299,22 @@ TEST_F(DragDrop, TheFiftiethFoodIsTheLast) {
     EXPECT_EQ(LogRows(), 51);
     Search(1, "broth");
     for (const LimitCase& l : LimitCases()) {
+        SCOPED_TRACE(l.message);
+        int index = IndexOf(l.list, l.food);
+        ASSERT_GE(index, 0) << l.food;
         boxes.Clear();
-        DragToLog(l.list, l.food);
-        ASSERT_EQ(boxes.Shown().size(), 1u) << l.message;
-        EXPECT_EQ(boxes.Shown()[0].text, l.message);
-        EXPECT_EQ(boxes.Shown()[0].caption, "Program Error!");
-        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
-        EXPECT_EQ(boxes.Shown()[0].owner, l.list);
+        Drag(l.list, index, LogCenterOnScreen());
+        ASSERT_TRUE(OneMessage(boxes, l.message, "Program Error!", MB_ICONWARNING, l.list));
         EXPECT_NE(GetCapture(), l.list);
+        SendMessageA(l.list, LB_SETCURSEL, index, 0);
+        RECT item = {};
+        SendMessageA(l.list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+        boxes.Clear();
+        SendMessageA(l.list, WM_KEYDOWN, VK_RETURN, 1);
+        EXPECT_TRUE(OneMessage(boxes, l.message, "Program Error!", MB_ICONWARNING, l.list)) << "Enter";
+        boxes.Clear();
+        SendMessageA(l.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 5, item.top + 2));
+        EXPECT_TRUE(OneMessage(boxes, l.message, "Program Error!", MB_ICONWARNING, l.list)) << "double-click";
     }
     EXPECT_EQ(EntryCount(), 50);
     EXPECT_EQ(dialogs.Answered(), 1);
@@ -535,32 +516,4 @@ TEST_F(DragDrop, DoubleClickOnAMyFoodsFoodAddsItFromTheKeyboard) {
     SendMessageA(list, WM_LBUTTONUP, 0, empty);
     EXPECT_EQ(dialogs.Answered(), 1);
     EXPECT_EQ(EntryCount(), 1);
-}
-
-TEST_F(DragDrop, EnterAndDoubleClickShowTheLimitAtFiftyEntries) {
-    MessageBoxRecorder boxes;
-    DialogAnswerer dialogs;
-    LogEntry food = {};
-    std::vector<LogEntry> full(50, food);
-    ASSERT_EQ(ReplaceEntries(full.data(), 50), 1);
-    Search(1, "broth");
-    for (const LimitCase& l : LimitCases()) {
-        int index = IndexOf(l.list, l.food);
-        ASSERT_GE(index, 0) << l.food;
-        SendMessageA(l.list, LB_SETCURSEL, index, 0);
-        RECT item = {};
-        SendMessageA(l.list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
-        boxes.Clear();
-        SendMessageA(l.list, WM_KEYDOWN, VK_RETURN, 1);
-        SendMessageA(l.list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(item.left + 5, item.top + 2));
-        ASSERT_EQ(boxes.Shown().size(), 2u) << l.message;
-        for (const ShownMessage& shown : boxes.Shown()) {
-            EXPECT_EQ(shown.text, l.message);
-            EXPECT_EQ(shown.caption, "Program Error!");
-            EXPECT_EQ(shown.flags, static_cast<UINT>(MB_ICONWARNING));
-            EXPECT_EQ(shown.owner, l.list);
-        }
-    }
-    EXPECT_EQ(dialogs.Answered(), 0);
-    EXPECT_EQ(EntryCount(), 50);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "fooddb/food_fields.h"
 #include "foodlog/food_line.h"
@@ -40,17 +41,11 @@ TEST(ParseFoodLine, UsdaLine) {
     LogEntry e = Parse(kAppleLine, 0, "2", kMeasureFirst, kSourceUsda, &ok);
     ASSERT_EQ(ok, 1);
     EXPECT_STREQ(e.name, "~APPLES,RAW,WITH SKIN~");
-    EXPECT_EQ(e.values[kWater], 85560);
-    EXPECT_EQ(e.values[kCalories], 52);
-    EXPECT_EQ(e.values[kProtein], 260);
-    EXPECT_EQ(e.values[kFiber], 2400);
-    EXPECT_EQ(e.values[kCalcium], 6);
-    EXPECT_EQ(e.values[kIron], 120);
-    EXPECT_EQ(e.values[kPotassium], 107);
-    EXPECT_EQ(e.values[kVitaminA], 54);
-    EXPECT_EQ(e.values[kFolate], 3);
-    EXPECT_EQ(e.values[kVitaminC], 4600);
-    EXPECT_EQ(e.values[kCholesterol], 0);
+    const std::pair<int, int32_t> values[] = {
+        {kWater, 85560}, {kCalories, 52}, {kProtein, 260}, {kFiber, 2400}, {kCalcium, 6}, {kIron, 120},
+        {kPotassium, 107}, {kVitaminA, 54}, {kFolate, 3}, {kVitaminC, 4600}, {kCholesterol, 0}};
+    for (const auto& [nutrient, value] : values)
+        EXPECT_EQ(e.values[nutrient], value) << nutrient;
     EXPECT_EQ(e.servingWeight1, 125.0f);
     EXPECT_EQ(e.servingCount1, 1.0f);
     EXPECT_STREQ(e.servingText1, "cup, sliced");
@@ -69,6 +64,14 @@ TEST(ParseFoodLine, UsdaLine) {
         ASSERT_EQ(e.name[i], 0);
 }
 
+// A USDA food with a value of 1 in every nutrient slot and the two measure fields given.
+std::string UsdaLineWithMeasures(const std::string& first, const std::string& second) {
+    std::string line = "~1~^~FOOD~";
+    for (int i = 0; i < 31; ++i)
+        line += "^1";
+    return line + "^100^" + first + "^50^" + second + "^0";
+}
+
 TEST(ParseFoodLine, UsdaMeasureDescriptions) {
     struct Case {
         const char* field;
@@ -82,11 +85,7 @@ TEST(ParseFoodLine, UsdaMeasureDescriptions) {
         {"~cup~", "", 0.0f},       {"~2 x~", "x", 2.0f},
     };
     for (const Case& c : cases) {
-        std::string line = "~1~^~FOOD~";
-        for (int i = 0; i < 31; ++i)
-            line += "^1";
-        line += std::string("^100^") + c.field + "^50^" + c.field + "^0\r\n";
-        LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
+        LogEntry e = Parse(UsdaLineWithMeasures(c.field, c.field) + "\r\n", 0, "1", kMeasureFirst, kSourceUsda);
         EXPECT_STREQ(e.servingText1, c.text) << c.field;
         EXPECT_EQ(e.servingCount1, c.count) << c.field;
         EXPECT_STREQ(e.servingText2, c.text) << c.field;
@@ -96,11 +95,7 @@ TEST(ParseFoodLine, UsdaMeasureDescriptions) {
 
 TEST(ParseFoodLine, UsdaServingTextIsShortenedBeforeItIsCut) {
     std::string words(60, 'w');
-    std::string line = "~1~^~FOOD~";
-    for (int i = 0; i < 31; ++i)
-        line += "^1";
-    line += "^100^~1 " + words + "~^50^~~^0";
-    LogEntry e = Parse(line, 0, "1", kMeasureFirst, kSourceUsda);
+    LogEntry e = Parse(UsdaLineWithMeasures("~1 " + words + "~", "~~"), 0, "1", kMeasureFirst, kSourceUsda);
     EXPECT_EQ(std::string(e.servingText1), words.substr(0, 47));
     EXPECT_EQ(e.servingCount1, 1.0f);
     EXPECT_STREQ(e.servingText2, "");
@@ -109,20 +104,12 @@ TEST(ParseFoodLine, UsdaServingTextIsShortenedBeforeItIsCut) {
 TEST(ParseFoodLine, MyFoodsLine) {
     LogEntry e = Parse(kMyAppleLine, 0, "1.5", kMeasureSecond, kSourceMyFoods);
     EXPECT_STREQ(e.name, "Apple");
-    EXPECT_EQ(e.values[kWater], 0);
-    EXPECT_EQ(e.values[kCalories], 52);
-    EXPECT_EQ(e.values[kProtein], 300);
-    EXPECT_EQ(e.values[kTotalFat], 200);
-    EXPECT_EQ(e.values[kCarbohydrates], 14000);
-    EXPECT_EQ(e.values[kFiber], 2400);
-    EXPECT_EQ(e.values[kCalcium], 1);
-    EXPECT_EQ(e.values[kIron], 1000);
-    EXPECT_EQ(e.values[kPotassium], 107);
-    EXPECT_EQ(e.values[kZinc], 0);
-    EXPECT_EQ(e.values[kVitaminA], 1);
-    EXPECT_EQ(e.values[kRiboflavin], 2000);
-    EXPECT_EQ(e.values[kVitaminC], 8000);
-    EXPECT_EQ(e.values[kCholesterol], 0);
+    const std::pair<int, int32_t> values[] = {
+        {kWater, 0}, {kCalories, 52}, {kProtein, 300}, {kTotalFat, 200}, {kCarbohydrates, 14000},
+        {kFiber, 2400}, {kCalcium, 1}, {kIron, 1000}, {kPotassium, 107}, {kZinc, 0}, {kVitaminA, 1},
+        {kRiboflavin, 2000}, {kVitaminC, 8000}, {kCholesterol, 0}};
+    for (const auto& [nutrient, value] : values)
+        EXPECT_EQ(e.values[nutrient], value) << nutrient;
     EXPECT_EQ(e.servingWeight1, 1.0f);
     EXPECT_STREQ(e.servingText1, "Cup");
     EXPECT_EQ(e.servingWeight2, 0.0f);

@@ -266,11 +266,8 @@ TEST_F(LogView, DeleteAsksAndMovesTheLaterEntriesUp) {
     ASSERT_TRUE(Selected(0));
     boxes.QueueAnswer(IDNO);
     PressKey(VK_DELETE);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to delete this entry?");
-    EXPECT_EQ(boxes.Shown()[0].caption, "");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_YESNO));
-    EXPECT_EQ(boxes.Shown()[0].owner, LogListView());
+    ASSERT_TRUE(OneMessage(
+            boxes, "Are you sure you want to delete this entry?", "", MB_YESNO, LogListView()));
     EXPECT_EQ(EntryCount(), 3);
     ClearModified();
     boxes.QueueAnswer(IDYES);

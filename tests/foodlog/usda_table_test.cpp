@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "foodlog/food_line.h"
@@ -91,20 +92,12 @@ TEST_F(UsdaTable, SampleFoodsReadAsTheTableHasThem) {
     LogEntry butter;
     ASSERT_EQ(ParseFoodLine(converted_, 0, "1", 1, kMeasureFirst, kSourceUsda, &butter), 1);
     EXPECT_STREQ(butter.name, "~BUTTER,WITH SALT~");
-    EXPECT_EQ(butter.values[kWater], 15870);
-    EXPECT_EQ(butter.values[kCalories], 717);
-    EXPECT_EQ(butter.values[kProtein], 850);
-    EXPECT_EQ(butter.values[kTotalFat], 81110);
-    EXPECT_EQ(butter.values[kCarbohydrates], 60);
-    EXPECT_EQ(butter.values[kAsh], 2110);
-    EXPECT_EQ(butter.values[kCalcium], 24);
-    EXPECT_EQ(butter.values[kSodium], 643);
-    EXPECT_EQ(butter.values[kVitaminA], 2499);
-    EXPECT_EQ(butter.values[kVitaminE], 2320);
-    EXPECT_EQ(butter.values[kFolate], 3);
-    EXPECT_EQ(butter.values[kVitaminB12], 170);
-    EXPECT_EQ(butter.values[kSaturatedFat], 51368);
-    EXPECT_EQ(butter.values[kCholesterol], 215);
+    const std::pair<int, int32_t> values[] = {
+        {kWater, 15870}, {kCalories, 717}, {kProtein, 850}, {kTotalFat, 81110}, {kCarbohydrates, 60},
+        {kAsh, 2110}, {kCalcium, 24}, {kSodium, 643}, {kVitaminA, 2499}, {kVitaminE, 2320}, {kFolate, 3},
+        {kVitaminB12, 170}, {kSaturatedFat, 51368}, {kCholesterol, 215}};
+    for (const auto& [nutrient, value] : values)
+        EXPECT_EQ(butter.values[nutrient], value) << nutrient;
     EXPECT_STREQ(butter.servingText1, "pat,  (1\" sq, 1/3\" high)");
     EXPECT_EQ(butter.servingCount1, 1.0f);
     EXPECT_EQ(butter.servingWeight1, 5.0f);

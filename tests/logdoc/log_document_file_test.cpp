@@ -17,12 +17,6 @@ namespace {
 std::string DocumentPath(const char* name) {
     return TempPath(std::string("logdoc-") + name);
 }
-void WriteRaw(const std::string& path, const std::string& bytes) {
-    WriteFileBytes(path, bytes);
-}
-std::string ReadRaw(const std::string& path) {
-    return ReadFileBytes(path);
-}
 
 // The whole log state a load may change, to compare before and after.
 struct LogSnapshot {
@@ -78,15 +72,15 @@ TEST_F(LogDocumentFile, SaveWritesTheEncodedLogAndLeavesTheLogAlone) {
     LogSnapshot before;
 
     ASSERT_EQ(SaveLogDocument(1, path.c_str()), 1);
-    std::string one = ReadRaw(path);
+    std::string one = ReadFileBytes(path);
     EXPECT_EQ(one.size(), 201u);
     EXPECT_EQ(one, samples::Encode(LogEntries(), 1));
 
     ASSERT_EQ(SaveLogDocument(2, path.c_str()), 1);
-    EXPECT_EQ(ReadRaw(path), samples::Encode(LogEntries(), 2));
+    EXPECT_EQ(ReadFileBytes(path), samples::Encode(LogEntries(), 2));
 
     ASSERT_EQ(SaveLogDocument(0, path.c_str()), 1);
-    EXPECT_EQ(ReadRaw(path), std::string("mealtally10000\0\0", 16));
+    EXPECT_EQ(ReadFileBytes(path), std::string("mealtally10000\0\0", 16));
     EXPECT_TRUE(before.SameAsLog());
 
     // The empty document does not open, and the log stays as it was.
@@ -114,7 +108,7 @@ TEST_F(LogDocumentFile, LoadReplacesTheWholeLog) {
     // A shorter document leaves nothing of the longer log behind it.
     FillLog(saved);
     LogEntry apple = samples::Food("Apple", 2.0f, kMeasureGrams, kSourceUsda);
-    WriteRaw(path, samples::Encode(&apple, 1));
+    WriteFileBytes(path, samples::Encode(&apple, 1));
     ASSERT_EQ(LoadLogDocument(path.c_str()), 1);
     EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(std::memcmp(&EntryAt(0), &apple, sizeof apple), 0);
@@ -186,7 +180,7 @@ TEST_F(LogDocumentFile, ARefusedDocumentLeavesTheLogExactlyAsItWas) {
     FillLog({samples::Varied(0), samples::Varied(1), samples::Varied(2)});
     LogSnapshot before;
     for (size_t i = 0; i < damaged.size(); ++i) {
-        WriteRaw(path, damaged[i]);
+        WriteFileBytes(path, damaged[i]);
         EXPECT_EQ(LoadLogDocument(path.c_str()), 0) << "document " << i;
         EXPECT_TRUE(before.SameAsLog()) << "document " << i;
     }
@@ -196,11 +190,11 @@ TEST_F(LogDocumentFile, ARefusedDocumentLeavesTheLogExactlyAsItWas) {
     EXPECT_TRUE(before.SameAsLog());
 
     // The same document with extra bytes behind its records opens.
-    WriteRaw(path, good + "extra");
+    WriteFileBytes(path, good + "extra");
     EXPECT_EQ(LoadLogDocument(path.c_str()), 0);
     std::string extra = good + "extra";
     samples::FixChecksum(&extra);
-    WriteRaw(path, extra);
+    WriteFileBytes(path, extra);
     EXPECT_EQ(LoadLogDocument(path.c_str()), 1);
     EXPECT_EQ(EntryCount(), 2);
     EXPECT_EQ(std::memcmp(LogEntries(), two.data(), 2 * sizeof two[0]), 0);
@@ -211,26 +205,26 @@ TEST_F(LogDocumentFile, AFailedSaveKeepsThePreviousDocument) {
     std::string path = DocumentPath("failed-save.mtf");
     FillLog({samples::Food("Apple", 1.0f, kMeasureFirst, kSourceUsda)});
     ASSERT_EQ(SaveLogDocument(1, path.c_str()), 1);
-    const std::string previous = ReadRaw(path);
+    const std::string previous = ReadFileBytes(path);
 
     FillLog({samples::Varied(5), samples::Varied(6)});
     for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails}) {
         InjectFileFault(fault);
         EXPECT_EQ(SaveLogDocument(2, path.c_str()), 0);
-        EXPECT_EQ(ReadRaw(path), previous);
+        EXPECT_EQ(ReadFileBytes(path), previous);
     }
     InjectFileFault(FileFault::kNone);
     EXPECT_EQ(SaveLogDocument(-1, path.c_str()), 0);
     EXPECT_EQ(SaveLogDocument(kMaxLogEntries + 1, path.c_str()), 0);
     EXPECT_EQ(SaveLogDocument(1, nullptr), 0);
-    EXPECT_EQ(ReadRaw(path), previous);
+    EXPECT_EQ(ReadFileBytes(path), previous);
 
     std::string missing = DocumentPath("no-such-folder/log.mtf");
     EXPECT_EQ(SaveLogDocument(2, missing.c_str()), 0);
-    EXPECT_EQ(ReadRaw(missing), "<missing>");
+    EXPECT_EQ(ReadFileBytes(missing), "<missing>");
 
     EXPECT_EQ(SaveLogDocument(2, path.c_str()), 1);
-    EXPECT_EQ(ReadRaw(path), samples::Encode(LogEntries(), 2));
+    EXPECT_EQ(ReadFileBytes(path), samples::Encode(LogEntries(), 2));
     std::remove(path.c_str());
 }
 

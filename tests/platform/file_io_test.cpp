@@ -21,13 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-    WriteFileBytes(path, bytes);
-}
-std::string ReadRaw(const std::string& path) {
-    return ReadFileBytes(path);
-}
-
 struct FaultGuard {
     ~FaultGuard() { InjectFileFault(FileFault::kNone); }
 };
@@ -42,7 +35,7 @@ TEST(FileNameOf, FollowsTheLastSeparatorOfEitherKindOrADrive) {
 TEST(ReadWholeFile, ReadsTheBytesAndTwoZeroesBehindThem) {
     std::string path = TempPath("read.bin");
     std::string bytes("a\0b^c\r\n", 7);
-    WriteRaw(path, bytes);
+    WriteFileBytes(path, bytes);
     FileImage image;
     ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
     ASSERT_EQ(image.Size(), 7u);
@@ -50,7 +43,7 @@ TEST(ReadWholeFile, ReadsTheBytesAndTwoZeroesBehindThem) {
     EXPECT_EQ(image.Data()[7], '\0');
     EXPECT_EQ(image.Data()[8], '\0');
 
-    WriteRaw(path, "");
+    WriteFileBytes(path, "");
     ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
     EXPECT_EQ(image.Size(), 0u);
     EXPECT_EQ(image.Data()[0], '\0');
@@ -69,9 +62,9 @@ TEST(AppendLineToFile, CreatesAndAppendsAndNeverJoinsALastLineLeftOpen) {
     std::string path = TempPath("append.txt");
     for (const auto& [before, after] : cases) {
         std::remove(path.c_str());
-        if (before) WriteRaw(path, before);
+        if (before) WriteFileBytes(path, before);
         ASSERT_EQ(AppendLineToFile(path.c_str(), "new\r\n", 5), 1);
-        EXPECT_EQ(ReadRaw(path), after) << (before ? before : "(none)");
+        EXPECT_EQ(ReadFileBytes(path), after) << (before ? before : "(none)");
     }
     std::remove(path.c_str());
 }
@@ -81,7 +74,7 @@ TEST(AppendLineToFile, CreatesAndAppendsAndNeverJoinsALastLineLeftOpen) {
 TEST(HeldFile, KeepsOtherCopiesOutFromTheReadToTheRewrite) {
     FaultGuard guard;
     std::string path = TempPath("held.txt");
-    WriteRaw(path, "one\r\ntwo\r\n");
+    WriteFileBytes(path, "one\r\ntwo\r\n");
     for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails, FileFault::kNone}) {
         {
             HeldFile file, second;
@@ -89,10 +82,10 @@ TEST(HeldFile, KeepsOtherCopiesOutFromTheReadToTheRewrite) {
             EXPECT_EQ(file.Contents(), "one\r\ntwo\r\n");
             EXPECT_EQ(second.Open(path.c_str()), ReadResult::kCannotOpen);
             // The journal of the holder's change in progress is not the refused append's to remove.
-            if (fault == FileFault::kNone) WriteRaw(path + "-journal", "the holder's");
+            if (fault == FileFault::kNone) WriteFileBytes(path + "-journal", "the holder's");
             EXPECT_EQ(AppendLineToFile(path.c_str(), "three\r\n", 7), 0);
             if (fault == FileFault::kNone) {
-                EXPECT_EQ(ReadRaw(path + "-journal"), "the holder's");
+                EXPECT_EQ(ReadFileBytes(path + "-journal"), "the holder's");
             }
             std::remove((path + "-journal").c_str());
             InjectFileFault(fault);
@@ -100,10 +93,10 @@ TEST(HeldFile, KeepsOtherCopiesOutFromTheReadToTheRewrite) {
             InjectFileFault(FileFault::kNone);
         }
         if (fault != FileFault::kNone) {
-            EXPECT_EQ(ReadRaw(path), "one\r\ntwo\r\n");
+            EXPECT_EQ(ReadFileBytes(path), "one\r\ntwo\r\n");
         }
     }
-    EXPECT_EQ(ReadRaw(path), "a longer replacement\r\n");
+    EXPECT_EQ(ReadFileBytes(path), "a longer replacement\r\n");
     std::remove(path.c_str());
 }
 
@@ -116,7 +109,7 @@ TEST(FileSeam, AJournalThatOutlivesItsChangeNeverUndoesIt) {
         for (int append : {1, 0}) {
             SCOPED_TRACE(std::string(append ? "append" : "rewrite") +
                          (fault == FileFault::kJournalStays ? ", stays" : ", locked"));
-            WriteRaw(path, "one\r\ntwo\r\n");
+            WriteFileBytes(path, "one\r\ntwo\r\n");
             InjectFileFault(fault);
             if (append) {
                 EXPECT_EQ(AppendLineToFile(path.c_str(), "three\r\n", 7), 1);
@@ -126,14 +119,14 @@ TEST(FileSeam, AJournalThatOutlivesItsChangeNeverUndoesIt) {
                 EXPECT_EQ(file.Rewrite("two\r\n", 5), 1);
             }
             InjectFileFault(FileFault::kNone);
-            EXPECT_NE(ReadRaw(path + "-journal"), "<missing>");
+            EXPECT_NE(ReadFileBytes(path + "-journal"), "<missing>");
             const int restored = RestoredFileCount();
             FileImage image;
             ASSERT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk);
             EXPECT_EQ(std::string(image.Data(), image.Size()),
                       append ? "one\r\ntwo\r\nthree\r\n" : "two\r\n");
             EXPECT_EQ(RestoredFileCount(), restored);
-            EXPECT_EQ(ReadRaw(path + "-journal"), "<missing>");
+            EXPECT_EQ(ReadFileBytes(path + "-journal"), "<missing>");
         }
     }
     std::remove(path.c_str());
@@ -218,12 +211,12 @@ TEST(FileSeam, FailedWritesLeaveTheFolderAsItWas) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         std::string folder = FreshFolder(std::string("seam-") + c.name);
-        WriteRaw(folder + "/other.txt", "neighbour\r\n");
+        WriteFileBytes(folder + "/other.txt", "neighbour\r\n");
         std::string target = folder + "/log.mtl";
-        if (c.target == Target::kFile) WriteRaw(target, "old contents\r\n");
+        if (c.target == Target::kFile) WriteFileBytes(target, "old contents\r\n");
         if (c.target == Target::kFolder) {
             fs::create_directory(target);
-            WriteRaw(target + "/inside.txt", "inside");
+            WriteFileBytes(target + "/inside.txt", "inside");
         }
         if (c.target == Target::kInMissingFolder) target = folder + "/missing/log.mtl";
         std::vector<std::string> before = FolderEntries(folder);
@@ -236,13 +229,13 @@ TEST(FileSeam, FailedWritesLeaveTheFolderAsItWas) {
 
         EXPECT_EQ(ok, 0);
         EXPECT_EQ(FolderEntries(folder), before);
-        EXPECT_EQ(ReadRaw(folder + "/other.txt"), "neighbour\r\n");
+        EXPECT_EQ(ReadFileBytes(folder + "/other.txt"), "neighbour\r\n");
         if (c.target == Target::kFile) {
-            EXPECT_EQ(ReadRaw(target), "old contents\r\n");
+            EXPECT_EQ(ReadFileBytes(target), "old contents\r\n");
         }
         if (c.target == Target::kFolder) {
             EXPECT_EQ(FolderEntries(target), std::vector<std::string>{"inside.txt"});
-            EXPECT_EQ(ReadRaw(target + "/inside.txt"), "inside");
+            EXPECT_EQ(ReadFileBytes(target + "/inside.txt"), "inside");
         }
     }
 }
@@ -272,11 +265,11 @@ TEST(ReplaceFileContents, LeavesJustTheTargetWithTheNewBytes) {
         SCOPED_TRACE(c.name);
         std::string folder = FreshFolder(std::string("seam-") + c.name);
         std::string target = folder + "/log.mtl";
-        if (c.before) WriteRaw(target, c.before);
-        for (const std::string& name : c.beside) WriteRaw(folder + "/" + name, "theirs");
+        if (c.before) WriteFileBytes(target, c.before);
+        for (const std::string& name : c.beside) WriteFileBytes(folder + "/" + name, "theirs");
         ASSERT_EQ(ReplaceFileContents(target.c_str(), c.after.data(), c.after.size()), 1);
         EXPECT_EQ(FolderEntries(folder), c.entries);
-        EXPECT_EQ(ReadRaw(target), c.after);
+        EXPECT_EQ(ReadFileBytes(target), c.after);
     }
 }
 
@@ -285,7 +278,7 @@ TEST(ReplaceFileContents, LeavesJustTheTargetWithTheNewBytes) {
 TEST(ReplaceFileContents, KeepsTheTargetsAttributes) {
     std::string folder = FreshFolder("seam-attributes");
     std::string target = folder + "/log.mtl";
-    WriteRaw(target, "old");
+    WriteFileBytes(target, "old");
     ASSERT_TRUE(SetFileAttributesA(
         target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
     // Wine keeps fewer attributes than Windows; what the system kept must stay.
@@ -293,7 +286,7 @@ TEST(ReplaceFileContents, KeepsTheTargetsAttributes) {
     ASSERT_TRUE(set & FILE_ATTRIBUTE_HIDDEN);
     ASSERT_EQ(ReplaceFileContents(target.c_str(), "new", 3), 1);
     EXPECT_EQ(GetFileAttributesA(target.c_str()), set);
-    EXPECT_EQ(ReadRaw(target), "new");
+    EXPECT_EQ(ReadFileBytes(target), "new");
     EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"log.mtl"});
     SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
@@ -302,7 +295,7 @@ TEST(ReplaceFileContents, KeepsTheTargetsAttributes) {
 TEST(ReplaceFileContents, KeepsTheTargetsPermissions) {
     std::string folder = FreshFolder("seam-permissions");
     std::string target = folder + "/log.mtl";
-    WriteRaw(target, "old");
+    WriteFileBytes(target, "old");
     const fs::perms shared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(target, shared);
     ASSERT_EQ(ReplaceFileContents(target.c_str(), "new", 3), 1);

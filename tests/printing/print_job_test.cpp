@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "foodlog/food_line.h"
@@ -199,18 +200,9 @@ protected:
     // The font, the pen and the context of the job are gone.
     void ExpectNothingLeft(int gdiBefore) {
         EXPECT_EQ(GdiObjects(), gdiBefore);
-        if (spool_.font) {
-            EXPECT_EQ(GetObjectType(spool_.font), 0u);
-        }
-        if (spool_.pen) {
-            EXPECT_EQ(GetObjectType(spool_.pen), 0u);
-        }
-        if (spool_.dc) {
-            EXPECT_EQ(GetObjectType(spool_.dc), 0u);
-        }
-        if (spool_.devMode) {
-            EXPECT_EQ(GlobalSize(spool_.devMode), 0u);
-        }
+        for (HGDIOBJ object : {spool_.font, spool_.pen, static_cast<HGDIOBJ>(spool_.dc)})
+            if (object) EXPECT_EQ(GetObjectType(object), 0u);
+        if (spool_.devMode) EXPECT_EQ(GlobalSize(spool_.devMode), 0u);
         EXPECT_EQ(PrintingDialog(), nullptr);
         EXPECT_TRUE(IsWindowEnabled(window_));
     }
@@ -252,10 +244,9 @@ TEST_F(PrintJob, TheMetafileHoldsTheComputedTextsClipsRulesAndPen) {
         EXPECT_EQ(drawn.y, step.y) << i;
         if (drawn.text) {
             EXPECT_EQ(drawn.string, step.text);
-            EXPECT_EQ(drawn.clip.left, step.clip.left) << step.text;
-            EXPECT_EQ(drawn.clip.top, step.clip.top) << step.text;
-            EXPECT_EQ(drawn.clip.right, step.clip.right) << step.text;
-            EXPECT_EQ(drawn.clip.bottom, step.clip.bottom) << step.text;
+            EXPECT_EQ(std::tie(drawn.clip.left, drawn.clip.top, drawn.clip.right, drawn.clip.bottom),
+                      std::tie(step.clip.left, step.clip.top, step.clip.right, step.clip.bottom))
+                << step.text;
         } else {
             EXPECT_EQ(drawn.x2, step.x2) << i;
             EXPECT_EQ(drawn.y2, step.y2) << i;
@@ -347,10 +338,7 @@ TEST_F(PrintJob, ThePrintCommandReportsACancelledJob) {
     spool_ = Spool();
     spool_.cancelOnPage = 1;
     EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDM_FILE_PRINT, 0), 0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Could not print file (untitled)");
-    EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+    ASSERT_TRUE(OneMessage(boxes, "Could not print file (untitled)", "MealTally", MB_ICONWARNING));
     EXPECT_TRUE(IsWindowEnabled(window_));
     EXPECT_EQ(PrintingDialog(), nullptr);
     EXPECT_EQ(IsModified(), 0);

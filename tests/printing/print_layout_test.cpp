@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "foodlog/log_columns.h"
@@ -56,10 +57,9 @@ void ExpectText(const PrintStep& step, const char* text, int x, int y, PrintRect
     EXPECT_EQ(step.text, text);
     EXPECT_EQ(step.x, x) << text;
     EXPECT_EQ(step.y, y) << text;
-    EXPECT_EQ(step.clip.left, clip.left) << text;
-    EXPECT_EQ(step.clip.top, clip.top) << text;
-    EXPECT_EQ(step.clip.right, clip.right) << text;
-    EXPECT_EQ(step.clip.bottom, clip.bottom) << text;
+    EXPECT_EQ(std::tie(step.clip.left, step.clip.top, step.clip.right, step.clip.bottom),
+              std::tie(clip.left, clip.top, clip.right, clip.bottom))
+        << text;
 }
 
 void ExpectRule(const PrintStep& step, int left, int right, int y) {

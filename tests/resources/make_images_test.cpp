@@ -48,17 +48,7 @@ int BmpPixel(const std::vector<uint8_t>& bmp, int x, int y) {
     return x % 2 == 0 ? byte >> 4 : byte & 0x0F;
 }
 
-int CountInToolbarImage(const std::vector<uint8_t>& bmp, int image, int paletteIndex) {
-    int count = 0;
-    for (int y = 0; y < kToolbarImageSize; ++y) {
-        for (int x = 0; x < kToolbarImageSize; ++x) {
-            if (BmpPixel(bmp, image * kToolbarImageSize + x, y) == paletteIndex) ++count;
-        }
-    }
-    return count;
-}
-
-// Pixels of one colour within a column range [x0, x1) of a toolbar image.
+// Pixels of one colour within a column range [x0, x1) of a toolbar image, or within all of it.
 int CountInColumns(const std::vector<uint8_t>& bmp, int image, int x0, int x1, int paletteIndex) {
     int count = 0;
     for (int y = 0; y < kToolbarImageSize; ++y) {
@@ -67,6 +57,9 @@ int CountInColumns(const std::vector<uint8_t>& bmp, int image, int x0, int x1, i
         }
     }
     return count;
+}
+int CountInToolbarImage(const std::vector<uint8_t>& bmp, int image, int paletteIndex) {
+    return CountInColumns(bmp, image, 0, kToolbarImageSize, paletteIndex);
 }
 
 TEST(MakeImages, RegeneratesTheStoredToolbarBitmapByteForByte) {
@@ -118,7 +111,8 @@ TEST(MakeImages, StandardPaletteHasTheColoursTheImagesRelyOn) {
     }
 }
 
-TEST(MakeImages, PercentImageIsARedSignOnTheButtonFace) {
+// The percent sign, the balance with an apple in each pan, and blank spares.
+TEST(MakeImages, ToolbarImagesShowAPercentSignABalanceAndBlankSpares) {
     const std::vector<uint8_t> bmp = ReadSourceBytes("resources/toolbar.bmp");
     ASSERT_EQ(bmp.size(), 118u + 84u * 24u);
     EXPECT_GE(CountInToolbarImage(bmp, 0, kRed), 60);
@@ -135,26 +129,16 @@ TEST(MakeImages, PercentImageIsARedSignOnTheButtonFace) {
     EXPECT_GE(lowerRight, 15);
     EXPECT_EQ(BmpPixel(bmp, 0, 0), kLightGrey);
     EXPECT_EQ(BmpPixel(bmp, 23, 23), kLightGrey);
-}
 
-TEST(MakeImages, BalanceImageHoldsRedApplesInBothPans) {
-    const std::vector<uint8_t> bmp = ReadSourceBytes("resources/toolbar.bmp");
-    ASSERT_EQ(bmp.size(), 118u + 84u * 24u);
     EXPECT_GE(CountInToolbarImage(bmp, 1, kOlive), 40) << "the brass of the balance";
     EXPECT_GE(CountInColumns(bmp, 1, 0, 11, kRed), 12) << "apple in the left pan";
     EXPECT_GE(CountInColumns(bmp, 1, 13, 24, kRed), 12) << "apple in the right pan";
     EXPECT_GE(CountInColumns(bmp, 1, 0, 11, kGreen) + CountInColumns(bmp, 1, 0, 11, kDarkGreen), 1);
     EXPECT_GE(CountInColumns(bmp, 1, 13, 24, kGreen) + CountInColumns(bmp, 1, 13, 24, kDarkGreen), 1);
     EXPECT_EQ(BmpPixel(bmp, 24, 23), kLightGrey);
-}
 
-TEST(MakeImages, SpareToolbarImagesAreBlank) {
-    const std::vector<uint8_t> bmp = ReadSourceBytes("resources/toolbar.bmp");
-    ASSERT_EQ(bmp.size(), 118u + 84u * 24u);
-    for (int image = 2; image < kToolbarImageCount; ++image) {
-        EXPECT_EQ(CountInToolbarImage(bmp, image, kLightGrey), kToolbarImageSize * kToolbarImageSize)
-            << image;
-    }
+    for (int image = 2; image < kToolbarImageCount; ++image)
+        EXPECT_EQ(CountInToolbarImage(bmp, image, kLightGrey), kToolbarImageSize * kToolbarImageSize) << image;
 }
 
 TEST(MakeImages, IconHoldsA32And16PixelImageWithMasks) {

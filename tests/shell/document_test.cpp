@@ -29,13 +29,6 @@ const char kLine[] =
     "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
     "tbsp~^0\r\n";
 
-std::string ReadAll(const std::string& path) {
-    return ReadFileBytes(path);
-}
-void WriteAll(const std::string& path, const std::string& bytes) {
-    WriteFileBytes(path, bytes);
-}
-
 std::function<void(HWND)> Press(int button) {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
 }
@@ -69,7 +62,7 @@ TEST_F(Documents, SaveOnAnUntitledLogIsSaveAsAndTitlesTheDocument) {
     EXPECT_EQ(IsModified(), 0);
     EXPECT_EQ(TextOf(window_), "MealTally - lunch.mtf");
     EXPECT_STREQ(DocumentTitle(), "lunch.mtf");
-    std::string saved = ReadAll(path);
+    std::string saved = ReadFileBytes(path);
     ASSERT_EQ(saved.size(), 16u + 180 + 11 + 3 + 4);  // "~TEST RICE~", "cup", "tbsp"
     EXPECT_EQ(saved.substr(0, 14), "mealtally10000");
     EXPECT_EQ(saved[15], 1);
@@ -79,21 +72,21 @@ TEST_F(Documents, SaveOnAnUntitledLogIsSaveAsAndTitlesTheDocument) {
     EXPECT_EQ(TextOf(window_), "MealTally - lunch.mtf");  // titled, modified
     EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
     EXPECT_EQ(dialogs.Answered(), 1);
-    EXPECT_EQ(ReadAll(path)[15], 2);
+    EXPECT_EQ(ReadFileBytes(path)[15], 2);
     EXPECT_EQ(IsModified(), 0);
     DeleteFileA(path.c_str());
 }
 
 TEST_F(Documents, SaveAsOverAnExistingFileAsksFirst) {
     std::string path = TempFile("existing.mtf");
-    WriteAll(path, "old");
+    WriteFileBytes(path, "old");
     AddFood("100");
     DialogAnswerer dialogs;
     dialogs.Queue(ChooseFile(path));
     dialogs.Queue(Press(IDYES));  // the dialog's own overwrite question
     EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 1);
     EXPECT_EQ(dialogs.Answered(), 2);
-    EXPECT_EQ(ReadAll(path).substr(0, 9), "mealtally");
+    EXPECT_EQ(ReadFileBytes(path).substr(0, 9), "mealtally");
     DeleteFileA(path.c_str());
 }
 
@@ -105,17 +98,14 @@ TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
     DialogAnswerer dialogs;
     dialogs.Queue(ChooseFile(path));
     ASSERT_EQ(Command(IDM_FILE_SAVE_AS), 1);
-    std::string previous = ReadAll(path);
+    std::string previous = ReadFileBytes(path);
     AddFood("200");
     for (FileFault fault : {FileFault::kShortWrite, FileFault::kOpenFails}) {
         boxes.Clear();
         InjectFileFault(fault);
         EXPECT_EQ(Command(IDM_FILE_SAVE), 0);
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, "Could not write file kept.mtf");
-        EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
-        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
-        EXPECT_EQ(ReadAll(path), previous);
+        ASSERT_TRUE(OneMessage(boxes, "Could not write file kept.mtf", "MealTally", MB_ICONWARNING));
+        EXPECT_EQ(ReadFileBytes(path), previous);
         EXPECT_EQ(IsModified(), 1);
     }
     // A failed Save As names the new file, as its caption already does, and keeps the flag set.
@@ -126,13 +116,10 @@ TEST_F(Documents, FailedSavesKeepThePreviousFileAndTheModifiedFlag) {
         DeleteFileA(other.c_str());
         dialogs.Queue(ChooseFile(other));
         EXPECT_EQ(Command(IDM_FILE_SAVE_AS), 0);
-        ASSERT_EQ(boxes.Shown().size(), 1u);
-        EXPECT_EQ(boxes.Shown()[0].text, "Could not write file never.mtf");
-        EXPECT_EQ(boxes.Shown()[0].caption, "MealTally");
-        EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+        ASSERT_TRUE(OneMessage(boxes, "Could not write file never.mtf", "MealTally", MB_ICONWARNING));
         EXPECT_EQ(TextOf(window_), "MealTally - never.mtf");
         EXPECT_EQ(IsModified(), 1);
-        EXPECT_EQ(ReadAll(other), "<missing>");
+        EXPECT_EQ(ReadFileBytes(other), "<missing>");
     }
     InjectFileFault(FileFault::kNone);
     DeleteFileA(path.c_str());
@@ -145,8 +132,7 @@ TEST_F(Documents, NewAsksAndYesWithACancelledSaveAsKeepsEverything) {
     boxes.QueueAnswer(IDYES);
     dialogs.Queue(Press(IDCANCEL));
     EXPECT_EQ(Command(IDM_FILE_NEW), 0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Save current changes in (untitled)?");
+    ASSERT_TRUE(OneMessage(boxes, "Save current changes in (untitled)?"));
     EXPECT_EQ(EntryCount(), 1);
     EXPECT_EQ(LogRows(), 2);
     EXPECT_EQ(IsModified(), 1);
@@ -170,7 +156,7 @@ TEST_F(Documents, YesSavesFirstThenGoesOn) {
     dialogs.Queue(ChooseFile(path));
     Command(IDM_FILE_NEW);
     EXPECT_EQ(EntryCount(), 0);
-    EXPECT_EQ(ReadAll(path)[15], 1);
+    EXPECT_EQ(ReadFileBytes(path)[15], 1);
     DeleteFileA(path.c_str());
 }
 
@@ -205,7 +191,7 @@ TEST_F(Documents, ADamagedDocumentLeavesTheLogAsItWas) {
     AddFood("100");
     AddFood("25");
     LogEntry before[2] = {EntryAt(0), EntryAt(1)};
-    WriteAll(path, std::string("mealtally1000\x01\x00\x01", 16));  // wrong checksum
+    WriteFileBytes(path, std::string("mealtally1000\x01\x00\x01", 16));  // wrong checksum
     DialogAnswerer dialogs;
     dialogs.Queue(ChooseFile(path));
     boxes.QueueAnswer(IDNO);  // do not save the changes first
@@ -256,15 +242,14 @@ TEST_F(Documents, TheAssociationsOpenGivesATitledDocumentThatSaveWritesBack) {
         DialogAnswerer dialogs;  // Save asks nothing: any dialog fails the test
         EXPECT_EQ(Command(IDM_FILE_SAVE), 1);
     }
-    EXPECT_EQ(ReadAll(path)[15], 2);
+    EXPECT_EQ(ReadFileBytes(path)[15], 2);
     EXPECT_TRUE(boxes.Shown().empty());
 
     // A damaged file: the message, and an untitled, empty log.
     Command(IDM_FILE_NEW);
-    WriteAll(path, "not a log");
+    WriteFileBytes(path, "not a log");
     OpenCommandLineDocument(window_, ("/open " + path).c_str());
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Unable to open file:  File damaged or corrupted.");
+    ASSERT_TRUE(OneMessage(boxes, "Unable to open file:  File damaged or corrupted."));
     EXPECT_EQ(TextOf(window_), "MealTally - (untitled)");
     EXPECT_STREQ(DocumentPath(), "");
     EXPECT_EQ(EntryCount(), 0);
@@ -312,12 +297,10 @@ TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(IsModified(), 0);
 
-    WriteAll(path, "not a log");
+    WriteFileBytes(path, "not a log");
     OpenCommandLineDocument(window_, path.c_str());
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Unable to open file:  File damaged or corrupted.");
-    EXPECT_EQ(boxes.Shown()[0].caption, "File Error");
-    EXPECT_EQ(boxes.Shown()[0].owner, window_);
+    ASSERT_TRUE(OneMessage(
+            boxes, "Unable to open file:  File damaged or corrupted.", "File Error", std::nullopt, window_));
     EXPECT_EQ(EntryCount(), 1);
     DeleteFileA(path.c_str());
 }
@@ -325,10 +308,8 @@ TEST_F(Documents, CommandLineDocumentsOpenUntitled) {
 TEST_F(Documents, AboutShowsTheAddressOnItsOwnLine) {
     MessageBoxRecorder boxes;
     EXPECT_EQ(Command(IDM_HELP_ABOUT), 0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Help is available on our Website: \r\n https://meal-tally.example/");
-    EXPECT_EQ(boxes.Shown()[0].caption, "Help");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK));
+    ASSERT_TRUE(OneMessage(
+            boxes, "Help is available on our Website: \r\n https://meal-tally.example/", "Help", MB_OK));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -61,12 +60,10 @@ std::string ClipboardBytes(UINT format) {
 class EditMenu : public MainWindowTest {
 protected:
     void SetUp() override {
-        databases_ = std::make_unique<InstalledDatabases>(kUsda, "");
-        MainWindowTest::SetUp();
+        SetUpWith(kUsda, "");
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        databases_.reset();
         DeleteFileA(path_.c_str());
     }
     LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
@@ -99,7 +96,6 @@ protected:
         GetMenuStringA(edit, static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
         return std::string(text) + (GetMenuState(edit, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED ? " (grey)" : "");
     }
-    std::unique_ptr<InstalledDatabases> databases_;
     std::string path_ = TempFile("edit-menu.mtf");
 };
 

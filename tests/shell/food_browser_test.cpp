@@ -6,7 +6,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,14 +39,7 @@ const std::string kUsda = UsdaFood("1", "APPLES,RAW") + UsdaFood("2", "CHICKEN,R
 
 class FoodBrowser : public MainWindowTest {
 protected:
-    void SetUp() override {
-        databases_ = std::make_unique<InstalledDatabases>(kUsda, kMyFoods);
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        databases_.reset();
-    }
+    void SetUp() override { SetUpWith(kUsda, kMyFoods); }
     void ShowPage(int page) {
         SendMessageA(g_controls.foodTabs, TCM_SETCURSEL, page, 0);
         NMHDR header = {g_controls.foodTabs, 0, static_cast<UINT>(TCN_SELCHANGE)};
@@ -79,7 +71,6 @@ protected:
         return lines;
     }
 
-    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 TEST_F(FoodBrowser, PagesShowTheirOwnControls) {
@@ -143,29 +134,20 @@ TEST_F(FoodBrowser, SearchMessages) {
     MessageBoxRecorder boxes;
     SetWindowTextA(g_controls.searchBox, "apple");
     SendMessageA(window_, WM_COMMAND, IDC_SEARCH_BUTTON, 0);  // no database chosen yet
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Please Select Database");
-    EXPECT_EQ(boxes.Shown()[0].caption, "");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK));
+    ASSERT_TRUE(OneMessage(boxes, "Please Select Database", "", MB_OK));
     EXPECT_EQ(g_searchedDatabase, kNoSearch);
 
     Search(1, "chicken");
     ASSERT_EQ(Items(g_controls.resultsList).size(), 1u);
     boxes.Clear();
     Search(0, "");  // an empty box keeps the last results and their database
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Empty Search Box");
-    EXPECT_EQ(boxes.Shown()[0].caption, "Error");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_ICONWARNING));
+    ASSERT_TRUE(OneMessage(boxes, "Empty Search Box", "Error", MB_ICONWARNING));
     EXPECT_EQ(Items(g_controls.resultsList).size(), 1u);
     EXPECT_EQ(g_searchedDatabase, 1);
 
     boxes.Clear();
     Search(1, "chickenchickenchickenchicken");  // longer than every description
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "String not found");
-    EXPECT_EQ(boxes.Shown()[0].caption, "");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_OK));
+    ASSERT_TRUE(OneMessage(boxes, "String not found", "", MB_OK));
     EXPECT_TRUE(Items(g_controls.resultsList).empty());
 }
 
@@ -173,8 +155,7 @@ TEST_F(FoodBrowser, EnterInTheSearchBoxSearchesLikeTheButton) {
     MessageBoxRecorder boxes;
     SendMessageA(g_controls.databaseChooser, CB_SETCURSEL, 1, 0);
     SendMessageA(g_controls.searchBox, WM_CHAR, VK_RETURN, 1);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Empty Search Box");
+    ASSERT_TRUE(OneMessage(boxes, "Empty Search Box"));
     SetWindowTextA(g_controls.searchBox, "tapioca");
     SendMessageA(g_controls.searchBox, WM_CHAR, VK_RETURN, 1);
     EXPECT_EQ(Items(g_controls.resultsList), (std::vector<std::string>{"~TAPIOCA~"}));
@@ -199,10 +180,8 @@ TEST_F(FoodBrowser, DeleteAsksAndRemovesOnlyTheSelectedLine) {
     // Nothing selected: the question is still asked; Yes then changes nothing.
     boxes.QueueAnswer(IDYES);
     EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to permanently delete this item?");
-    EXPECT_EQ(boxes.Shown()[0].caption, "");
-    EXPECT_EQ(boxes.Shown()[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONWARNING));
+    ASSERT_TRUE(OneMessage(
+            boxes, "Are you sure you want to permanently delete this item?", "", MB_YESNO | MB_ICONWARNING));
     EXPECT_EQ(ReadInstalledFile("mtmyfood"), kMyFoods);
 
     int second = static_cast<int>(SendMessageA(g_controls.myFoodsList, LB_FINDSTRINGEXACT, -1,

@@ -6,11 +6,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "fooddb/food_files.h"
+#include "fooddb/food_files_win.h"
 #include "foodlog/log_table.h"
 #include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
 #include "shell/main_window_win.h"
 #include "platform/message_box_win.h"
+#include "resources/resource.h"
 #include "tests/test_files.h"
 
 namespace {
@@ -38,6 +41,19 @@ int MessageBoxRecorder::Record(HWND owner, const char* text, const char* caption
     int answer = self->answers_.front();
     self->answers_.erase(self->answers_.begin());
     return answer;
+}
+
+::testing::AssertionResult OneMessage(const MessageBoxRecorder& boxes, const std::string& text,
+                                      std::optional<std::string> caption, std::optional<UINT> flags,
+                                      std::optional<HWND> owner) {
+    if (boxes.Shown().size() != 1)
+        return ::testing::AssertionFailure() << boxes.Shown().size() << " messages shown, not one";
+    const ShownMessage& shown = boxes.Shown()[0];
+    if (shown.text == text && (!caption || shown.caption == *caption) && (!flags || shown.flags == *flags) &&
+        (!owner || shown.owner == *owner))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "shown \"" << shown.text << "\", caption \"" << shown.caption
+                                         << "\", flags " << shown.flags << ", owner " << shown.owner;
 }
 
 DialogAnswerer::DialogAnswerer(UINT watchdogMilliseconds) {
@@ -204,6 +220,50 @@ std::string TextOf(HWND window) {
     char text[1024] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+std::vector<std::string> Fields(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string content = line.substr(0, line.find('\r'));
+    size_t start = 0;
+    while (true) {
+        size_t caret = content.find('^', start);
+        fields.push_back(content.substr(start, caret == std::string::npos ? std::string::npos : caret - start));
+        if (caret == std::string::npos) return fields;
+        start = caret + 1;
+    }
+}
+
+namespace {
+HWND PickerEdit() {
+    return reinterpret_cast<HWND>(SendMessageA(MeasurePicker(), CBEM_GETEDITCONTROL, 0, 0));
+}
+}  // namespace
+
+std::string FormField(HWND form, int k) {
+    if (k == kMyFoodMeasureField) return TextOf(PickerEdit());
+    if (k == kMyFoodSecondMeasureField) {
+        LRESULT row = SendMessageA(SecondMeasurePicker(), CB_GETCURSEL, 0, 0);
+        return row < 0 ? "99" : std::to_string(row);
+    }
+    return TextOf(GetDlgItem(form, IDC_FOOD_FIELD_FIRST + k));
+}
+
+void SetFormField(HWND form, int k, const std::string& text) {
+    if (k == kMyFoodMeasureField) {
+        EXPECT_NE(PickerEdit(), nullptr);
+        SetWindowTextA(PickerEdit(), text.c_str());
+    } else if (k == kMyFoodSecondMeasureField) {
+        SendMessageA(SecondMeasurePicker(), CB_SETCURSEL, text == "99" ? static_cast<WPARAM>(-1) : std::stoi(text), 0);
+    } else {
+        SetDlgItemTextA(form, IDC_FOOD_FIELD_FIRST + k, text.c_str());
+    }
+}
+
+void SetForm(HWND form, const std::string& line) {
+    std::vector<std::string> fields = Fields(line);
+    for (int k = 0; k < kMyFoodFieldCount; ++k)
+        SetFormField(form, k, k < static_cast<int>(fields.size()) ? fields[k] : "");
 }
 
 void MainWindowTest::SetUp() {

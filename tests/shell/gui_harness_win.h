@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,6 +33,12 @@ private:
     std::vector<ShownMessage> shown_;
     std::vector<int> answers_;
 };
+
+// Exactly one message since the last Clear, with this text and, where given, caption, flags and owner.
+::testing::AssertionResult OneMessage(const MessageBoxRecorder& boxes, const std::string& text,
+                                      std::optional<std::string> caption = std::nullopt,
+                                      std::optional<UINT> flags = std::nullopt,
+                                      std::optional<HWND> owner = std::nullopt);
 
 // Answers the program's modal dialogs (class #32770) as they open: each handler gets the dialog
 // once it is active and must end it (e.g. post IDOK or IDCANCEL). A watchdog fails the test and
@@ -98,12 +106,25 @@ protected:
     // Child window geometry relative to the main window's client area.
     RECT ChildRect(HWND child) const;
     RECT ClientRect() const;
+    // SetUp over the test's own database files, which the folder's own replace until the test ends.
+    void SetUpWith(const std::string& usda, const std::string& myFoods) {
+        installed_ = std::make_unique<InstalledDatabases>(usda, myFoods);
+        MainWindowTest::SetUp();
+    }
 
     HWND window_ = nullptr;
+    std::unique_ptr<InstalledDatabases> installed_;
 };
 
 std::string ClassOf(HWND window);
 std::string TextOf(HWND window);
+
+// The fields of a My Foods line (its line end left off), and the food item form that shows them:
+// field k as the user sees it (the second measure as its row, "99" for none) and set from a text.
+std::vector<std::string> Fields(const std::string& line);
+std::string FormField(HWND form, int k);
+void SetFormField(HWND form, int k, const std::string& text);
+void SetForm(HWND form, const std::string& line);
 
 // Two USDA foods (1 cup = 240 g, 1 slice = 30 g) with values in every kind of slot: amounts, whole and
 // thousandth percentages.

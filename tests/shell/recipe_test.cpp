@@ -77,20 +77,12 @@ std::vector<LogEntry> Entries(int count, int seed) {
 
 class Recipes : public MainWindowTest {
 protected:
-    void SetUp() override {
-        databases_ = std::make_unique<InstalledDatabases>(kUsda, kMyFoods);
-        MainWindowTest::SetUp();
-    }
-    void TearDown() override {
-        MainWindowTest::TearDown();
-        databases_.reset();
-    }
+    void SetUp() override { SetUpWith(kUsda, kMyFoods); }
     LRESULT Command(int id) { return SendMessageA(window_, WM_COMMAND, id, 0); }
     void Show(const std::vector<LogEntry>& entries) {
         ASSERT_EQ(ReplaceEntries(entries.data(), static_cast<int>(entries.size())), 1);
         RefreshLog();
     }
-    std::unique_ptr<InstalledDatabases> databases_;
 };
 
 TEST_F(Recipes, ALogOfThreeFoodsBecomesOneFoodOfFourServings) {

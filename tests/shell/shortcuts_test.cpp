@@ -151,8 +151,7 @@ TEST_F(Shortcuts, TheEditKeysActInTheLogAndAnEditBoxKeepsItsOwn) {
         EXPECT_EQ(EntryCount(), c.entries) << c.key;
         EXPECT_EQ(TextOf(box), c.text) << c.key;
     }
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Are you sure you want to delete these 2 entries?");
+    ASSERT_TRUE(OneMessage(boxes, "Are you sure you want to delete these 2 entries?"));
     EXPECT_FALSE(IsClipboardFormatAvailable(EntriesFormat()));  // the box's copy took the clipboard
 }
 
@@ -188,8 +187,7 @@ TEST_F(Shortcuts, AltFOpensTheFileMenuAndNStartsNew) {
         Sleep(25);
         PumpMessages();
     }
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, "Save current changes in (untitled)?");
+    ASSERT_TRUE(OneMessage(boxes, "Save current changes in (untitled)?"));
 }
 
 TEST(Manifest, TheProgramGetsCommonControls6) {

@@ -260,8 +260,7 @@ TEST_F(SummaryOfDays, NamesThatDoNotFitTheBufferAreRefusedWholeAndSaidSo) {
     SetSummaryChoiceSize(folder_.size() + 20);
     dialogs.Queue(ChooseAll());
     SendMessageA(window_, WM_COMMAND, IDM_FILE_SUMMARY, 0);
-    ASSERT_EQ(boxes.Shown().size(), 1u);
-    EXPECT_EQ(boxes.Shown()[0].text, kNamesDoNotFitMessage);
+    ASSERT_TRUE(OneMessage(boxes, kNamesDoNotFitMessage));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <commctrl.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,15 +44,8 @@ csv::Rows ListViewTable() {
     HWND header = reinterpret_cast<HWND>(SendMessageA(LogListView(), LVM_GETHEADER, 0, 0));
     int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) - 1;
     std::vector<std::string> headers;
-    for (int column = 0; column < columns; ++column) {
-        char text[256] = {};
-        HDITEMA item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = text;
-        item.cchTextMax = sizeof text;
-        SendMessageA(header, HDM_GETITEMA, column, reinterpret_cast<LPARAM>(&item));
-        headers.push_back(text);
-    }
+    for (int column = 0; column < columns; ++column)
+        headers.push_back(LogHeader(column));
     table.push_back(headers);
     for (int row = 0; row < LogRows(); ++row) {
         std::vector<std::string> cells;
@@ -69,12 +61,10 @@ protected:
     void SetUp() override {
         usda_ = UsdaLine("APPLE PIE, \"DUTCH\"", 1) + UsdaLine("BROTH", 2) + UsdaLine("\"QUOTED\"", 3);
         myFoods_ = MyFoodLine("Mom's \"best\", stew");
-        databases_ = std::make_unique<InstalledDatabases>(usda_, myFoods_);
-        MainWindowTest::SetUp();
+        SetUpWith(usda_, myFoods_);
     }
     void TearDown() override {
         MainWindowTest::TearDown();
-        databases_.reset();
         std::remove(document_.c_str());
         std::remove(csv_.c_str());
     }
@@ -85,7 +75,6 @@ protected:
         return static_cast<LPARAM>(at);
     }
 
-    std::unique_ptr<InstalledDatabases> databases_;
     std::string usda_, myFoods_;
     std::string document_ = TempPath("csv-view.mtf");
     std::string csv_ = TempPath("csv-view.csv");

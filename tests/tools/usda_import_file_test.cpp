@@ -10,13 +10,6 @@
 
 namespace {
 
-void WriteRaw(const std::string& path, const std::string& bytes) {
-    WriteFileBytes(path, bytes);
-}
-std::string ReadRaw(const std::string& path) {
-    return ReadFileBytes(path);
-}
-
 // A USDA line of 53 fields: the record number, the description, 50 numbers, refuse.
 std::string SourceLine(const std::string& number, const std::string& description) {
     std::string line = "~" + number + "~^~" + description + "~";
@@ -37,12 +30,12 @@ struct Files {
 
 TEST(ImportUsdaFile, ConvertsEveryLineAndSaysHowMany) {
     Files files("import-ok");
-    WriteRaw(files.input, SourceLine("90001", "EGG") + "\r\n" + SourceLine("90002", "TOAST") + "\r\n");
-    WriteRaw(files.output, "an older table\r\n");
+    WriteFileBytes(files.input, SourceLine("90001", "EGG") + "\r\n" + SourceLine("90002", "TOAST") + "\r\n");
+    WriteFileBytes(files.output, "an older table\r\n");
     std::string message;
     ASSERT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kToolOk) << message;
     EXPECT_EQ(message, "wrote 2 foods to " + files.output);
-    std::string out = ReadRaw(files.output);
+    std::string out = ReadFileBytes(files.output);
     EXPECT_EQ(
         out.substr(0, out.find("\r\n")),
         "~90001~^~EGG~^2^3^4^5^7^8^6^10^13^11^15^14^12^16^17^18^19^32^40^21^22^23^24^25^26^31^20^44^45^46^"
@@ -70,27 +63,27 @@ TEST(ImportUsdaFile, RefusalsLeaveTheOutputAsItWas) {
     };
     for (const auto& c : cases) {
         Files files("import-refused");
-        WriteRaw(files.input, c.input);
-        WriteRaw(files.output, "kept\r\n");
+        WriteFileBytes(files.input, c.input);
+        WriteFileBytes(files.output, "kept\r\n");
         std::string message;
         EXPECT_EQ(ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message), kToolFailed)
             << c.what;
         EXPECT_EQ(message, files.input + c.message) << c.what;
-        EXPECT_EQ(ReadRaw(files.output), "kept\r\n") << c.what;
-        EXPECT_EQ(ReadRaw(files.input), c.input) << c.what;
+        EXPECT_EQ(ReadFileBytes(files.output), "kept\r\n") << c.what;
+        EXPECT_EQ(ReadFileBytes(files.input), c.input) << c.what;
     }
     std::string message;
     std::string missing = TempPath("import-no-such-file.txt");
     EXPECT_EQ(ImportUsdaFile(missing.c_str(), TempPath("import-unused.txt").c_str(), &message),
               kToolFailed);
     EXPECT_EQ(message, "cannot read " + missing);
-    EXPECT_EQ(ReadRaw(TempPath("import-unused.txt")), "<missing>");
+    EXPECT_EQ(ReadFileBytes(TempPath("import-unused.txt")), "<missing>");
 }
 
 TEST(ImportUsdaFile, NeverWritesItsInputWhateverTheSpelling) {
     Files files("import-same");
     std::string source = SourceLine("1", "A") + "\r\n";
-    WriteRaw(files.input, source);
+    WriteFileBytes(files.input, source);
     const std::string dir = PLATELOG_TEMP_DIR;
     const std::string name = files.input.substr(dir.size() + 1);
     std::string upper = name;
@@ -109,21 +102,21 @@ TEST(ImportUsdaFile, NeverWritesItsInputWhateverTheSpelling) {
         std::string message;
         EXPECT_EQ(ImportUsdaFile(files.input.c_str(), output.c_str(), &message), kToolFailed) << output;
         EXPECT_EQ(message, output + " is the input file; name another output file");
-        EXPECT_EQ(ReadRaw(files.input), source);
+        EXPECT_EQ(ReadFileBytes(files.input), source);
     }
 }
 
 TEST(ImportUsdaFile, FailedWriteLeavesTheOldOutput) {
     Files files("import-fault");
-    WriteRaw(files.input, SourceLine("1", "A") + "\r\n");
-    WriteRaw(files.output, "kept\r\n");
+    WriteFileBytes(files.input, SourceLine("1", "A") + "\r\n");
+    WriteFileBytes(files.output, "kept\r\n");
     std::string message;
     InjectFileFault(FileFault::kShortWrite);
     int code = ImportUsdaFile(files.input.c_str(), files.output.c_str(), &message);
     InjectFileFault(FileFault::kNone);
     EXPECT_EQ(code, kToolFailed);
     EXPECT_EQ(message, "cannot write " + files.output);
-    EXPECT_EQ(ReadRaw(files.output), "kept\r\n");
+    EXPECT_EQ(ReadFileBytes(files.output), "kept\r\n");
 }
 
 TEST(RunUsdaImport, UsageAndExitCodes) {
@@ -147,7 +140,7 @@ TEST(RunUsdaImport, UsageAndExitCodes) {
     EXPECT_EQ(err, "");
 
     Files files("import-run");
-    WriteRaw(files.input, SourceLine("1", "A") + "\r\n");
+    WriteFileBytes(files.input, SourceLine("1", "A") + "\r\n");
     out.clear();
     err.clear();
     const char* run[] = {"usda-import", files.input.c_str(), files.output.c_str()};
