@@ -50,3 +50,9 @@ std::string ReadFileBytes(const std::string& path) {
     if (ReadWholeFile(path.c_str(), &image) != ReadResult::kOk) return "<missing>";
     return std::string(image.Data(), image.Size());
 }
+
+std::string ReadNeededFile(const std::string& path) {
+    std::string bytes = ReadFileBytes(path);
+    EXPECT_NE(bytes, "<missing>") << path;
+    return bytes;
+}

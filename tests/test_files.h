@@ -9,3 +9,5 @@ std::string TempPath(const std::string& name);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 // The file's bytes, or "<missing>" when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// The bytes of a file the test reads its data from: one that cannot be read fails the test.
+std::string ReadNeededFile(const std::string& path);

@@ -11,14 +11,9 @@
 #include "platform/file_io.h"
 #include "tools/usda_describe.h"
 #include "tools/usda_import.h"
+#include "tests/test_files.h"
 
 namespace {
-
-std::string ReadSource(const char* path) {
-    FileImage image;
-    EXPECT_EQ(ReadWholeFile(path, &image), ReadResult::kOk) << path;
-    return std::string(image.Data(), image.Size());
-}
 
 // The USDA table and its descriptions, converted as the build converts them.
 class FoodFinder : public ::testing::Test {
@@ -28,8 +23,8 @@ protected:
         std::string descriptions;
         size_t badLine = 0;
         UsdaLineFault fault;
-        ASSERT_EQ(ConvertUsdaTable(ReadSource(PLATELOG_SR28_TABLE), &table, &badLine), 1);
-        ASSERT_EQ(ConvertUsdaDescriptions(ReadSource(PLATELOG_SR28_DESCRIPTIONS), &descriptions, &fault), 1);
+        ASSERT_EQ(ConvertUsdaTable(ReadNeededFile(PLATELOG_SR28_TABLE), &table, &badLine), 1);
+        ASSERT_EQ(ConvertUsdaDescriptions(ReadNeededFile(PLATELOG_SR28_DESCRIPTIONS), &descriptions, &fault), 1);
         usda_ = new FoodIndex;
         IndexUsdaFoods(table, descriptions, usda_);
         shortOnly_ = new FoodIndex;
@@ -135,7 +130,7 @@ TEST_F(FoodFinder, EverydayQueriesFindTheFoodMeantNearTheTop) {
 // A week of breakfasts, lunches, dinners, snacks and drinks (everyday_week.txt, one query a line:
 // "query | food meant | ...").
 TEST_F(FoodFinder, AWeekOfMealsFindsTheFoodMeantInTheFirstThree) {
-    std::string week = ReadSource(PLATELOG_SOURCE_DIR "/tests/fooddb/everyday_week.txt");
+    std::string week = ReadNeededFile(PLATELOG_SOURCE_DIR "/tests/fooddb/everyday_week.txt");
     size_t queries = 0, inFirstThree = 0, inFirstTen = 0;
     LineSpan span;
     for (size_t start = 0; ScanLine(week, start, &span); start = span.next) {

@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fooddb/food_files.h"
@@ -161,12 +162,10 @@ TEST(ReadMyFoodFields, ThirtySevenFieldsOfTheLine) {
         if (k == 35) kept += '3';
     }
     ASSERT_EQ(ReadMyFoodFields(kept + "\r\n", 0, &fields), 1);
-    EXPECT_STREQ(fields.text[1], "1");
-    EXPECT_STREQ(fields.text[7], "7");
-    EXPECT_STREQ(fields.text[16], "16");
-    EXPECT_STREQ(fields.text[34], "34");
-    EXPECT_STREQ(fields.text[35], "3");
-    EXPECT_STREQ(fields.text[36], "36");
+    const std::pair<int, const char*> stored[] = {{1, "1"},   {7, "7"}, {16, "16"},
+                                                  {34, "34"}, {35, "3"}, {36, "36"}};
+    for (const auto& [k, text] : stored)
+        EXPECT_STREQ(fields.text[k], text) << k;
     ASSERT_EQ(ReadMyFoodFields("Half^1^2", 0, &fields), 1);
     EXPECT_STREQ(fields.text[0], "Half");
     EXPECT_STREQ(fields.text[2], "2");

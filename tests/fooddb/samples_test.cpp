@@ -13,17 +13,12 @@
 #include "foodlog/log_table.h"
 #include "platform/file_io.h"
 #include "tools/usda_import.h"
+#include "tests/test_files.h"
 
 namespace {
 
-std::string ReadWhole(const std::string& path) {
-    FileImage image;
-    EXPECT_EQ(ReadWholeFile(path.c_str(), &image), ReadResult::kOk) << path;
-    return std::string(image.Data(), image.Size());
-}
-
 std::string ReadSample(const char* name) {
-    return ReadWhole(std::string(PLATELOG_SOURCE_DIR) + "/samples/" + name);
+    return ReadNeededFile(std::string(PLATELOG_SOURCE_DIR) + "/samples/" + name);
 }
 
 // The lines with their offsets; every line must end with CR LF.
@@ -52,8 +47,8 @@ std::vector<std::string> Split(const std::string& line) {
 }
 
 TEST(Samples, ShippedUsdaTableIsTheConvertedSr28Table) {
-    std::string published = ReadWhole(PLATELOG_SR28_TABLE);
-    std::string shipped = ReadWhole(PLATELOG_USDA_TABLE);
+    std::string published = ReadNeededFile(PLATELOG_SR28_TABLE);
+    std::string shipped = ReadNeededFile(PLATELOG_USDA_TABLE);
     std::string converted;
     size_t badLine = 0;
     ASSERT_EQ(ConvertUsdaTable(published, &converted, &badLine), 1) << "line " << badLine;
@@ -63,7 +58,7 @@ TEST(Samples, ShippedUsdaTableIsTheConvertedSr28Table) {
 }
 
 TEST(Samples, ShippedUsdaTableListsAndReadsEveryFood) {
-    std::string data = ReadWhole(PLATELOG_USDA_TABLE);
+    std::string data = ReadNeededFile(PLATELOG_USDA_TABLE);
     auto lines = Lines(data);
     ASSERT_EQ(lines.size(), 8790u);
     size_t count = 0, textBytes = 0;

@@ -14,14 +14,9 @@
 #include "platform/file_io.h"
 #include "tools/usda_describe.h"
 #include "tools/usda_import.h"
+#include "tests/test_files.h"
 
 namespace {
-
-std::string ReadSource(const char* path) {
-    FileImage image;
-    EXPECT_EQ(ReadWholeFile(path, &image), ReadResult::kOk) << path;
-    return std::string(image.Data(), image.Size());
-}
 
 std::vector<std::string> Words(const std::vector<UsdaMeasure>& measures) {
     std::vector<std::string> words;
@@ -35,8 +30,8 @@ TEST(FurtherUsdaMeasures, EveryMeasureOnceAndNoneOfTheLinesOwnOverTheRealTables)
     std::string weights;
     size_t badLine = 0;
     UsdaLineFault fault;
-    ASSERT_EQ(ConvertUsdaTable(ReadSource(PLATELOG_SR28_TABLE), &table, &badLine), 1);
-    ASSERT_EQ(ConvertUsdaWeights(ReadSource(PLATELOG_SR28_WEIGHTS), &weights, &fault), 1);
+    ASSERT_EQ(ConvertUsdaTable(ReadNeededFile(PLATELOG_SR28_TABLE), &table, &badLine), 1);
+    ASSERT_EQ(ConvertUsdaWeights(ReadNeededFile(PLATELOG_SR28_WEIGHTS), &weights, &fault), 1);
     // Each food against its own lines of the weight file, or the test reads that file 8,790 times.
     std::map<std::string, std::string> weightsOf;
     LineSpan span;

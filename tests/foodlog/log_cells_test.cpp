@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "foodlog/log_cells.h"
 
@@ -17,14 +18,11 @@ std::string Milli(const char* digits) {
 }
 
 TEST(FormatMilliUnits, AlwaysThreeDecimals) {
-    EXPECT_EQ(Milli("1234"), "1.234");
-    EXPECT_EQ(Milli("12345"), "12.345");
-    EXPECT_EQ(Milli("1000"), "1.000");
-    EXPECT_EQ(Milli("123"), "0.123");
-    EXPECT_EQ(Milli("45"), "0.045");
-    EXPECT_EQ(Milli("7"), "0.007");
-    EXPECT_EQ(Milli("0"), "0.000");
-    EXPECT_EQ(Milli("2147483647"), "2147483.647");
+    const std::pair<const char*, const char*> cases[] = {
+        {"1234", "1.234"}, {"12345", "12.345"}, {"1000", "1.000"}, {"123", "0.123"},
+        {"45", "0.045"},   {"7", "0.007"},      {"0", "0.000"},    {"2147483647", "2147483.647"}};
+    for (const auto& [digits, shown] : cases)
+        EXPECT_EQ(Milli(digits), shown);
 }
 
 TEST(FormatMilliUnits, NegativeValuesShowAMinusAndTheAbsoluteFormatting) {

@@ -10,6 +10,7 @@
 #include "foodlog/nutrients.h"
 #include "platform/file_io.h"
 #include "tools/usda_import.h"
+#include "tests/test_files.h"
 
 namespace {
 
@@ -30,11 +31,8 @@ std::vector<size_t> LineOffsets(const std::string& data) {
 class UsdaTable : public ::testing::Test {
 protected:
     void SetUp() override {
-        FileImage image;
-        ASSERT_EQ(ReadWholeFile(kSr28Path, &image), ReadResult::kOk) << kSr28Path;
         size_t badLine = 0;
-        ASSERT_EQ(ConvertUsdaTable(std::string_view(image.Data(), image.Size()), &converted_, &badLine), 1)
-            << "line " << badLine;
+        ASSERT_EQ(ConvertUsdaTable(ReadNeededFile(kSr28Path), &converted_, &badLine), 1) << "line " << badLine;
     }
     std::string converted_;
 };

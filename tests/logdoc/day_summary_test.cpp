@@ -23,18 +23,13 @@ TEST(DaySummary, AveragesTheReadableDaysByTheOneRoundingRule) {
     } cases[] = {
         {{{true, 2345, 4}}, 2345, "4.0"},
         {{{true, 2000, 1}, {true, 2001, 2}}, 2001, "1.5"},  // 2000.5: halfway rounds up
+        // 29 / 7 = 4.14 and 71 / 7 = 10.14: down
         {{{true, 1, 1}, {true, 2, 2}, {true, 3, 3}, {true, 4, 4}, {true, 5, 5}, {true, 6, 6}, {true, 8, 50}},
-         4,
-         "10.1"},  // 29 / 7 = 4.14 and 71 / 7 = 10.14: down
-        {{{true, 1000, 50},
-          {true, 1000, 0},
-          {true, 1000, 3},
-          {true, 1000, 0},
-          {true, 1001, 0},
-          {true, 1001, 0},
-          {true, 1002, 0}},
-         1001,
-         "7.6"},  // 7004 / 7 = 1000.57, 53 / 7 = 7.57: up
+         4, "10.1"},
+        // 7004 / 7 = 1000.57, 53 / 7 = 7.57: up
+        {{{true, 1000, 50}, {true, 1000, 0}, {true, 1000, 3}, {true, 1000, 0}, {true, 1001, 0},
+          {true, 1001, 0}, {true, 1002, 0}},
+         1001, "7.6"},
         {{{true, 10, 3}, {false, 99999, 9}, {true, 13, 2}}, 12, "2.5"},  // 11.5: the unreadable day is out
     };
     for (const auto& c : cases) {

@@ -194,22 +194,14 @@ TEST(LogDocumentFormat, HeaderTests) {
         DocumentFault expected;
     };
     const HeaderCase cases[] = {
-        {0, "MEALTALLY", DocumentFault::kNone},
-        {0, "MealTally", DocumentFault::kNone},
-        {0, "mEaLtAlLy", DocumentFault::kNone},
-        {0, "mealtalle", DocumentFault::kMagic},
-        {0, "nealtally", DocumentFault::kMagic},
-        {0, "meal tally", DocumentFault::kMagic},
-        {0,
-         "mealtal\xcc"
-         "y",
-         DocumentFault::kMagic},                  // 'L' with the high bit set
+        {0, "MEALTALLY", DocumentFault::kNone},   {0, "MealTally", DocumentFault::kNone},
+        {0, "mEaLtAlLy", DocumentFault::kNone},   {0, "mealtalle", DocumentFault::kMagic},
+        {0, "nealtally", DocumentFault::kMagic},  {0, "meal tally", DocumentFault::kMagic},
+        {0, "mealtal\xcc" "y", DocumentFault::kMagic},  // 'L' with the high bit set
         {0, "\xff\xfem", DocumentFault::kMagic},  // UTF-16 byte-order marks
         {0, "\xfe\xff", DocumentFault::kMagic},
-        {9, "11", DocumentFault::kVersion},
-        {9, "01", DocumentFault::kVersion},
-        {9, "00", DocumentFault::kVersion},
-        {9, "20", DocumentFault::kVersion},
+        {9, "11", DocumentFault::kVersion},  {9, "01", DocumentFault::kVersion},
+        {9, "00", DocumentFault::kVersion},  {9, "20", DocumentFault::kVersion},
         {10, "\x80", DocumentFault::kVersion},
         {11, std::string("\xff\0Z", 3), DocumentFault::kNone},  // the reserved bytes may hold anything
         {11, "999", DocumentFault::kNone},

@@ -21,11 +21,6 @@
 
 namespace {
 
-// Per 100 g: 100 Calories, 200 mg calcium.
-const char kLine[] =
-    "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
-    "tbsp~^0\r\n";
-
 // What the fake printing system saw of one job, and how it is to answer.
 struct Spool {
     int startDocs = 0, startPages = 0, endPages = 0, endDocs = 0, abortDocs = 0;
@@ -181,7 +176,7 @@ protected:
         MainWindowTest::TearDown();
     }
     void AddFoods(int count) {
-        for (int i = 0; i < count; ++i) ASSERT_EQ(AddFoodFromData(kLine, 0, "150", 3, kMeasureGrams, kSourceUsda), 1);
+        for (int i = 0; i < count; ++i) ASSERT_EQ(AddFoodFromData(kRiceLine, 0, "150", 3, kMeasureGrams, kSourceUsda), 1);
         RefreshLogRows();
         RefreshTotalRow();
     }

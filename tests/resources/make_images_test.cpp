@@ -62,18 +62,14 @@ int CountInToolbarImage(const std::vector<uint8_t>& bmp, int image, int paletteI
     return CountInColumns(bmp, image, 0, kToolbarImageSize, paletteIndex);
 }
 
-TEST(MakeImages, RegeneratesTheStoredToolbarBitmapByteForByte) {
+TEST(MakeImages, RegeneratesTheStoredToolbarBitmapAndIconByteForByte) {
     std::string error;
-    std::vector<uint8_t> made = MakeToolbarBmp(ReadSourceFile("resources/art/toolbar.txt"), &error);
-    ASSERT_FALSE(made.empty()) << error;
-    EXPECT_EQ(made, ReadSourceBytes("resources/toolbar.bmp"));
-}
-
-TEST(MakeImages, RegeneratesTheStoredIconByteForByte) {
-    std::string error;
-    std::vector<uint8_t> made = MakeIcon(ReadSourceFile("resources/art/icon.txt"), &error);
-    ASSERT_FALSE(made.empty()) << error;
-    EXPECT_EQ(made, ReadSourceBytes("resources/platelog.ico"));
+    std::vector<uint8_t> bmp = MakeToolbarBmp(ReadSourceFile("resources/art/toolbar.txt"), &error);
+    ASSERT_FALSE(bmp.empty()) << error;
+    EXPECT_EQ(bmp, ReadSourceBytes("resources/toolbar.bmp"));
+    std::vector<uint8_t> icon = MakeIcon(ReadSourceFile("resources/art/icon.txt"), &error);
+    ASSERT_FALSE(icon.empty()) << error;
+    EXPECT_EQ(icon, ReadSourceBytes("resources/platelog.ico"));
 }
 
 TEST(MakeImages, ToolbarBitmapIs168By24WithSixteenColours) {

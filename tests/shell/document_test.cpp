@@ -24,11 +24,6 @@
 
 namespace {
 
-// Per 100 g: 100 Calories, 200 mg calcium.
-const char kLine[] =
-    "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
-    "tbsp~^0\r\n";
-
 std::function<void(HWND)> Press(int button) {
     return [button](HWND dialog) { PostMessageA(dialog, WM_COMMAND, button, 0); };
 }
@@ -36,7 +31,7 @@ std::function<void(HWND)> Press(int button) {
 class Documents : public MainWindowTest {
 protected:
     void AddFood(const char* grams) {
-        ASSERT_EQ(AddFoodFromData(kLine, 0, grams, static_cast<int>(std::strlen(grams)), kMeasureGrams,
+        ASSERT_EQ(AddFoodFromData(kRiceLine, 0, grams, static_cast<int>(std::strlen(grams)), kMeasureGrams,
                                   kSourceUsda),
                   1);
         RefreshLogRows();

@@ -59,9 +59,7 @@ std::string ClipboardBytes(UINT format) {
 
 class EditMenu : public MainWindowTest {
 protected:
-    void SetUp() override {
-        SetUpWith(kUsda, "");
-    }
+    void SetUp() override { SetUpWith(kUsda, ""); }
     void TearDown() override {
         MainWindowTest::TearDown();
         DeleteFileA(path_.c_str());

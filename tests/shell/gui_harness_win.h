@@ -126,6 +126,11 @@ std::string FormField(HWND form, int k);
 void SetFormField(HWND form, int k, const std::string& text);
 void SetForm(HWND form, const std::string& line);
 
+// A USDA food with, per 100 g, 100 Calories and 200 mg calcium; 1 cup = 100 g, 1 tbsp = 10 g.
+inline constexpr char kRiceLine[] =
+    "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
+    "tbsp~^0\r\n";
+
 // Two USDA foods (1 cup = 240 g, 1 slice = 30 g) with values in every kind of slot: amounts, whole and
 // thousandth percentages.
 inline const std::string kOatsAndMilk =

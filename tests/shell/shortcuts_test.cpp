@@ -25,10 +25,6 @@
 
 namespace {
 
-const char kLine[] =
-    "~1~^~TEST RICE~^50^100^10^1^20^2^1^200^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^0^100^~1 cup~^10^~1 "
-    "tbsp~^0\r\n";
-
 int g_printDialogs;
 BOOL WINAPI CountPrintDialog(LPPRINTDLGA) {
     ++g_printDialogs;
@@ -41,7 +37,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         SetPrintSystem(&kCountingPrintSystem);
-        ASSERT_EQ(AddFoodFromData(kLine, 0, "150", 3, kMeasureGrams, kSourceUsda), 1);
+        ASSERT_EQ(AddFoodFromData(kRiceLine, 0, "150", 3, kMeasureGrams, kSourceUsda), 1);
         RefreshLog();
         MarkModified();
     }
