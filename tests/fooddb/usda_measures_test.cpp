@@ -58,9 +58,9 @@ TEST(FurtherUsdaMeasures, EveryMeasureOnceAndNoneOfTheLinesOwnOverTheRealTables)
             EXPECT_EQ(measures[0].grams, 63.0f);
         }
         // 02010's table says "1 tbsp" is 7.8 g, its weight file 7.9 g: one measure all the same.
-        if (line.rfind("~02010~", 0) == 0)
-            for (const UsdaMeasure& measure : measures)
-                EXPECT_NE(measure.words, "tbsp");
+        if (line.rfind("~02010~", 0) == 0) {
+            for (const UsdaMeasure& measure : measures) EXPECT_NE(measure.words, "tbsp");
+        }
     }
     EXPECT_EQ(foods, 8790u);
     std::printf("%zu further measures for the %zu foods\n", further, foods);
