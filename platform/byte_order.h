@@ -5,17 +5,19 @@
 #include <cstddef>
 #include <cstdint>
 
-// Stores the low `bytes` bytes of `value` at `at`, least significant first.
+// Stores the low `bytes` bytes (at most 8) of `value` at `at`, least significant first.
 inline void StoreLittleEndian(void* at, uint64_t value, size_t bytes) {
     unsigned char* out = static_cast<unsigned char*>(at);
     for (size_t i = 0; i < bytes; ++i) out[i] = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// Appends the low `bytes` bytes of `value` to a byte container (std::string, std::vector<uint8_t>).
+// Appends the low `bytes` bytes (at most 8) of `value` to a byte container (std::string,
+// std::vector<uint8_t>).
 template <class Bytes>
 void AppendLittleEndian(Bytes* out, uint64_t value, size_t bytes) {
-    for (size_t i = 0; i < bytes; ++i)
-        out->push_back(static_cast<typename Bytes::value_type>((value >> (8 * i)) & 0xFF));
+    unsigned char stored[8];
+    StoreLittleEndian(stored, value, bytes);
+    for (size_t i = 0; i < bytes; ++i) out->push_back(static_cast<typename Bytes::value_type>(stored[i]));
 }
 
 // The number of `bytes` bytes at `at`, least significant first.
