@@ -149,6 +149,106 @@ void PutAndRows(std::vector<uint8_t>* out, const PixelImage& image) {
     }
 }
 
+// Splits off the next line, without its line feed and a carriage return before it.
+std::string_view NextLine(std::string_view* text) {
+    size_t end = text->find('\n');
+    std::string_view line = text->substr(0, end);
+    text->remove_prefix(end == std::string_view::npos ? text->size() : end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// One pass over a pixel map: the legend so far, and the image whose rows are still to come.
+struct PixelArtParse {
+    std::vector<PixelImage>* images;
+    std::string* error;
+    int legend[256] = {};
+    bool known[256] = {};
+    int lineNumber = 0;
+    PixelImage* current = nullptr;  // valid while rowsLeft > 0: no image is added before its rows end
+    int rowsLeft = 0;
+};
+
+int FailAt(PixelArtParse* parse, const std::string& message) {
+    SetError(parse->error, LineError(parse->lineNumber, message));
+    return 0;
+}
+
+int TakeRow(PixelArtParse* parse, std::string_view line) {
+    PixelImage* image = parse->current;
+    if (line.size() != static_cast<size_t>(image->width)) {
+        return FailAt(parse, "row of image '" + image->name + "' must have " + std::to_string(image->width) +
+                                 " characters");
+    }
+    for (char c : line) {
+        unsigned char key = static_cast<unsigned char>(c);
+        if (!parse->known[key])
+            return FailAt(parse, std::string("character '") + c + "' is not in the legend");
+        image->pixels.push_back(parse->legend[key]);
+    }
+    --parse->rowsLeft;
+    return 1;
+}
+
+int TakeColor(PixelArtParse* parse, std::string_view rest) {
+    std::string_view symbol = NextWord(&rest);
+    std::string_view value = NextWord(&rest);
+    if (symbol.size() != 1 || value.empty())
+        return FailAt(parse, "expected: color <char> <0..15|none> [description]");
+    unsigned char key = static_cast<unsigned char>(symbol.front());
+    if (parse->known[key])
+        return FailAt(parse, std::string("character '") + symbol.front() + "' is already in the legend");
+    int index = 0;
+    if (value == "none") {
+        index = kTransparentPixel;
+    } else if (!ParseSmallNumber(value, &index) || index > 15) {
+        return FailAt(parse, "palette index must be 0 to 15 or none");
+    }
+    parse->legend[key] = index;
+    parse->known[key] = true;
+    return 1;
+}
+
+int TakeImage(PixelArtParse* parse, std::string_view rest) {
+    PixelImage image;
+    image.name = std::string(NextWord(&rest));
+    if (image.name.empty() || !ParseSmallNumber(NextWord(&rest), &image.width) ||
+        !ParseSmallNumber(NextWord(&rest), &image.height) || !NextWord(&rest).empty() || image.width < 1 ||
+        image.height < 1 || image.width > kMaxImageSide || image.height > kMaxImageSide) {
+        return FailAt(parse, "expected: image <name> <width> <height>, sides 1 to 256");
+    }
+    parse->images->push_back(image);
+    parse->current = &parse->images->back();
+    parse->current->pixels.reserve(static_cast<size_t>(image.width) * image.height);
+    parse->rowsLeft = image.height;
+    return 1;
+}
+
+int TakeLine(PixelArtParse* parse, std::string_view line) {
+    ++parse->lineNumber;
+    if (parse->rowsLeft > 0) return TakeRow(parse, line);
+    std::string_view rest = line;
+    std::string_view keyword = NextWord(&rest);
+    if (keyword.empty() || keyword.front() == '#') return 1;
+    if (keyword == "color") return TakeColor(parse, rest);
+    if (keyword == "image") return TakeImage(parse, rest);
+    return FailAt(parse, "unknown keyword '" + std::string(keyword) + "'");
+}
+
+int FinishPixelArt(const PixelArtParse& parse) {
+    if (parse.rowsLeft > 0) {
+        SetError(parse.error, "image '" + parse.current->name + "' ends after " +
+                                  std::to_string(parse.current->height - parse.rowsLeft) + " of its " +
+                                  std::to_string(parse.current->height) + " rows");
+        return 0;
+    }
+    if (parse.images->empty()) {
+        SetError(parse.error, "no image");
+        return 0;
+    }
+    return 1;
+}
+
 }  // namespace
 
 // Format of a pixel map:
@@ -158,96 +258,11 @@ void PutAndRows(std::vector<uint8_t>* out, const PixelImage& image) {
 // Legend entries hold for every later image of the same text.
 int ParsePixelArt(std::string_view text, std::vector<PixelImage>* images, std::string* error) {
     images->clear();
-    int legend[256];
-    bool known[256] = {};
-    for (int& entry : legend)
-        entry = 0;
-
-    int lineNumber = 0;
-    PixelImage* current = nullptr;
-    int rowsLeft = 0;
+    PixelArtParse parse = {images, error};
     while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        ++lineNumber;
-
-        if (rowsLeft > 0) {
-            if (line.size() != static_cast<size_t>(current->width)) {
-                SetError(error, LineError(lineNumber, "row of image '" + current->name + "' must have " +
-                                                          std::to_string(current->width) + " characters"));
-                return 0;
-            }
-            for (char c : line) {
-                unsigned char key = static_cast<unsigned char>(c);
-                if (!known[key]) {
-                    SetError(error, LineError(lineNumber,
-                                              std::string("character '") + c + "' is not in the legend"));
-                    return 0;
-                }
-                current->pixels.push_back(legend[key]);
-            }
-            --rowsLeft;
-            continue;
-        }
-
-        std::string_view rest = line;
-        std::string_view keyword = NextWord(&rest);
-        if (keyword.empty() || keyword.front() == '#') continue;
-        if (keyword == "color") {
-            std::string_view symbol = NextWord(&rest);
-            std::string_view value = NextWord(&rest);
-            if (symbol.size() != 1 || value.empty()) {
-                SetError(error, LineError(lineNumber, "expected: color <char> <0..15|none> [description]"));
-                return 0;
-            }
-            unsigned char key = static_cast<unsigned char>(symbol.front());
-            if (known[key]) {
-                SetError(error, LineError(lineNumber, std::string("character '") + symbol.front() +
-                                                          "' is already in the legend"));
-                return 0;
-            }
-            int index = 0;
-            if (value == "none") {
-                index = kTransparentPixel;
-            } else if (!ParseSmallNumber(value, &index) || index > 15) {
-                SetError(error, LineError(lineNumber, "palette index must be 0 to 15 or none"));
-                return 0;
-            }
-            legend[key] = index;
-            known[key] = true;
-        } else if (keyword == "image") {
-            PixelImage image;
-            image.name = std::string(NextWord(&rest));
-            if (image.name.empty() || !ParseSmallNumber(NextWord(&rest), &image.width) ||
-                !ParseSmallNumber(NextWord(&rest), &image.height) || !NextWord(&rest).empty() ||
-                image.width < 1 || image.height < 1 || image.width > kMaxImageSide ||
-                image.height > kMaxImageSide) {
-                SetError(error,
-                         LineError(lineNumber, "expected: image <name> <width> <height>, sides 1 to 256"));
-                return 0;
-            }
-            images->push_back(image);
-            current = &images->back();
-            current->pixels.reserve(static_cast<size_t>(current->width) * current->height);
-            rowsLeft = current->height;
-        } else {
-            SetError(error, LineError(lineNumber, "unknown keyword '" + std::string(keyword) + "'"));
-            return 0;
-        }
+        if (!TakeLine(&parse, NextLine(&text))) return 0;
     }
-    if (rowsLeft > 0) {
-        SetError(error, "image '" + current->name + "' ends after " +
-                            std::to_string(current->height - rowsLeft) + " of its " +
-                            std::to_string(current->height) + " rows");
-        return 0;
-    }
-    if (images->empty()) {
-        SetError(error, "no image");
-        return 0;
-    }
-    return 1;
+    return FinishPixelArt(parse);
 }
 
 std::vector<uint8_t> EncodeBmp4(const PixelImage& image, std::string* error) {
