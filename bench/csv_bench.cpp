@@ -43,22 +43,23 @@ double Time(const std::string& document, const std::string& output, int viewMode
     return times[times.size() / 2];
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    std::string folder = argc > 1 ? argv[1] : ".";
+// The committed USDA table, converted as the program installs it; false, said on stderr, when it cannot be.
+bool LoadTable(std::string* table) {
     FileImage source;
     if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk) {
         std::fprintf(stderr, "bench: cannot read %s\n", kSr28Path);
-        return 1;
+        return false;
     }
-    std::string table;
     size_t badLine = 0;
-    if (!ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &table, &badLine)) {
+    if (!ConvertUsdaTable(std::string_view(source.Data(), source.Size()), table, &badLine)) {
         std::fprintf(stderr, "bench: line %zu of the table is not a USDA line\n", badLine);
-        return 1;
+        return false;
     }
-    // Fifty foods spread over the table, the longest descriptions among them, in every measure.
+    return true;
+}
+
+// Fifty foods spread over the table, the longest descriptions among them, in every measure.
+bool FillLogAcross(const std::string& table) {
     std::vector<size_t> offsets;
     for (size_t at = 0; at < table.size(); at = table.find('\n', at) + 1)
         offsets.push_back(at);
@@ -67,15 +68,14 @@ int main(int argc, char** argv) {
         size_t offset = offsets[(offsets.size() - 1) * static_cast<size_t>(i) / (kMaxLogEntries - 1)];
         if (!AddFoodFromData(table, offset, "1.5", 3, i % 3, kSourceUsda)) {
             std::fprintf(stderr, "bench: cannot add the food at offset %zu\n", offset);
-            return 1;
+            return false;
         }
     }
-    std::string document = folder + "/csv-bench.mtf";
-    std::string output = folder + "/csv-bench.csv";
-    if (!SaveLogDocument(EntryCount(), document.c_str())) {
-        std::fprintf(stderr, "bench: cannot write %s\n", document.c_str());
-        return 1;
-    }
+    return true;
+}
+
+// The saved log to CSV in each view; how many medians passed their limit.
+int TimeDocument(const std::string& document, const std::string& output) {
     struct {
         const char* what;
         int viewMode;
@@ -95,13 +95,12 @@ int main(int argc, char** argv) {
     FileImage csv;
     if (ReadWholeFile(output.c_str(), &csv) == ReadResult::kOk)
         std::printf("%-36s %zu bytes\n", "CSV size", csv.Size());
-    std::remove(document.c_str());
+    return over;
+}
 
-    std::vector<std::string> year = WriteYearOfLogs(table, folder, "summary-");
-    if (year.empty()) {
-        std::fprintf(stderr, "bench: cannot write the year of logs in %s\n", folder.c_str());
-        return 1;
-    }
+// --summary of the year's documents; the median in milliseconds, or a negative number when the
+// export failed, said on stderr.
+double TimeSummary(const std::vector<std::string>& year, const std::string& output) {
     std::vector<double> times;
     for (int run = 0; run < kSummaryRuns; ++run) {
         std::string message;
@@ -110,12 +109,36 @@ int main(int argc, char** argv) {
         auto end = std::chrono::steady_clock::now();
         if (code != kToolOk) {
             std::fprintf(stderr, "bench: %s\n", message.c_str());
-            return 1;
+            return -1.0;
         }
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
     std::sort(times.begin(), times.end());
-    double median = times[times.size() / 2];
+    return times[times.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string folder = argc > 1 ? argv[1] : ".";
+    std::string table;
+    if (!LoadTable(&table) || !FillLogAcross(table)) return 1;
+    std::string document = folder + "/csv-bench.mtf";
+    std::string output = folder + "/csv-bench.csv";
+    if (!SaveLogDocument(EntryCount(), document.c_str())) {
+        std::fprintf(stderr, "bench: cannot write %s\n", document.c_str());
+        return 1;
+    }
+    int over = TimeDocument(document, output);
+    std::remove(document.c_str());
+
+    std::vector<std::string> year = WriteYearOfLogs(table, folder, "summary-");
+    if (year.empty()) {
+        std::fprintf(stderr, "bench: cannot write the year of logs in %s\n", folder.c_str());
+        return 1;
+    }
+    double median = TimeSummary(year, output);
+    if (median < 0) return 1;
     over += median > kSummaryLimitMilliseconds;
     std::printf("%-36s median %7.3f ms  (%d runs, limit %.0f ms)\n", "--summary of 365 logs of 50 entries",
                 median, kSummaryRuns, kSummaryLimitMilliseconds);
