@@ -171,6 +171,102 @@ struct BulkFill {
     }
 };
 
+// The foods of a file with their sort keys, in file order, and `order` to sort them by.
+struct KeyedFoods {
+    HeapArray<KeyedItem> items;
+    HeapArray<size_t> order;
+    HeapArray<unsigned char> keys;
+    size_t keyCapacity = 0;
+    size_t keysUsed = 0;
+    size_t textBytes = 0;
+    size_t count = 0;
+};
+
+// Room for a key of the longest kind at the end of the keys.
+int MakeRoomForKey(KeyedFoods* keyed) {
+    if (keyed->keyCapacity - keyed->keysUsed >= kSortKeySize) return 1;
+    size_t grown = keyed->keyCapacity * 2;
+    void* bigger = std::realloc(keyed->keys.data, grown + 1);
+    if (!bigger) return 0;
+    keyed->keys.data = static_cast<unsigned char*>(bigger);
+    keyed->keyCapacity = grown;
+    return 1;
+}
+
+// Writes the sort key of `text` at `to`, copied from `earlier` when `known` finds the text there, and
+// returns its length; -1 when the locale cannot make it.
+int WriteSortKey(std::string_view text, LCID locale, const TextIndex& known, const SortedFoods* earlier,
+                 unsigned char* to) {
+    if (text.empty()) return 0;
+    size_t same = known.Find(text);
+    if (same != static_cast<size_t>(-1)) {
+        const SortedFood& had = earlier->foods.data[same];
+        if (had.keyLength) std::memcpy(to, earlier->keys.data + had.keyStart, had.keyLength);
+        return static_cast<int>(had.keyLength);
+    }
+    int length = LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                              static_cast<int>(text.size()), reinterpret_cast<char*>(to), kSortKeySize);
+    return length <= 0 ? -1 : length;
+}
+
+// 0 when memory runs out or the locale cannot make a key.
+int KeyFoods(std::string_view data, FoodFile file, LCID locale, const TextIndex& known,
+             const SortedFoods* earlier, KeyedFoods* keyed) {
+    size_t capacity = CountLineFeeds(data) + 1;  // at most one food a line
+    keyed->keyCapacity = data.size() + kSortKeySize;
+    if (!keyed->items.Allocate(capacity) || !keyed->order.Allocate(capacity) ||
+        !keyed->keys.Allocate(keyed->keyCapacity))
+        return 0;
+    size_t position = 0;
+    FoodListItem item;
+    while (keyed->count < capacity && NextFoodListItem(data, file, &position, &item)) {
+        if (!MakeRoomForKey(keyed)) return 0;
+        int length = WriteSortKey(item.text, locale, known, earlier, keyed->keys.data + keyed->keysUsed);
+        if (length < 0) return 0;
+        size_t n = keyed->count++;
+        keyed->items.data[n] = {item, keyed->keysUsed, static_cast<size_t>(length)};
+        keyed->order.data[n] = n;
+        keyed->keysUsed += static_cast<size_t>(length);
+        keyed->textBytes += item.text.size();
+    }
+    return 1;
+}
+
+void SortByKey(KeyedFoods* keyed) {
+    const KeyedItem* items = keyed->items.data;
+    const unsigned char* keyBytes = keyed->keys.data;
+    std::sort(keyed->order.data, keyed->order.data + keyed->count, [items, keyBytes](size_t a, size_t b) {
+        const KeyedItem& x = items[a];
+        const KeyedItem& y = items[b];
+        size_t common = std::min(x.keyLength, y.keyLength);
+        int c = common ? std::memcmp(keyBytes + x.keyStart, keyBytes + y.keyStart, common) : 0;
+        if (c != 0) return c < 0;
+        if (x.keyLength != y.keyLength) return x.keyLength < y.keyLength;
+        return a < b;  // equal texts keep their file order
+    });
+}
+
+// Moves the keyed foods into `sorted` in their sorted order, each text copied out of the file's buffer.
+int TakeSorted(KeyedFoods* keyed, LCID locale, SortedFoods* sorted) {
+    SortedFoods result;
+    size_t n = keyed->count;
+    if (!result.foods.Allocate(n) || !result.texts.Allocate(keyed->textBytes + n)) return 0;
+    size_t textAt = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const KeyedItem& from = keyed->items.data[keyed->order.data[i]];
+        size_t length = from.item.text.size();
+        if (length) std::memcpy(result.texts.data + textAt, from.item.text.data(), length);
+        result.texts.data[textAt + length] = '\0';
+        result.foods.data[i] = {from.keyStart, from.keyLength, textAt, length, from.item.offset};
+        textAt += length + 1;
+    }
+    result.keys.Swap(keyed->keys);
+    result.count = n;
+    result.locale = locale;
+    sorted->Swap(result);
+    return 1;
+}
+
 // A sorted list box finds each new text's place with about log2(n) locale-aware comparisons, which
 // for the 8,790 foods of the USDA table cost far more than everything else of the start-up. The
 // sort key of a text orders exactly as that comparison does (the list's locale, case ignored), so
@@ -183,72 +279,10 @@ int SortFoods(HWND list, std::string_view data, FoodFile file, SortedFoods* sort
     LCID locale = static_cast<LCID>(SendMessageA(list, LB_GETLOCALE, 0, 0));
     TextIndex known;
     if (earlier && earlier->locale == locale && earlier->count > 0 && !known.Build(*earlier)) return 0;
-    size_t capacity = CountLineFeeds(data) + 1;  // at most one food a line
-    HeapArray<KeyedItem> items;
-    HeapArray<size_t> order;
-    HeapArray<unsigned char> keys;
-    size_t keyCapacity = data.size() + kSortKeySize;
-    if (!items.Allocate(capacity) || !order.Allocate(capacity) || !keys.Allocate(keyCapacity)) return 0;
-
-    size_t position = 0;
-    size_t used = 0;
-    size_t textBytes = 0;
-    size_t n = 0;
-    FoodListItem item;
-    while (n < capacity && NextFoodListItem(data, file, &position, &item)) {
-        if (keyCapacity - used < kSortKeySize) {
-            size_t grown = keyCapacity * 2;
-            void* bigger = std::realloc(keys.data, grown + 1);
-            if (!bigger) return 0;
-            keys.data = static_cast<unsigned char*>(bigger);
-            keyCapacity = grown;
-        }
-        int length = 0;
-        size_t same = item.text.empty() ? static_cast<size_t>(-1) : known.Find(item.text);
-        if (same != static_cast<size_t>(-1)) {
-            const SortedFood& had = earlier->foods.data[same];
-            length = static_cast<int>(had.keyLength);
-            if (length) std::memcpy(keys.data + used, earlier->keys.data + had.keyStart, had.keyLength);
-        } else if (!item.text.empty()) {
-            length = LCMapStringA(locale, LCMAP_SORTKEY | NORM_IGNORECASE, item.text.data(),
-                                  static_cast<int>(item.text.size()),
-                                  reinterpret_cast<char*>(keys.data + used), kSortKeySize);
-            if (length <= 0) return 0;
-        }
-        items.data[n] = {item, used, static_cast<size_t>(length)};
-        order.data[n] = n;
-        used += static_cast<size_t>(length);
-        textBytes += item.text.size();
-        ++n;
-    }
-    const KeyedItem* keyed = items.data;
-    const unsigned char* keyBytes = keys.data;
-    std::sort(order.data, order.data + n, [keyed, keyBytes](size_t a, size_t b) {
-        const KeyedItem& x = keyed[a];
-        const KeyedItem& y = keyed[b];
-        size_t common = std::min(x.keyLength, y.keyLength);
-        int c = common ? std::memcmp(keyBytes + x.keyStart, keyBytes + y.keyStart, common) : 0;
-        if (c != 0) return c < 0;
-        if (x.keyLength != y.keyLength) return x.keyLength < y.keyLength;
-        return a < b;  // equal texts keep their file order
-    });
-
-    SortedFoods result;
-    if (!result.foods.Allocate(n) || !result.texts.Allocate(textBytes + n)) return 0;
-    size_t textAt = 0;
-    for (size_t i = 0; i < n; ++i) {
-        const KeyedItem& from = keyed[order.data[i]];
-        size_t length = from.item.text.size();
-        if (length) std::memcpy(result.texts.data + textAt, from.item.text.data(), length);
-        result.texts.data[textAt + length] = '\0';
-        result.foods.data[i] = {from.keyStart, from.keyLength, textAt, length, from.item.offset};
-        textAt += length + 1;
-    }
-    result.keys.Swap(keys);
-    result.count = n;
-    result.locale = locale;
-    sorted->Swap(result);
-    return 1;
+    KeyedFoods keyed;
+    if (!KeyFoods(data, file, locale, known, earlier, &keyed)) return 0;
+    SortByKey(&keyed);
+    return TakeSorted(&keyed, locale, sorted);
 }
 
 int InsertSorted(HWND list, const SortedFoods& sorted) {
