@@ -71,18 +71,8 @@ int InsertDatabaseName(HWND chooser, int index) {
 
 void Layout(HWND window, int width, int height);
 
-LRESULT OnCreate(HWND window) {
-    ResetMainState();
-    ResetLogState();
-    StartHistory();
-    ResetColumnSet();
-    AttachLogListView(nullptr);
-    g_mainWindow = window;
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
-    InitCommonControlsEx(&controls);
-    MarkStartup("common controls");
-
-    // The working area is measured from these two, so they come first.
+// The working area is measured from the toolbar and the status bar, so they come first.
+void CreateBarsAndTabs(HWND window) {
     g_controls.toolbar = CreateToolbar(window);
     MarkStartup("toolbar and its images");
     g_controls.statusBar = CreateStatusBar(window);
@@ -94,7 +84,9 @@ LRESULT OnCreate(HWND window) {
     GetWorkingArea(&area);
     g_controls.foodTabs = CreateFoodTabs(window, area, g_splitter);
     MarkStartup("tabs");
+}
 
+void CreateFoodLists(HWND window) {
     g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST);
     g_controls.usdaList = CreateFoodList(window, IDC_USDA_LIST);
     g_controls.resultsList = CreateFoodList(window, IDC_RESULTS_LIST);
@@ -104,18 +96,26 @@ LRESULT OnCreate(HWND window) {
     SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
     ShowHintWhenEmpty(g_controls.myFoodsList);
     MarkStartup("the three lists and the My Foods fill");
+}
 
+void CreateLog(HWND window) {
     HWND log = CreateLogListView(window);
     SubclassLogListView(log);
     RefreshLogRows();
     MarkStartup("the list view and its 34 columns");
+}
 
+void CreateButtons(HWND window) {
     g_controls.addButton =
         CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window, IDC_ADD_BUTTON);
     g_controls.deleteButton = CreateChild(0, "BUTTON", "Delete", WS_CHILD | WS_VISIBLE, 140, 640, 80, 20,
                                           window, IDC_DELETE_BUTTON);
     g_controls.editButton =
         CreateChild(0, "BUTTON", "Edit", WS_CHILD | WS_VISIBLE, 255, 640, 80, 20, window, IDC_EDIT_BUTTON);
+}
+
+// The USDA page's search box, database chooser and labels; 0 when the chooser takes no names.
+int CreateSearchControls(HWND window) {
     g_controls.searchButton =
         CreateChild(0, "BUTTON", "Search", WS_CHILD, 255, 640, 80, 20, window, IDC_SEARCH_BUTTON);
     g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5,
@@ -131,21 +131,48 @@ LRESULT OnCreate(HWND window) {
     g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
     g_controls.inDatabaseLabel =
         CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
-    ResetDocument(window);
+    return 1;
+}
+
+void ApplyFontsAndCaption(HWND window) {
     TakeGuiFont();
     ApplyGuiFont(g_controls.usdaList);
     ApplyGuiFont(g_controls.myFoodsList);
     ApplyGuiFont(g_controls.searchBox);
     ApplyGuiFont(g_controls.resultsList);
     SetDocumentCaption(window, DocumentTitle());
-    MarkStartup("buttons, search controls, fonts, caption");
-    // Laid out while nothing is shown yet, which costs a fraction of moving shown windows; showing the
-    // window at this size then has nothing left to move.
+}
+
+// Laid out while nothing is shown yet, which costs a fraction of moving shown windows; showing the
+// window at this size then has nothing left to move.
+void LayOutWhileHidden(HWND window) {
     RECT client = {};
     GetClientRect(window, &client);
     Layout(window, client.right, client.bottom);
     g_hiddenLayout = {client.right, client.bottom};
     MarkStartup("the first layout, while hidden");
+}
+
+LRESULT OnCreate(HWND window) {
+    ResetMainState();
+    ResetLogState();
+    StartHistory();
+    ResetColumnSet();
+    AttachLogListView(nullptr);
+    g_mainWindow = window;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES};
+    InitCommonControlsEx(&controls);
+    MarkStartup("common controls");
+
+    CreateBarsAndTabs(window);
+    CreateFoodLists(window);
+    CreateLog(window);
+    CreateButtons(window);
+    if (!CreateSearchControls(window)) return 0;
+    ResetDocument(window);
+    ApplyFontsAndCaption(window);
+    MarkStartup("buttons, search controls, fonts, caption");
+    LayOutWhileHidden(window);
     return 0;
 }
 
@@ -313,6 +340,28 @@ LRESULT AfterMyFoodsCommand(LRESULT result) {
     return result;
 }
 
+// The Edit menu's commands, which act on the log's selection.
+LRESULT OnEditCommand(HWND window, WPARAM wParam, LPARAM lParam) {
+    switch (LOWORD(wParam)) {
+        case IDM_EDIT_UNDO:
+            return UndoLogChange();
+        case IDM_EDIT_REDO:
+            return RedoLogChange();
+        case IDM_EDIT_CUT:
+            return CutEntries(window);
+        case IDM_EDIT_COPY:
+            return CopyEntries(window);
+        case IDM_EDIT_PASTE:
+            return PasteEntries(window);
+        case IDM_EDIT_DELETE:
+            return DeleteEntries();
+        case IDM_EDIT_SELECT_ALL:
+            return SelectAllInLog();
+        default:
+            return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+    }
+}
+
 LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
     // A shortcut key does not take the focus from the quantity editor as a click elsewhere would, so
     // the edit is ended here first, keeping what was typed.
@@ -357,22 +406,8 @@ LRESULT OnCommand(HWND window, WPARAM wParam, LPARAM lParam) {
         case IDM_FOOD_FIND:
             ShowFindFood(window);
             return 0;
-        case IDM_EDIT_UNDO:
-            return UndoLogChange();
-        case IDM_EDIT_REDO:
-            return RedoLogChange();
-        case IDM_EDIT_CUT:
-            return CutEntries(window);
-        case IDM_EDIT_COPY:
-            return CopyEntries(window);
-        case IDM_EDIT_PASTE:
-            return PasteEntries(window);
-        case IDM_EDIT_DELETE:
-            return DeleteEntries();
-        case IDM_EDIT_SELECT_ALL:
-            return SelectAllInLog();
         default:
-            break;
+            return OnEditCommand(window, wParam, lParam);
     }
     return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
 }
