@@ -227,6 +227,15 @@ void Pump() {
         DispatchMessageA(&message);
 }
 
+// Puts back what stood in a file of the program before the benchmark replaced it: nothing, if it had none.
+void PutBack(const char* path, const FileImage& saved, bool had) {
+    if (had) {
+        ReplaceFileContents(path, saved.Data(), saved.Size());
+    } else {
+        DeleteFileA(path);
+    }
+}
+
 // Find Food over all USDA foods with their long descriptions and the My Foods file as it stands.
 bool RunFindBenchmark(HWND window) {
     FileImage source;
@@ -251,58 +260,62 @@ int RunFindOnly() {
     std::string myFoods = MyFoodsFile();
     ReplaceFileContents(kMyFoodsPath, myFoods.data(), myFoods.size());
     bool ran = RunFindBenchmark(window);
-    if (had) {
-        ReplaceFileContents(kMyFoodsPath, saved.Data(), saved.Size());
-    } else {
-        DeleteFileA(kMyFoodsPath);
-    }
+    PutBack(kMyFoodsPath, saved, had);
     DestroyWindow(window);
     return ran ? 0 : 1;
 }
 
-}  // namespace
+// The SR28 table, converted, where the program reads it, and what stood there before.
+struct InstalledTable {
+    std::string converted;
+    FileImage saved;
+    bool had = false;
+};
 
-int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--start-steps") == 0) return PrintStartupSteps();
+bool InstallTable(InstalledTable* table) {
     FileImage source;
     if (ReadWholeFile(kSr28Path, &source) != ReadResult::kOk) {
         std::fprintf(stderr, "bench: cannot read %s\n", kSr28Path);
-        return 1;
+        return false;
     }
-    std::string converted;
     size_t badLine = 0;
-    if (!ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &converted, &badLine)) {
+    if (!ConvertUsdaTable(std::string_view(source.Data(), source.Size()), &table->converted, &badLine)) {
         std::fprintf(stderr, "bench: line %zu of the table is not a USDA line\n", badLine);
-        return 1;
+        return false;
     }
-    // The table goes where the program reads it; whatever was there is put back afterwards.
     CreateDirectoryA(kFolder, nullptr);
-    FileImage saved;
-    bool hadTable = ReadWholeFile(kUsdaPath, &saved) == ReadResult::kOk;
-    if (!ReplaceFileContents(kUsdaPath, converted.data(), converted.size())) {
+    table->had = ReadWholeFile(kUsdaPath, &table->saved) == ReadResult::kOk;
+    if (!ReplaceFileContents(kUsdaPath, table->converted.data(), table->converted.size())) {
         std::fprintf(stderr, "bench: cannot write %s\n", kUsdaPath);
-        return 1;
+        return false;
     }
-    // Wine starts its helper processes beside the first program of a session; let them settle.
-    Sleep(2000);
-    char benchExe[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, benchExe, sizeof benchExe);
-    bool findOnly = argc > 1 && std::strcmp(argv[1], "--find") == 0;
-    bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
-    if (!findOnly) RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
-    if (findOnly || startOnly) {
-        int result = findOnly ? RunFindOnly() : 0;
-        if (hadTable) {
-            ReplaceFileContents(kUsdaPath, saved.Data(), saved.Size());
-        } else {
-            DeleteFileA(kUsdaPath);
-        }
-        return result;
-    }
+    return true;
+}
 
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    RegisterMainWindowClass(instance);
-    std::vector<double> startTimes;
+// What the benchmarks in this process measured, in the order they run.
+struct Results {
+    std::vector<double> startTimes, loadTimes, searchTimes;
+    long long usdaItems = 0;
+    long long matches = 0;
+    std::vector<double> addTimes, paintTimes;
+    long long entries = 0;
+    std::vector<double> readTimes, refreshTimes, switchTimes;
+    std::vector<double> printTimes;
+    long long printedColumns = 0;
+    std::vector<double> summaryTimes;
+    long long summaryRows = 0;
+    // Add New Food, Edit Food Item, Delete; then Copy, Paste, Undo of the Paste, Undo of the Cut.
+    std::vector<double> myFoodTimes[3];
+    std::vector<double> editTimes[4], editPaints[4];
+    std::vector<double> recipeTimes, insertTimes;
+    long long recipeItems = 0;
+    long long myFoodItems = 0;
+    std::vector<double> replaceTimes, reloadTimes;
+    bool findRan = false;
+};
+
+// Returns the main window of the last run, left open for the benchmarks that follow.
+HWND TimeStartUps(HINSTANCE instance, Results* results) {
     HWND window = nullptr;
     for (int run = 0; run < kRuns; ++run) {
         if (window) DestroyWindow(window);
@@ -312,103 +325,101 @@ int main(int argc, char** argv) {
         ShowWindow(window, SW_SHOW);
         UpdateWindow(window);
         FinishStartup();
-        startTimes.push_back(timer.Elapsed());
+        results->startTimes.push_back(timer.Elapsed());
     }
-    long long usdaItems = SendMessageA(g_controls.usdaList, LB_GETCOUNT, 0, 0);
+    results->usdaItems = SendMessageA(g_controls.usdaList, LB_GETCOUNT, 0, 0);
+    return window;
+}
 
-    std::vector<double> loadTimes;
+void TimeLoadAndSearch(Results* results) {
     for (int run = 0; run < kRuns; ++run) {
         SendMessageA(g_controls.usdaList, LB_RESETCONTENT, 0, 0);
         Timer timer;
         LoadUsdaFoods(g_controls.usdaList);
-        loadTimes.push_back(timer.Elapsed());
+        results->loadTimes.push_back(timer.Elapsed());
     }
-
-    std::vector<double> searchTimes;
-    long long matches = 0;
     for (int run = 0; run < kRuns; ++run) {
         Timer timer;
-        matches =
+        results->matches =
             SearchList(g_controls.usdaList, g_controls.resultsList, kSearchText, sizeof kSearchText - 1);
-        searchTimes.push_back(timer.Elapsed());
+        results->searchTimes.push_back(timer.Elapsed());
     }
+}
 
-    // Foods spread over the whole table, each added in grams until the log is full.
-    std::vector<double> addTimes, paintTimes;
-    int count = static_cast<int>(usdaItems);
+// Foods spread over the whole table, each added in grams until the log is full.
+void TimeAddingFoods(HWND window, Results* results) {
+    int count = static_cast<int>(results->usdaItems);
     for (int i = 0; i < 2 * kMaxLogEntries; ++i) {
         if (EntryCount() == kMaxLogEntries) SendMessageA(window, WM_COMMAND, IDM_FILE_NEW, 0);
         LPARAM offset = SendMessageA(g_controls.usdaList, LB_GETITEMDATA, (i * 7919) % count, 0);
         ClearModified();
         Timer timer;
         AddFoodToLog("150", 3, kMeasureGrams, kSourceUsda, offset);
-        addTimes.push_back(timer.Elapsed());
+        results->addTimes.push_back(timer.Elapsed());
         Timer paint;
         UpdateWindow(window);
-        paintTimes.push_back(paint.Elapsed());
+        results->paintTimes.push_back(paint.Elapsed());
     }
-    long long entries = EntryCount();
+    results->entries = EntryCount();
+}
 
-    std::vector<double> readTimes, refreshTimes;
+// A view switch of the full log, and the two parts of its time.
+void TimeViewSwitch(HWND window, Results* results) {
     for (int run = 0; run < kRuns; ++run) {
         Timer timer;
         FileImage image;
         ReadWholeFile(kUsdaPath, &image);
-        readTimes.push_back(timer.Elapsed());
+        results->readTimes.push_back(timer.Elapsed());
         Timer refresh;
         RefreshLog();
-        refreshTimes.push_back(refresh.Elapsed());
+        results->refreshTimes.push_back(refresh.Elapsed());
     }
-
-    std::vector<double> switchTimes;
     for (int run = 0; run < kRuns; ++run) {
         int command = run % 2 ? IDM_VIEW_PERCENT : IDM_VIEW_AMOUNTS;
         Timer timer;
         SendMessageA(window, WM_COMMAND, command, 0);
-        switchTimes.push_back(timer.Elapsed());
+        results->switchTimes.push_back(timer.Elapsed());
     }
-    // Printing the full log with every column shown: a list view made with all 34.
+}
+
+// Printing the full log with every column shown: a list view made with all 34.
+void TimePrinting(HWND window, Results* results) {
     g_columnSet[0] = 0xFFFFFFFFu;
     g_columnSet[1] = 3u;
     CreateLogListView(window);
     RefreshLog();
     SetPrintSystem(&kMetafilePrinting);
-    std::vector<double> printTimes;
     for (int run = 0; run < kRuns; ++run) {
         HDC metafile = CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr);
         Timer timer;
         PrintLogOn(window, "", {metafile, 1});
-        printTimes.push_back(timer.Elapsed());
+        results->printTimes.push_back(timer.Elapsed());
     }
     SetPrintSystem(nullptr);
-    long long printedColumns = CountLogColumns();
+    results->printedColumns = CountLogColumns();
+}
 
-    // A Summary of Days of a year of full logs: reading, computing both views, filling and painting.
+// A Summary of Days of a year of full logs: reading, computing both views, filling and painting.
+void TimeSummaryOfDays(HWND window, const std::string& converted, Results* results) {
     CreateDirectoryA(kYearFolder, nullptr);
     std::vector<std::string> year = WriteYearOfLogs(converted, kYearFolder, "");
-    std::vector<double> summaryTimes;
-    long long summaryRows = 0;
     for (int run = 0; run < kRuns && !year.empty(); ++run) {
         SummaryRun summary;
         g_summaryRun = &summary;
         SetTimer(nullptr, 0, 0, SummaryShown);
         summary.timer = Timer();
         ShowDaySummaryOf(window, year);
-        if (summary.milliseconds >= 0) summaryTimes.push_back(summary.milliseconds);
-        summaryRows = summary.rows;
+        if (summary.milliseconds >= 0) results->summaryTimes.push_back(summary.milliseconds);
+        results->summaryRows = summary.rows;
     }
     g_summaryRun = nullptr;
     for (const std::string& path : year)
         DeleteFileA(path.c_str());
     RemoveDirectoryA(kYearFolder);
+}
 
-    // My Foods with 10,000 foods: the file goes where the program reads it, and back afterwards.
-    FileImage savedMyFoods;
-    bool hadMyFoods = ReadWholeFile(kMyFoodsPath, &savedMyFoods) == ReadResult::kOk;
-    std::string myFoods = MyFoodsFile();
-    ReplaceFileContents(kMyFoodsPath, myFoods.data(), myFoods.size());
-    ReloadMyFoods();
-    std::vector<double> myFoodTimes[3];
+// Save in Add New Food and in Edit Food Item, and a Delete, on foods spread over the list.
+void TimeMyFoodChanges(HWND window, Results* results) {
     const char* captions[2] = {"Add New Food", "Edit Food Item"};
     for (int run = 0; run < kRuns; ++run) {
         for (int edit = 0; edit < 2; ++edit) {
@@ -417,50 +428,64 @@ int main(int argc, char** argv) {
             g_foodDialogRun = {captions[edit], edit == 1, run, -1.0};
             SetTimer(nullptr, 0, 0, SaveFoodDialog);
             SendMessageA(window, WM_COMMAND, edit ? IDC_EDIT_BUTTON : IDC_ADD_BUTTON, 0);
-            if (g_foodDialogRun.milliseconds >= 0) myFoodTimes[edit].push_back(g_foodDialogRun.milliseconds);
+            if (g_foodDialogRun.milliseconds >= 0)
+                results->myFoodTimes[edit].push_back(g_foodDialogRun.milliseconds);
         }
         int items = static_cast<int>(SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0));
         SendMessageA(g_controls.myFoodsList, LB_SETCURSEL, (run * 2203) % items, 0);
         Timer timer;
         DeleteMyFood();
-        myFoodTimes[2].push_back(timer.Elapsed());
+        results->myFoodTimes[2].push_back(timer.Elapsed());
     }
-    // A full log of its own, of foods spread over the table, kept as a My Food; then a 25-entry
-    // document inserted into a 25-entry log.
+}
+
+// A full log of its own, of foods spread over the table.
+void FillLogAcrossTable(const std::string& converted, int count) {
     ClearLog();
     for (int i = 0; EntryCount() < kMaxLogEntries && i < 2 * kMaxLogEntries; ++i) {
         LPARAM offset = SendMessageA(g_controls.usdaList, LB_GETITEMDATA, (i * 7919) % count, 0);
         AddFoodFromData(converted, static_cast<size_t>(offset), "150", 3, kMeasureGrams, kSourceUsda);
     }
     RefreshLog();
-    // Copy of the whole log, Paste of its 50 entries into an empty log, and Undo of that paste and of
-    // the Cut that emptied it (all 50 put back), each from the command to the log's rows rebuilt, and
-    // the paint that follows.
-    std::vector<double> editTimes[4], editPaints[4];
-    auto timeEdit = [&](int command, int kind) {
-        Timer timer;
-        SendMessageA(window, WM_COMMAND, command, 0);
-        double done = timer.Elapsed();
-        UpdateWindow(LogListView());
-        if (kind < 0) return;
-        editTimes[kind].push_back(done);
-        editPaints[kind].push_back(timer.Elapsed() - done);
-    };
+}
+
+// One Edit menu command, from the command to the log's rows rebuilt, and the paint that follows;
+// kept when `times` is given.
+void TimeEditCommand(HWND window, int command, std::vector<double>* times, std::vector<double>* paints) {
+    Timer timer;
+    SendMessageA(window, WM_COMMAND, command, 0);
+    double done = timer.Elapsed();
+    UpdateWindow(LogListView());
+    if (!times) return;
+    times->push_back(done);
+    paints->push_back(timer.Elapsed() - done);
+}
+
+// Copy of the whole log, Paste of its 50 entries into an empty log, and Undo of that paste and of
+// the Cut that emptied it (all 50 put back).
+void TimeEditCommands(HWND window, Results* results) {
+    std::vector<double>* times = results->editTimes;
+    std::vector<double>* paints = results->editPaints;
     for (int run = 0; run < kRuns && EntryCount() == kMaxLogEntries; ++run) {
-        timeEdit(IDM_EDIT_COPY, 0);
-        timeEdit(IDM_EDIT_SELECT_ALL, -1);
-        timeEdit(IDM_EDIT_CUT, -1);
-        timeEdit(IDM_EDIT_PASTE, EntryCount() == 0 ? 1 : -1);
-        timeEdit(IDM_EDIT_UNDO, 2);
-        timeEdit(IDM_EDIT_UNDO, 3);
+        TimeEditCommand(window, IDM_EDIT_COPY, &times[0], &paints[0]);
+        TimeEditCommand(window, IDM_EDIT_SELECT_ALL, nullptr, nullptr);
+        TimeEditCommand(window, IDM_EDIT_CUT, nullptr, nullptr);
+        bool pastedIntoEmpty = EntryCount() == 0;
+        TimeEditCommand(window, IDM_EDIT_PASTE, pastedIntoEmpty ? &times[1] : nullptr,
+                        pastedIntoEmpty ? &paints[1] : nullptr);
+        TimeEditCommand(window, IDM_EDIT_UNDO, &times[2], &paints[2]);
+        TimeEditCommand(window, IDM_EDIT_UNDO, &times[3], &paints[3]);
     }
-    std::vector<double> recipeTimes, insertTimes;
+}
+
+// The full log kept as a My Food, then a 25-entry document inserted into a 25-entry log.
+void TimeRecipeAndInsert(HWND window, Results* results) {
     // Without a full log the command would only show its message, which nobody here answers.
     for (int run = 0; run < kRuns && EntryCount() == kMaxLogEntries; ++run) {
         double time = TimeCommand(window, IDM_FILE_SAVE_AS_MY_FOOD, AnswerSaveLogAsFood);
-        if (time >= 0) recipeTimes.push_back(time);
+        if (time >= 0) results->recipeTimes.push_back(time);
     }
-    long long recipeItems = SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0);
+    results->recipeItems = SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0);
     char tempFolder[MAX_PATH] = "";
     GetTempPathA(sizeof tempFolder, tempFolder);
     g_insertPath = std::string(tempFolder) + "platelog-bench-insert.mtf";
@@ -473,79 +498,126 @@ int main(int argc, char** argv) {
         ReplaceEntries(firstHalf.data(), 25);
         RefreshLog();
         double time = TimeCommand(window, IDM_FILE_INSERT_LOG, AnswerInsertLog);
-        if (time >= 0 && EntryCount() == 50) insertTimes.push_back(time);
+        if (time >= 0 && EntryCount() == 50) results->insertTimes.push_back(time);
     }
     DeleteFileA(g_insertPath.c_str());
-    long long myFoodItems = SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0);
-    // Where the time of a change goes: the replace of the whole file and the reload of the list.
-    std::vector<double> replaceTimes, reloadTimes;
+}
+
+// Where the time of a change goes: the replace of the whole file and the reload of the list.
+void TimeMyFoodsReplace(Results* results) {
     for (int run = 0; run < kRuns; ++run) {
         FileImage image;
         ReadWholeFile(kMyFoodsPath, &image);
         Timer replace;
         ReplaceFileContents(kMyFoodsPath, image.Data(), image.Size());
-        replaceTimes.push_back(replace.Elapsed());
+        results->replaceTimes.push_back(replace.Elapsed());
         Timer reload;
         ReloadMyFoods();
-        reloadTimes.push_back(reload.Elapsed());
+        results->reloadTimes.push_back(reload.Elapsed());
     }
-    bool findRan = RunFindBenchmark(window);
-    if (hadMyFoods) {
-        ReplaceFileContents(kMyFoodsPath, savedMyFoods.Data(), savedMyFoods.Size());
-    } else {
-        DeleteFileA(kMyFoodsPath);
-    }
+}
 
+// My Foods with 10,000 foods: the file goes where the program reads it, and back afterwards.
+void TimeWithManyMyFoods(HWND window, const std::string& converted, Results* results) {
+    FileImage savedMyFoods;
+    bool hadMyFoods = ReadWholeFile(kMyFoodsPath, &savedMyFoods) == ReadResult::kOk;
+    std::string myFoods = MyFoodsFile();
+    ReplaceFileContents(kMyFoodsPath, myFoods.data(), myFoods.size());
+    ReloadMyFoods();
+    TimeMyFoodChanges(window, results);
+    FillLogAcrossTable(converted, static_cast<int>(results->usdaItems));
+    TimeEditCommands(window, results);
+    TimeRecipeAndInsert(window, results);
+    results->myFoodItems = SendMessageA(g_controls.myFoodsList, LB_GETCOUNT, 0, 0);
+    TimeMyFoodsReplace(results);
+    results->findRan = RunFindBenchmark(window);
+    PutBack(kMyFoodsPath, savedMyFoods, hadMyFoods);
+}
+
+void RunWindowBenchmarks(const std::string& converted, Results* results) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    RegisterMainWindowClass(instance);
+    HWND window = TimeStartUps(instance, results);
+    TimeLoadAndSearch(results);
+    TimeAddingFoods(window, results);
+    TimeViewSwitch(window, results);
+    TimePrinting(window, results);
+    TimeSummaryOfDays(window, converted, results);
+    TimeWithManyMyFoods(window, converted, results);
     ClearModified();
     DestroyWindow(window);
+}
 
-    if (hadTable) {
-        ReplaceFileContents(kUsdaPath, saved.Data(), saved.Size());
-    } else {
-        DeleteFileA(kUsdaPath);
+// A benchmark that could not run says so on its line instead of its times.
+bool ReportIfRan(const char* what, const std::vector<double>& times, long long count, const char* unit) {
+    if (times.empty()) {
+        std::printf("%-34s did not run\n", what);
+        return false;
     }
-    Report("start-up (window, both lists)", startTimes, usdaItems, "USDA foods");
-    Report("LoadUsdaFoods (SR28)", loadTimes, usdaItems, "items");
-    Report("search \"chicken\" (USDA)", searchTimes, matches, "matches");
-    Report("add a food, OK to refreshed rows", addTimes, 2 * kMaxLogEntries, "foods added");
-    Report("  then painting the window", paintTimes, 2 * kMaxLogEntries, "paints");
-    Report("view switch of a full log", switchTimes, entries, "entries");
-    Report("  reading the USDA file", readTimes, 1, "file");
-    Report("  rebuilding the log's rows", refreshTimes, entries, "entries");
-    Report("printing a full log to a metafile", printTimes, printedColumns, "columns");
-    if (!findRan) std::printf("%-34s did not run\n", "Find Food: a keystroke");
-    if (summaryTimes.empty()) {
-        std::printf("%-34s did not run\n", "Summary of Days, 365 full logs");
-    } else {
-        Report("Summary of Days, 365 full logs", summaryTimes, summaryRows, "rows shown");
-        Report("  its chart of 365 days drawn", g_chartTimes, summaryRows - 1, "days");
-    }
+    Report(what, times, count, unit);
+    return true;
+}
+
+void ReportLogResults(const Results& r) {
+    Report("start-up (window, both lists)", r.startTimes, r.usdaItems, "USDA foods");
+    Report("LoadUsdaFoods (SR28)", r.loadTimes, r.usdaItems, "items");
+    Report("search \"chicken\" (USDA)", r.searchTimes, r.matches, "matches");
+    Report("add a food, OK to refreshed rows", r.addTimes, 2 * kMaxLogEntries, "foods added");
+    Report("  then painting the window", r.paintTimes, 2 * kMaxLogEntries, "paints");
+    Report("view switch of a full log", r.switchTimes, r.entries, "entries");
+    Report("  reading the USDA file", r.readTimes, 1, "file");
+    Report("  rebuilding the log's rows", r.refreshTimes, r.entries, "entries");
+    Report("printing a full log to a metafile", r.printTimes, r.printedColumns, "columns");
+    if (!r.findRan) std::printf("%-34s did not run\n", "Find Food: a keystroke");
+    if (ReportIfRan("Summary of Days, 365 full logs", r.summaryTimes, r.summaryRows, "rows shown"))
+        Report("  its chart of 365 days drawn", g_chartTimes, r.summaryRows - 1, "days");
+}
+
+void ReportMyFoodResults(const Results& r) {
     const char* myFoodNames[3] = {"Add New Food: Save, list reloaded", "Edit Food Item: Save, reloaded",
                                   "Delete a My Food, list reloaded"};
-    for (int i = 0; i < 3; ++i) {
-        if (myFoodTimes[i].empty()) {
-            std::printf("%-34s did not run\n", myFoodNames[i]);
-            continue;
-        }
-        Report(myFoodNames[i], myFoodTimes[i], myFoodItems, "My Foods listed at the end");
-    }
-    if (recipeTimes.empty() || insertTimes.empty()) {
+    for (int i = 0; i < 3; ++i)
+        ReportIfRan(myFoodNames[i], r.myFoodTimes[i], r.myFoodItems, "My Foods listed at the end");
+    if (r.recipeTimes.empty() || r.insertTimes.empty()) {
         std::printf("Save Log as My Food or Insert Log did not run\n");
     } else {
-        Report("Save Log as My Food (50), reloaded", recipeTimes, recipeItems, "My Foods listed at the end");
-        Report("Insert Log 25 + 25, rows rebuilt", insertTimes, 50, "entries after it");
+        Report("Save Log as My Food (50), reloaded", r.recipeTimes, r.recipeItems,
+               "My Foods listed at the end");
+        Report("Insert Log 25 + 25, rows rebuilt", r.insertTimes, 50, "entries after it");
     }
     const char* editNames[4] = {"Copy of a full log (limit 16 ms)", "Paste of 50 entries (limit 16 ms)",
                                 "Undo of that Paste (limit 16 ms)", "Undo of a Cut of 50 (limit 16 ms)"};
     for (int i = 0; i < 4; ++i) {
-        if (editTimes[i].empty()) {
-            std::printf("%-34s did not run\n", editNames[i]);
-            continue;
-        }
-        Report(editNames[i], editTimes[i], kMaxLogEntries, "entries");
-        Report("  then painting the log", editPaints[i], 1, "paint");
+        if (ReportIfRan(editNames[i], r.editTimes[i], kMaxLogEntries, "entries"))
+            Report("  then painting the log", r.editPaints[i], 1, "paint");
     }
-    Report("  replacing the My Foods file", replaceTimes, 1, "file");
-    Report("  reloading the My Foods list", reloadTimes, myFoodItems, "items");
+    Report("  replacing the My Foods file", r.replaceTimes, 1, "file");
+    Report("  reloading the My Foods list", r.reloadTimes, r.myFoodItems, "items");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--start-steps") == 0) return PrintStartupSteps();
+    // The table goes where the program reads it; whatever was there is put back afterwards.
+    InstalledTable table;
+    if (!InstallTable(&table)) return 1;
+    // Wine starts its helper processes beside the first program of a session; let them settle.
+    Sleep(2000);
+    char benchExe[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, benchExe, sizeof benchExe);
+    bool findOnly = argc > 1 && std::strcmp(argv[1], "--find") == 0;
+    bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
+    if (!findOnly) RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
+    if (findOnly || startOnly) {
+        int result = findOnly ? RunFindOnly() : 0;
+        PutBack(kUsdaPath, table.saved, table.had);
+        return result;
+    }
+    Results results;
+    RunWindowBenchmarks(table.converted, &results);
+    PutBack(kUsdaPath, table.saved, table.had);
+    ReportLogResults(results);
+    ReportMyFoodResults(results);
     return 0;
 }
