@@ -171,8 +171,12 @@ TEST_F(DragDrop, UsdaFoodsAndMyFoodsInEachMeasure) {
         EXPECT_EQ(LogCell(row, 0), c.food);
         EXPECT_EQ(LogCell(row, 2), c.measureCell);
         EXPECT_EQ(LogCell(row, 3), c.calories);
-        if (c.protein) EXPECT_EQ(LogCell(row, 4), c.protein);
-        if (c.measure != kAny) EXPECT_EQ(EntryAt(row).measure, c.measure);
+        if (c.protein) {
+            EXPECT_EQ(LogCell(row, 4), c.protein);
+        }
+        if (c.measure != kAny) {
+            EXPECT_EQ(EntryAt(row).measure, c.measure);
+        }
         EXPECT_EQ(EntryAt(row).source, c.list == usda ? kSourceUsda : kSourceMyFoods);
         ++row;
     }

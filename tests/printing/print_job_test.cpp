@@ -195,9 +195,14 @@ protected:
     // The font, the pen and the context of the job are gone.
     void ExpectNothingLeft(int gdiBefore) {
         EXPECT_EQ(GdiObjects(), gdiBefore);
-        for (HGDIOBJ object : {spool_.font, spool_.pen, static_cast<HGDIOBJ>(spool_.dc)})
-            if (object) EXPECT_EQ(GetObjectType(object), 0u);
-        if (spool_.devMode) EXPECT_EQ(GlobalSize(spool_.devMode), 0u);
+        for (HGDIOBJ object : {spool_.font, spool_.pen, static_cast<HGDIOBJ>(spool_.dc)}) {
+            if (object) {
+                EXPECT_EQ(GetObjectType(object), 0u);
+            }
+        }
+        if (spool_.devMode) {
+            EXPECT_EQ(GlobalSize(spool_.devMode), 0u);
+        }
         EXPECT_EQ(PrintingDialog(), nullptr);
         EXPECT_TRUE(IsWindowEnabled(window_));
     }
