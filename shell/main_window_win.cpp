@@ -138,7 +138,6 @@ void ApplyFontsAndCaption(HWND window) {
     TakeGuiFont();
     ApplyGuiFont(g_controls.usdaList);
     ApplyGuiFont(g_controls.myFoodsList);
-    ApplyGuiFont(g_controls.searchBox);
     ApplyGuiFont(g_controls.resultsList);
     SetDocumentCaption(window, DocumentTitle());
 }
@@ -168,10 +167,9 @@ LRESULT OnCreate(HWND window) {
     CreateFoodLists(window);
     CreateLog(window);
     CreateButtons(window);
-    if (!CreateSearchControls(window)) return 0;
     ResetDocument(window);
     ApplyFontsAndCaption(window);
-    MarkStartup("buttons, search controls, fonts, caption");
+    MarkStartup("buttons, fonts, caption");
     LayOutWhileHidden(window);
     return 0;
 }
@@ -503,9 +501,18 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return window;
 }
 
-// The USDA list is not shown at start, so it is filled once the window stands painted, before any
-// input is taken: the window shows as soon as what it shows is ready.
+// The Search page's controls and the USDA list are not shown at start, so they are made and filled
+// once the window stands painted, before any input is taken: the window shows as soon as what it shows
+// is ready.
 void FinishStartup() {
+    if (CreateSearchControls(g_mainWindow)) {
+        ApplyGuiFont(g_controls.searchBox);
+        // A whole layout, so the page's controls stand in the order every later layout gives them.
+        RECT client = {};
+        GetClientRect(g_mainWindow, &client);
+        Layout(g_mainWindow, client.right, client.bottom);
+    }
+    MarkStartup("the Search page's controls (not shown at start)");
     LoadUsdaFoods(g_controls.usdaList);
     MarkStartup("the USDA list (not shown at start)");
 }
