@@ -164,6 +164,22 @@ protected:
         SendMessageA(g_controls.myFoodsList, LB_SETCURSEL, index, 0);
     }
     void Add() { SendMessageA(window_, WM_COMMAND, IDC_ADD_BUTTON, 0); }
+    // What another running copy of the program makes of the file while this one's list stays as it was.
+    static void OtherCopyWrites(const std::string& bytes) {
+        HANDLE other = CreateFileA(InstallFolderPath("mtmyfood").c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(other, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        WriteFile(other, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(other);
+    }
+    // The list as loaded from the file as it was, with the food selected.
+    void ListedAsItWas(const char* food, MessageBoxRecorder* boxes) {
+        OtherCopyWrites(kFoods);
+        ReloadMyFoods();
+        Select(food);
+        boxes->Clear();
+    }
     void Edit() { SendMessageA(window_, WM_COMMAND, IDC_EDIT_BUTTON, 0); }
 };
 
@@ -594,25 +610,10 @@ TEST_F(FoodDialogs, FailedEditLeavesTheFileAsItWas) {
     EXPECT_EQ(dialogs.Answered(), 3);
 }
 
-// What another running copy of the program does to the file while this one's list stays as it was.
+// Another running copy moved the lines under the list: Delete and Edit are refused, never done blindly.
 TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
     DialogAnswerer dialogs;
     MessageBoxRecorder boxes;
-    const std::string path = InstallFolderPath("mtmyfood");
-    auto otherCopyWrites = [&](const std::string& bytes) {
-        HANDLE other = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(other, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(other, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(other);
-    };
-    // The list as loaded from the file as it was, with the food selected.
-    auto listedAsItWas = [&](const char* food) {
-        otherCopyWrites(kFoods);
-        ReloadMyFoods();
-        Select(food);
-        boxes.Clear();
-    };
     struct Case {
         const char* name;
         std::string file;  // what the other copy made of the file
@@ -626,8 +627,8 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
         SCOPED_TRACE(c.name);
         const char* food = std::string(c.name).find("edited") == 0 ? "Oat Cookie" : "Tea";
         // Delete: refused with a message, the list loaded again, no food removed.
-        listedAsItWas(food);
-        otherCopyWrites(c.file);
+        ListedAsItWas(food, &boxes);
+        OtherCopyWrites(c.file);
         boxes.QueueAnswer(IDYES);
         EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 1);
         ASSERT_EQ(boxes.Shown().size(), 2u);
@@ -640,18 +641,18 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
         ExpectItemsLeadToTheirLines(g_controls.myFoodsList);
 
         // Edit, changed before the dialog opens: refused at once.
-        listedAsItWas(food);
-        otherCopyWrites(c.file);
+        ListedAsItWas(food, &boxes);
+        OtherCopyWrites(c.file);
         dialogs.Queue([](HWND) {});  // it ends itself at once
         Edit();
         ASSERT_TRUE(OneMessage(boxes, kStaleMessage));
         EXPECT_EQ(File(), c.file);
 
         // Edit, changed while the dialog is open: refused at Save.
-        listedAsItWas(food);
+        ListedAsItWas(food, &boxes);
         dialogs.Queue([&](HWND dialog) {
             SetFormField(dialog, 2, "5");
-            otherCopyWrites(c.file);
+            OtherCopyWrites(c.file);
             Press(dialog, IDOK);
         });
         Edit();
@@ -659,13 +660,18 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
         EXPECT_EQ(File(), c.file);
         ExpectItemsLeadToTheirLines(g_controls.myFoodsList);
     }
+}
 
+// Another running copy changed a food in place, appended one, or holds the file for its own append.
+TEST_F(FoodDialogs, AnotherCopysChangeInPlaceAppendOrHoldIsNeverOverwritten) {
+    DialogAnswerer dialogs;
+    MessageBoxRecorder boxes;
     // The same food changed in place (same description, other values): Edit refuses at Save.
-    listedAsItWas("Oat Cookie");
+    ListedAsItWas("Oat Cookie", &boxes);
     std::string changed = kFoods;
     changed.replace(changed.find("^120^"), 5, "^125^");
     dialogs.Queue([&](HWND dialog) {
-        otherCopyWrites(changed);
+        OtherCopyWrites(changed);
         Press(dialog, IDOK);
     });
     Edit();
@@ -673,15 +679,16 @@ TEST_F(FoodDialogs, AFileChangedBehindTheListIsNeverEditedOrDeletedBlindly) {
     EXPECT_EQ(File(), changed);
 
     // A food appended by the other copy moves no offset: Delete then removes the right food.
-    listedAsItWas("Tea");
-    otherCopyWrites(kFoods + kApple);
+    ListedAsItWas("Tea", &boxes);
+    OtherCopyWrites(kFoods + kApple);
     boxes.QueueAnswer(IDYES);
     EXPECT_EQ(SendMessageA(window_, WM_COMMAND, IDC_DELETE_BUTTON, 0), 0);
     EXPECT_EQ(File(), std::string(kBread) + kCookie + kApple);
     ExpectListMatchesFile({"Apple", "Bread", "Oat Cookie"});
 
     // While the other copy holds the file for its own append, Add fails quietly and keeps the form.
-    HANDLE held = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held = CreateFileA(InstallFolderPath("mtmyfood").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     boxes.Clear();
     dialogs.Queue(WhenShown([&](HWND dialog) {
