@@ -17,7 +17,8 @@ struct FinderWord {
     uint8_t length;
     uint8_t baseLength;
     uint8_t flags;       // kNameWord, kLeadWord, kSegmentStart, kAsideWord
-    uint8_t commonName;  // which of the food's common names it belongs to, from 1; 0 for a description's or abbreviation's
+    // Which of the food's common names it belongs to, from 1; 0 for the description's and abbreviation's.
+    uint8_t commonName;
 };
 constexpr int kMaxCommonNames = 15;
 constexpr uint8_t kNameWord = 1;      // a word of the segment that names the food

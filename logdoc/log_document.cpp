@@ -183,7 +183,8 @@ void ReadRecord(ByteReader& in, LogEntry* entry) {
 DocumentFault CheckHeader(std::string_view document) {
     if (document.size() < kLogDocumentHeaderSize) return DocumentFault::kTooShort;
     // Letter case is folded for ASCII only: the magic is ASCII, and no other byte may stand in for it.
-    if (!StartsWithAsciiNoCase(document, std::string_view(kHeaderText, kMagicSize))) return DocumentFault::kMagic;
+    if (!StartsWithAsciiNoCase(document, std::string_view(kHeaderText, kMagicSize)))
+        return DocumentFault::kMagic;
     if (document[kVersionOffset] != '1' || document[kVersionOffset + 1] != '0')
         return DocumentFault::kVersion;
     if (static_cast<unsigned char>(document[kLogDocumentChecksumOffset]) !=

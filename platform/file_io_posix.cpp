@@ -202,7 +202,8 @@ bool RawSync(intptr_t handle) {
 }
 
 bool RawSeek(intptr_t handle, uint64_t offset) {
-    return lseek(static_cast<int>(handle), static_cast<off_t>(offset), SEEK_SET) == static_cast<off_t>(offset);
+    return lseek(static_cast<int>(handle), static_cast<off_t>(offset), SEEK_SET) ==
+           static_cast<off_t>(offset);
 }
 
 bool RawSetSize(intptr_t handle, uint64_t size) {

@@ -195,8 +195,8 @@ intptr_t RawOpenToVoid(const std::string& journalPath) {
 }
 
 intptr_t RawOpenNewFile(const std::string& newPath, const char*) {
-    return Handle(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr));
+    return Handle(CreateFileA(newPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 // NTFS keeps a folder's entries with its own log; there is no folder to flush.
@@ -232,7 +232,8 @@ std::vector<std::string> RawLeftovers(const char* path) {
     HANDLE search = FindFirstFileA(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return leftovers;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) leftovers.push_back(folder + found.cFileName);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            leftovers.push_back(folder + found.cFileName);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return leftovers;

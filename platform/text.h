@@ -20,10 +20,18 @@ std::string_view FileNameOf(std::string_view path);
 // Letter case of the ASCII letters alone: every other byte, of whatever code page, stays as it is, so a
 // rule written for ASCII names (a switch, a suffix, a file's magic) never matches a byte that only
 // looks alike in some code page.
-constexpr bool IsAsciiUpper(char c) { return c >= 'A' && c <= 'Z'; }
-constexpr bool IsAsciiLower(char c) { return c >= 'a' && c <= 'z'; }
-constexpr char AsciiLower(char c) { return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c; }
-constexpr char AsciiUpper(char c) { return IsAsciiLower(c) ? static_cast<char>(c - 'a' + 'A') : c; }
+constexpr bool IsAsciiUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+constexpr bool IsAsciiLower(char c) {
+    return c >= 'a' && c <= 'z';
+}
+constexpr char AsciiLower(char c) {
+    return IsAsciiUpper(c) ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr char AsciiUpper(char c) {
+    return IsAsciiLower(c) ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 // True when the text begins (ends) with `part`, ASCII letter case aside.
 bool StartsWithAsciiNoCase(std::string_view text, std::string_view part);

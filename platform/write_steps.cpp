@@ -41,7 +41,8 @@ bool CutDelete(const std::string& path) {
 bool WriteWhole(intptr_t file, const char* const* parts, const size_t* sizes, int count, bool mayFault) {
     if (file == -1) return false;
     bool ok = true;
-    for (int i = 0; i < count && ok; ++i) ok = CutWrite(file, parts[i], sizes[i], mayFault);
+    for (int i = 0; i < count && ok; ++i)
+        ok = CutWrite(file, parts[i], sizes[i], mayFault);
     ok = ok && CutSync(file);
     return RawClose(file) && ok;
 }

@@ -20,7 +20,8 @@ struct Pick {
 template <size_t N>
 constexpr Layout LayoutOf(int sourceFields, const Pick (&picks)[N]) {
     Layout layout = {sourceFields, static_cast<int>(N), {}};
-    for (const Pick& pick : picks) layout.picks[pick.output] = pick.source;
+    for (const Pick& pick : picks)
+        layout.picks[pick.output] = pick.source;
     return layout;
 }
 // Where LONGDESC.txt takes each field of FOOD_DES.txt from, and WEIGHTS.txt each of WEIGHT.txt.
