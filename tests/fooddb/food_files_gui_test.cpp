@@ -27,6 +27,27 @@ constexpr char kShippedUsdaPath[] = PLATELOG_USDA_TABLE;
 constexpr char kAppleLine[] =
     "Apple^^52^0.3^0.2^14^2.4^^1^1^1^1^107^1^0^1^^^1^^1^2^1^1^2^1^0^8^0^0^0^0^1^Cup^^99^\r\n";
 
+// A list box item: its text and the file offset it keeps.
+struct Item {
+    std::string text;
+    LPARAM data;
+    bool operator==(const Item& o) const { return text == o.text && data == o.data; }
+};
+void PrintTo(const Item& item, std::ostream* os) {
+    *os << '"' << item.text << "\" @" << item.data;
+}
+
+std::vector<Item> ListItems(HWND list) {
+    std::vector<Item> items;
+    LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        char text[300] = {};
+        SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        items.push_back({text, SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)});
+    }
+    return items;
+}
+
 // A hidden window standing in for the main window and the food item dialog: a sorted list box,
 // edits 1001 + k for every field k except the two measure pickers, and the pickers themselves.
 class FoodFilesWindow : public ::testing::Test {
@@ -79,26 +100,7 @@ protected:
         return picker;
     }
 
-    struct Item {
-        std::string text;
-        LPARAM data;
-        bool operator==(const Item& o) const { return text == o.text && data == o.data; }
-    };
-    friend void PrintTo(const Item& item, std::ostream* os) {
-        *os << '"' << item.text << "\" @" << item.data;
-    }
-
-    std::vector<Item> Items() const { return Items(list_); }
-    static std::vector<Item> Items(HWND list) {
-        std::vector<Item> items;
-        LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            char text[300] = {};
-            SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            items.push_back({text, SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0)});
-        }
-        return items;
-    }
+    std::vector<Item> Items() const { return ListItems(list_); }
 
     void Reload() {
         SendMessageA(list_, LB_RESETCONTENT, 0, 0);
@@ -242,7 +244,7 @@ TEST_F(FoodFilesWindow, ReloadingMyFoodsLeavesWhatEmptyingAndFillingLeaves) {
         ASSERT_EQ(ReloadMyFoodsList(list_), 1);
         SendMessageA(fresh, LB_RESETCONTENT, 0, 0);
         ASSERT_EQ(FillFoodList(fresh, kMyFoodsPath, FoodFile::kMyFoods), 1);
-        ASSERT_EQ(Items(list_), Items(fresh));
+        ASSERT_EQ(ListItems(list_), ListItems(fresh));
         EXPECT_EQ(SendMessageA(list_, LB_GETCURSEL, 0, 0), LB_ERR);
         EXPECT_EQ(SendMessageA(list_, LB_GETTOPINDEX, 0, 0), 0);
     }
@@ -255,7 +257,7 @@ TEST_F(FoodFilesWindow, ReloadingMyFoodsLeavesWhatEmptyingAndFillingLeaves) {
     ASSERT_EQ(ReloadMyFoodsList(list_), 1);
     SendMessageA(fresh, LB_RESETCONTENT, 0, 0);
     ASSERT_EQ(FillFoodList(fresh, kMyFoodsPath, FoodFile::kMyFoods), 1);
-    EXPECT_EQ(Items(list_), Items(fresh));
+    EXPECT_EQ(ListItems(list_), ListItems(fresh));
 }
 
 TEST_F(FoodFilesWindow, AnUnsortedListKeepsTheFileOrder) {

@@ -94,6 +94,33 @@ protected:
         GetMenuStringA(edit, static_cast<UINT>(id), text, sizeof text, MF_BYCOMMAND);
         return std::string(text) + (GetMenuState(edit, static_cast<UINT>(id), MF_BYCOMMAND) & MF_GRAYED ? " (grey)" : "");
     }
+    // The change just made is one step: undone and done again whole, in the views and the menu, and
+    // across a save, which the file then holds.
+    void ExpectUndoneAndDoneAgain(const char* name, const Rows& before, const std::string& savedBefore) {
+        const Rows after = Views();
+        ASSERT_NE(after, before);
+        EXPECT_EQ(after.back()[0], "modified");
+        EXPECT_EQ(MenuText(IDM_EDIT_UNDO), std::string("&Undo ") + name + "\tCtrl+Z");
+        EXPECT_EQ(MenuText(IDM_EDIT_REDO), "&Redo\tCtrl+Y (grey)");
+
+        Command(IDM_EDIT_UNDO);
+        EXPECT_EQ(Views(), before);  // saved as it was: nothing to ask on closing
+        EXPECT_EQ(MenuText(IDM_EDIT_REDO), std::string("&Redo ") + name + "\tCtrl+Y");
+        Command(IDM_EDIT_REDO);
+        EXPECT_EQ(Views(), after);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        const std::string savedAfter = ReadFileBytes(path_);
+        Command(IDM_EDIT_UNDO);
+        Rows undone = Views();
+        EXPECT_EQ(undone.back()[0], "modified");
+        undone.back() = before.back();
+        EXPECT_EQ(undone, before);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        EXPECT_EQ(ReadFileBytes(path_), savedBefore);
+        Command(IDM_EDIT_REDO);
+        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
+        EXPECT_EQ(ReadFileBytes(path_), savedAfter);
+    }
     std::string path_ = TempFile("edit-menu.mtf");
 };
 
@@ -154,29 +181,7 @@ TEST_F(EditMenu, EveryChangeIsUndoneAndDoneAgainWholeAndAcrossSave) {
         const std::string savedBefore = ReadFileBytes(path_);
         const Rows before = Views();
         c.change();
-        const Rows after = Views();
-        ASSERT_NE(after, before);
-        EXPECT_EQ(after.back()[0], "modified");
-        EXPECT_EQ(MenuText(IDM_EDIT_UNDO), std::string("&Undo ") + c.name + "\tCtrl+Z");
-        EXPECT_EQ(MenuText(IDM_EDIT_REDO), "&Redo\tCtrl+Y (grey)");
-
-        Command(IDM_EDIT_UNDO);
-        EXPECT_EQ(Views(), before);  // saved as it was: nothing to ask on closing
-        EXPECT_EQ(MenuText(IDM_EDIT_REDO), std::string("&Redo ") + c.name + "\tCtrl+Y");
-        Command(IDM_EDIT_REDO);
-        EXPECT_EQ(Views(), after);
-        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
-        const std::string savedAfter = ReadFileBytes(path_);
-        Command(IDM_EDIT_UNDO);
-        Rows undone = Views();
-        EXPECT_EQ(undone.back()[0], "modified");
-        undone.back() = before.back();
-        EXPECT_EQ(undone, before);
-        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
-        EXPECT_EQ(ReadFileBytes(path_), savedBefore);
-        Command(IDM_EDIT_REDO);
-        ASSERT_EQ(Command(IDM_FILE_SAVE), 1);
-        EXPECT_EQ(ReadFileBytes(path_), savedAfter);
+        ExpectUndoneAndDoneAgain(c.name, before, savedBefore);
     }
     DeleteFileA(other.c_str());
 }
