@@ -73,6 +73,7 @@ public:
     ~Gate() {
         if (gate_ != -1) SeamCloseGate(gate_, entered_);
     }
+    bool Passed() const { return entered_; }
     Gate(const Gate&) = delete;
     Gate& operator=(const Gate&) = delete;
     intptr_t Release(bool* entered) {
@@ -384,9 +385,11 @@ int AppendInGate(const char* path, const char* line, size_t size) {
     return ok;
 }
 
-int ReplaceInGate(const char* path, const char* data, size_t size) {
+// A copy that gave up waiting at the gate may be beside another's replace whose write has stalled: the
+// new files beside the target are left for the next copy that passes it, as one of them may be live.
+int ReplaceInGate(const char* path, const char* data, size_t size, bool passed) {
     RestoreInGate(path);
-    SeamRemoveLeftovers(path);
+    if (passed) SeamRemoveLeftovers(path);
     const std::string newPath = NewFilePathOf(path);
     if (!SeamWriteNewFile(newPath, path, data, size)) {
         SeamRemove(newPath);
@@ -422,7 +425,7 @@ int AppendLineToFile(const char* path, const char* line, size_t size) {
 int ReplaceFileContents(const char* path, const char* data, size_t size) {
     if (CurrentFileFault() == FileFault::kOpenFails) return 0;
     Gate gate(path);
-    return ReplaceInGate(path, data, size);
+    return ReplaceInGate(path, data, size, gate.Passed());
 }
 
 HeldFile::~HeldFile() {

@@ -2,7 +2,8 @@
 // its own copies. On one text file one appends numbered lines, one holds and rewrites it as Edit does
 // (its first line counts the rewrites) and one reads it whole, checking every read; on one log two
 // save whole documents over each other while one reads them. Then it checks that every append and
-// rewrite reported done is there, none reported failed is, and no read was torn or refused.
+// rewrite reported done is there, none reported failed is, and no read was torn or refused. Last, one
+// copy holds the log for longer than another's replace waits.
 // Usage: seam_stress <folder> <seconds>
 #include <algorithm>
 #include <chrono>
@@ -188,6 +189,14 @@ void ReadSaved(const std::string& path, Clock::time_point end) {
     WriteResult(path + ".read", CountsText(c));
 }
 
+// Holds the file, as a copy in the middle of a long change does, and says so beside it.
+void Hold(const std::string& path, Clock::time_point end) {
+    HeldFile file;
+    if (file.Open(path.c_str()) != ReadResult::kOk) return;
+    WriteResult(path + ".held", "1");
+    std::this_thread::sleep_for(end - Clock::now());
+}
+
 #ifdef _WIN32
 using Copy = HANDLE;
 Copy Start(const std::vector<std::string>& args) {
@@ -235,7 +244,6 @@ int Fail(const char* what) {
     return 1;
 }
 
-// Starts the copies, waits for them and checks what they and the files say.
 // What the log's folder holds besides the copies' results: the log alone.
 std::vector<std::string> LeftBeside(const std::string& log) {
     namespace fs = std::filesystem;
@@ -250,6 +258,27 @@ std::vector<std::string> LeftBeside(const std::string& log) {
     return names;
 }
 
+// A replace that gave up waiting behind another copy leaves that copy's new file, which may be the one
+// it is writing; the next replace that passes the gate takes it away.
+int GiveUpBesideAStalledReplace(const std::string& folder) {
+    const std::string log = folder + "/held/log.mtf", theirs = log + "-new-4242";
+    std::error_code error;
+    std::filesystem::create_directories(folder + "/held", error);
+    WriteResult(log, "old");
+    WriteResult(theirs, "theirs");
+    const Copy holder = Start({"hold", log, "2"});
+    for (int waited = 0; ReadResult(log + ".held").empty() && waited < 1000; ++waited)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ReplaceFileContents(log.c_str(), "new", 3);  // POSIX renames over a held file; Windows cannot
+    const bool kept = ReadResult(theirs) == "theirs";
+    if (Wait(holder)) return Fail("the holder ended badly");
+    if (!kept) return Fail("a replace that gave up waiting took away another copy's new file");
+    if (!ReplaceFileContents(log.c_str(), "newer", 5) || std::filesystem::exists(theirs, error))
+        return Fail("a replace that passed the gate left a new file behind");
+    return 0;
+}
+
+// Starts the copies, waits for them and checks what they and the files say.
 int Coordinate(const std::string& folder, const std::string& seconds) {
     const std::string shared = folder + "/shared.txt", log = folder + "/saved/log.mtf";
     std::error_code error;
@@ -313,6 +342,7 @@ int Coordinate(const std::string& folder, const std::string& seconds) {
     if (a.done == 0 || b.done == 0 || a.failed || b.failed) return Fail("saves refused");
     if (saved.done == 0 || saved.torn || saved.refused) return Fail("reads of the log torn or refused");
     if (!whole || !alone) return Fail("the log is not one saver's last document alone");
+    if (GiveUpBesideAStalledReplace(folder)) return 1;
     std::printf("passed\n");
     return 0;
 }
@@ -337,6 +367,8 @@ int main(int argc, char** argv) {
         Save(path, role.back(), end);
     else if (role == "readsaved")
         ReadSaved(path, end);
+    else if (role == "hold")
+        Hold(path, end);
     else
         return 2;
     return 0;
