@@ -60,11 +60,11 @@ std::string RowText(HWND list, int row, int column) {
 // Whether the list shows the finder's own results for the text, in its order; each row goes into
 // the digest.
 bool ListsFinderResults(HWND list, const std::string& typed, const FoodIndex* const* indexes, uint64_t* digest,
-                        std::vector<double>* finderTimes) {
+                        double* finderTime) {
     std::vector<FoundFood> expected;
     double start = Now();
     FindFoods(typed, indexes, 2, kMaxFoundFoods, &expected);
-    finderTimes->push_back(Now() - start);
+    *finderTime = Now() - start;
     size_t rows = static_cast<size_t>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     bool same = rows == expected.size();
     for (size_t row = 0; same && row < rows; ++row) {
@@ -97,21 +97,38 @@ bool BenchFindFood(HWND owner) {
     std::vector<double> times, finderTimes;
     uint64_t digest = 14695981039346656037ull;
     bool same = true;
-    for (const char* query : kQueries) {
-        SetWindowTextA(text, "");
-        RedrawWindow(find, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-        std::string typed;
-        for (const char* c = query; *c; ++c) {
-            typed.push_back(*c);
-            double start = Now();
-            SendMessageA(text, WM_CHAR, static_cast<unsigned char>(*c), 1);
+    // The queries are typed three times over, and each keystroke keeps its least time: a moment in
+    // which the machine was busy elsewhere is not what is measured. The digest is of the first round.
+    const size_t queries = sizeof kQueries / sizeof *kQueries;
+    std::vector<std::vector<double>> least(queries), leastFinder(queries);
+    for (int round = 0; round < 3; ++round) {
+        for (size_t q = 0; q < queries; ++q) {
+            SetWindowTextA(text, "");
             RedrawWindow(find, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            times.push_back(Now() - start);
-            same = ListsFinderResults(list, typed, indexes, &digest, &finderTimes) && same;
+            std::string typed;
+            for (const char* c = kQueries[q]; *c; ++c) {
+                typed.push_back(*c);
+                double start = Now();
+                SendMessageA(text, WM_CHAR, static_cast<unsigned char>(*c), 1);
+                RedrawWindow(find, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+                double took = Now() - start, finder = 0;
+                uint64_t again = 0;
+                same = ListsFinderResults(list, typed, indexes, round == 0 ? &digest : &again, &finder) && same;
+                size_t key = typed.size() - 1;
+                if (round == 0) {
+                    least[q].push_back(took);
+                    leastFinder[q].push_back(finder);
+                }
+                least[q][key] = std::min(least[q][key], took);
+                leastFinder[q][key] = std::min(leastFinder[q][key], finder);
+            }
         }
     }
+    for (size_t q = 0; q < queries; ++q) {
+        times.insert(times.end(), least[q].begin(), least[q].end());
+        finderTimes.insert(finderTimes.end(), leastFinder[q].begin(), leastFinder[q].end());
+    }
     DestroyWindow(find);
-    size_t queries = sizeof kQueries / sizeof *kQueries;
     PrintKeystrokes("Find Food: a keystroke to painted", times, queries);
     PrintKeystrokes("  of which the finder alone", finderTimes, queries);
     std::printf("%-34s %016llx%s\n", "  digest of every list shown", static_cast<unsigned long long>(digest),

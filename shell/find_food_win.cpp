@@ -109,36 +109,103 @@ bool SameRow(const FoundFood& a, const FoundFood& b) {
     return a.index == b.index && a.food == b.food && a.byCommonName == b.byCommonName;
 }
 
-// Rows [first, last) as far as they are in view, in one piece: the list itself would invalidate them
-// one by one, and under Wine each costs a round trip whether it is in view or not.
-void InvalidateRows(HWND list, size_t first, size_t last) {
+// Rows [first, last) as far as they are in view, in one piece, or an empty rectangle: the list itself
+// would invalidate them one by one, and under Wine each costs a round trip whether it is in view or not.
+RECT RowsInView(HWND list, size_t first, size_t last) {
+    RECT rows = {};
     size_t top = static_cast<size_t>(SendMessageA(list, LVM_GETTOPINDEX, 0, 0));
     size_t end = top + static_cast<size_t>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0)) + 1;
     first = std::max(first, top);
     last = std::min(last, end);
-    if (first >= last) return;
-    RECT from = {}, to = {}, client = {};
+    if (first >= last) return rows;
+    RECT from = {}, to = {};
     from.left = to.left = LVIR_BOUNDS;
     SendMessageA(list, LVM_GETITEMRECT, first, reinterpret_cast<LPARAM>(&from));
     SendMessageA(list, LVM_GETITEMRECT, last - 1, reinterpret_cast<LPARAM>(&to));
-    GetClientRect(list, &client);
-    RECT rows = {client.left, from.top, client.right, to.bottom};
-    InvalidateRect(list, &rows, TRUE);
+    GetClientRect(list, &rows);
+    rows.top = from.top;
+    rows.bottom = to.bottom;
+    return rows;
 }
 
-// Only the rows whose food changed are drawn again. A new count leaves the rest of the list as it
-// is and rubs out only the rows that came or went; under Wine it still costs milliseconds, so an
-// unchanged one is not set.
+void InvalidateRows(HWND list, size_t first, size_t last) {
+    RECT rows = RowsInView(list, first, last);
+    if (!IsRectEmpty(&rows)) InvalidateRect(list, &rows, TRUE);
+}
+
+// The frame of the list, with its scroll bar, drawn again.
+void InvalidateFrame(HWND list, const RECT& client) {
+    RECT window = {};
+    GetWindowRect(list, &window);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&window), 2);
+    HRGN frame = CreateRectRgnIndirect(&window);
+    HRGN inside = CreateRectRgnIndirect(&client);
+    CombineRgn(frame, frame, inside, RGN_DIFF);
+    RedrawWindow(list, nullptr, frame, RDW_FRAME | RDW_INVALIDATE);
+    DeleteObject(inside);
+    DeleteObject(frame);
+}
+
+HWND HeaderOf(HWND list) {
+    return reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+}
+
+// All of the list's rows, and none of its header: the list does not clip its children, so drawing the
+// header's place would rub the header out, and the header itself has not changed.
+void InvalidateAllRows(HWND list) {
+    RECT rows = {}, header = {};
+    GetClientRect(list, &rows);
+    GetWindowRect(HeaderOf(list), &header);
+    MapWindowPoints(nullptr, list, reinterpret_cast<POINT*>(&header), 2);
+    rows.top = std::max(rows.top, header.bottom);
+    RedrawWindow(list, &rows, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+}
+
+// A new count makes the list fit its scroll bar to it in several passes, and under Wine each pass
+// draws the scroll bar again, milliseconds each. So the count is set while the system draws nothing
+// of the list (DefWindowProc's own WM_SETREDRAW, which leaves the list's flag alone: turning that back
+// on would fit the scroll bar all over again), and what it changed is drawn once after: the frame and
+// the rows that came or went, or all of the list where a scroll bar came or went. Returns whether
+// all of it is to be drawn.
+bool SetResultCount(HWND list, size_t before, size_t after) {
+    // Nothing waiting to be drawn may be lost while the list is hidden.
+    RedrawWindow(list, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RECT was = {}, now = {};
+    GetClientRect(list, &was);
+    RECT changed = RowsInView(list, after, before);  // rows that go are there only until the count is set
+    DefWindowProcA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, after, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    DefWindowProcA(list, WM_SETREDRAW, TRUE, 0);
+    GetClientRect(list, &now);
+    if (EqualRect(&was, &now)) {
+        InvalidateFrame(list, now);
+        RECT came = RowsInView(list, before, after);
+        UnionRect(&changed, &changed, &came);
+        if (!IsRectEmpty(&changed)) InvalidateRect(list, &changed, TRUE);
+        return false;
+    }
+    InvalidateFrame(list, now);
+    InvalidateAllRows(list);
+    // The columns leave room for the scroll bar, so of the header only the empty end past them changed.
+    HWND header = HeaderOf(list);
+    RECT last = {}, end = {};
+    int columns = static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    SendMessageA(header, HDM_GETITEMRECT, columns - 1, reinterpret_cast<LPARAM>(&last));
+    GetClientRect(header, &end);
+    end.left = last.right;
+    if (end.left < end.right) InvalidateRect(header, &end, TRUE);
+    return true;
+}
+
+// Only the rows whose food changed are drawn again, and the count is set only when it changes.
 void ShowChangedRows(HWND list, const std::vector<FoundFood>& before, const std::vector<FoundFood>& after) {
     // A list scrolled away from the top moves as the count shrinks or the best result is shown, so it
     // is drawn whole.
-    bool scrolled = SendMessageA(list, LVM_GETTOPINDEX, 0, 0) != 0;
-    WPARAM count = after.size();
-    if (before.size() != count)
-        SendMessageA(list, LVM_SETITEMCOUNT, count, LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
+    bool whole = SendMessageA(list, LVM_GETTOPINDEX, 0, 0) != 0;
+    if (before.size() != after.size()) whole = SetResultCount(list, before.size(), after.size()) || whole;
     if (!after.empty()) SelectResult(list, 0);
-    if (scrolled) {
-        InvalidateRect(list, nullptr, TRUE);
+    if (whole) {
+        InvalidateAllRows(list);
         return;
     }
     size_t shared = std::min(before.size(), after.size());
@@ -257,7 +324,8 @@ void Layout(HWND dialog) {
 BOOL OnInitDialog(HWND dialog, FindState* window) {
     window->dialog = dialog;
     HWND list = ListOf(dialog);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT);
+    // Rows drawn through one buffer neither flicker as they change nor, under Wine, draw as slowly.
+    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     const char* titles[] = {"Description", "Database"};
     const int widths[] = {kDescriptionColumnWidth, kDatabaseColumnWidth};
     for (int column = 0; column < 2; ++column) {

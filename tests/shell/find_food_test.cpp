@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,7 +88,8 @@ protected:
         }
         return rects;
     }
-    // Every row that `change` gave other text, took away or added is to be drawn again.
+    // Every row that `change` gave other text, took away or added is to be drawn again; and where the
+    // list is to draw over its header's place, the header is to be drawn after it.
     template <typename Change>
     void ExpectChangedRowsRedrawn(const char* what, Change change) {
         UpdateWindow(Results());
@@ -99,11 +101,18 @@ protected:
         if (afterRects.size() > rects.size()) rects = afterRects;
         HRGN update = CreateRectRgn(0, 0, 0, 0);
         GetUpdateRgn(Results(), update, FALSE);
-        for (size_t row = 0; row < rects.size(); ++row) {
+        RECT client = {};
+        GetClientRect(Results(), &client);
+        for (size_t row = 0; row < rects.size() && rects[row].top < client.bottom; ++row) {
             bool changed = row >= before.size() || row >= after.size() || before[row] != after[row];
-            POINT middle = {(rects[row].left + rects[row].right) / 2, (rects[row].top + rects[row].bottom) / 2};
+            LONG bottom = std::min(rects[row].bottom, client.bottom);  // of a row half in view, the half
+            POINT middle = {(rects[row].left + rects[row].right) / 2, (rects[row].top + bottom) / 2};
             EXPECT_TRUE(!changed || PtInRegion(update, middle.x, middle.y)) << what << ", row " << row;
         }
+        HWND header = reinterpret_cast<HWND>(SendMessageA(Results(), LVM_GETHEADER, 0, 0));
+        RECT place = {}, pending = {};
+        GetClientRect(header, &place);
+        EXPECT_TRUE(!RectInRegion(update, &place) || GetUpdateRect(header, &pending, FALSE)) << what;
         DeleteObject(update);
     }
     std::unique_ptr<InstalledDatabases> databases_;
@@ -192,6 +201,40 @@ TEST_F(FindFood, EveryRowAKeystrokeOrAnotherCopysChangeAltersIsDrawnAgain) {
         SendMessageA(FindFoodWindow(), WM_ACTIVATE, WA_ACTIVE, 0);
     });
     EXPECT_EQ(Shown()[1], "Apple crumble, grandpa's | My Foods");
+}
+
+// The scroll bar comes, changes and goes with the count, and is drawn again each time.
+TEST_F(FindFood, ACountThatMovesTheScrollBarDrawsItAgain) {
+    std::string many;
+    for (int i = 0; i < 60; ++i)
+        many += MyFoodLine(("Apple tart " + std::to_string(i)).c_str()) +
+                (i < 40 ? MyFoodLine(("Apple tart big " + std::to_string(i)).c_str()) : "");
+    InstallFile("mtmyfood", many);
+    SendMessageA(window_, WM_COMMAND, IDM_FOOD_FIND, 0);
+    static int framesDrawn;
+    WNDPROC listProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(Results(), GWLP_WNDPROC));
+    static WNDPROC original = listProc;
+    auto counting = [](HWND list, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_NCPAINT) ++framesDrawn;
+        return CallWindowProcA(original, list, message, wParam, lParam);
+    };
+    SetWindowLongPtrA(Results(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+counting));
+    // Both over a page, under one, and back.
+    const char* typed[] = {"apple tart", "apple tart big", "apple tart", "apple tart big 1", "apple tart big"};
+    for (const char* text : typed) {
+        ExpectChangedRowsRedrawn(text, [&] { Type(text); });
+        framesDrawn = 0;
+        RedrawWindow(Results(), nullptr, nullptr, RDW_UPDATENOW);
+        EXPECT_GT(framesDrawn, 0) << text;
+        EXPECT_TRUE(IsWindowVisible(Results())) << text;
+        SCROLLINFO bar = {sizeof bar, SIF_RANGE | SIF_PAGE, 0, 0, 0, 0, 0};
+        GetScrollInfo(Results(), SB_VERT, &bar);
+        int count = static_cast<int>(SendMessageA(Results(), LVM_GETITEMCOUNT, 0, 0));
+        int page = static_cast<int>(SendMessageA(Results(), LVM_GETCOUNTPERPAGE, 0, 0));
+        EXPECT_EQ(count > page ? bar.nMax + 1 : count, count) << text;
+        EXPECT_EQ(count > page, (GetWindowLongA(Results(), GWL_STYLE) & WS_VSCROLL) != 0) << text;
+    }
+    SetWindowLongPtrA(Results(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProc));
 }
 
 TEST_F(FindFood, AMyFoodChangedBehindItsSizeAndTimeIsNeverOpenedThroughItsOldOffset) {
