@@ -289,14 +289,16 @@ int Coordinate(const std::string& folder, const std::string& seconds) {
     if (!ReplaceFileContents(shared.c_str(), start, sizeof start - 1) ||
         !ReplaceFileContents(log.c_str(), first.data(), first.size()))
         return Fail("cannot make the files");
+    const char* const roles[] = {"append", "rewrite", "read", "saveA", "saveB", "readsaved"};
     std::vector<Copy> copies;
-    for (const char* role : {"append", "rewrite", "read"})
-        copies.push_back(Start({role, shared, seconds}));
-    for (const char* role : {"saveA", "saveB", "readsaved"})
-        copies.push_back(Start({role, log, seconds}));
+    for (int i = 0; i < 6; ++i)
+        copies.push_back(Start({roles[i], i < 3 ? shared : log, seconds}));
     int failed = 0;
-    for (Copy copy : copies)
-        failed |= Wait(copy);
+    for (int i = 0; i < 6; ++i) {
+        int code = Wait(copies[i]);
+        if (code) std::printf("the %s copy ended with %d\n", roles[i], code);
+        failed |= code;
+    }
     if (failed) return Fail("a copy could not start or ended badly");
 
     FileImage image;
