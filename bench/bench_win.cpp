@@ -386,7 +386,9 @@ void TimeViewSwitch(HWND window, Results* results) {
 void TimePrinting(HWND window, Results* results) {
     g_columnSet[0] = 0xFFFFFFFFu;
     g_columnSet[1] = 3u;
-    CreateLogListView(window);
+    RECT client = {};
+    GetClientRect(window, &client);
+    CreateLogListView(window, {400, 100, client.right, client.bottom - 50});
     RefreshLog();
     SetPrintSystem(&kMetafilePrinting);
     for (int run = 0; run < kRuns; ++run) {

@@ -304,9 +304,9 @@ int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, 
 }
 
 void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList) {
-    SubclassList(myFoodsList, &g_myFoodsDrag, MyFoodsListProc);
-    SubclassList(usdaList, &g_usdaDrag, UsdaListProc);
-    SubclassList(resultsList, &g_resultsDrag, ResultsListProc);
+    if (myFoodsList) SubclassList(myFoodsList, &g_myFoodsDrag, MyFoodsListProc);
+    if (usdaList) SubclassList(usdaList, &g_usdaDrag, UsdaListProc);
+    if (resultsList) SubclassList(resultsList, &g_resultsDrag, ResultsListProc);
 }
 
 static LRESULT CALLBACK MyFoodsListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {

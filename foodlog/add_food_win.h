@@ -29,7 +29,8 @@ int AddFoodToLog(const char* quantityText, int quantityLength, int32_t measure, 
 // that food on the log opens it; the limit message instead at 50 entries.
 void OpenFoodQuantityFor(HWND owner, int32_t source, LPARAM lineOffset);
 
-// Puts the drag procedures on the three lists, keeping the procedures they replace.
+// Puts the drag procedures on the three lists, keeping the procedures they replace; a list given as
+// null is left as it is, so lists made at different times are subclassed each once.
 void SubclassFoodLists(HWND myFoodsList, HWND usdaList, HWND resultsList);
 
 

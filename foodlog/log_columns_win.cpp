@@ -27,12 +27,10 @@ int SetHeader(HWND header, int column, const char* text) {
 
 }  // namespace
 
-HWND CreateLogListView(HWND mainWindow) {
-    RECT client;
-    GetClientRect(mainWindow, &client);
+HWND CreateLogListView(HWND mainWindow, const ChildPlace& place) {
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, 400, 100, client.right,
-                                client.bottom - 50, mainWindow, nullptr, AppInstance(), nullptr);
+                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, place.x, place.y,
+                                place.width, place.height, mainWindow, nullptr, AppInstance(), nullptr);
     AttachLogListView(list);
     if (!list) return nullptr;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);

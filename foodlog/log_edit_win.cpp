@@ -157,9 +157,9 @@ void SubclassLogListView(HWND listView) {
     g_lastClick = LVHITTESTINFO{};
     g_lastClick.pt.x = -1;
     g_lastClick.pt.y = -1;
+    ForgetDescriptionTip();
     if (!listView) return;
     g_listViewProc = ReplaceWindowProc(listView, LogListProc);
-    CreateDescriptionTip(listView);
 }
 
 HWND QuantityEditor() {

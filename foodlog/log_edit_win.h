@@ -9,7 +9,8 @@
 constexpr char kDeleteEntryQuestion[] = "Are you sure you want to delete this entry?";
 constexpr char kDeleteEntriesFormat[] = "Are you sure you want to delete these %d entries?";
 
-// Subclasses the log list view (keeping its procedure) and clears the editing state.
+// Subclasses the log list view (keeping its procedure) and clears the editing state; its description
+// tip is made apart (CreateDescriptionTip).
 void SubclassLogListView(HWND listView);
 
 // The quantity editor over a Quantity cell, or null while no quantity is being edited.

@@ -51,6 +51,11 @@ void Cover(HWND listView, int row, const RECT& cell) {
 
 }  // namespace
 
+void ForgetDescriptionTip() {
+    g_tip = nullptr;
+    g_tipRow = -1;
+}
+
 void CreateDescriptionTip(HWND listView) {
     g_tipRow = -1;
     g_tip = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,

@@ -24,7 +24,7 @@ void ReleaseGuiFont() {
 
 void ApplyGuiFont(HWND control) {
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(g_guiFont), FALSE);
-    InvalidateRect(control, nullptr, TRUE);
+    if (IsWindowVisible(control)) InvalidateRect(control, nullptr, TRUE);
 }
 
 WNDPROC ReplaceWindowProc(HWND window, WNDPROC procedure) {

@@ -4,6 +4,14 @@
 
 #include <windows.h>
 
+// Where a child window stands in its parent's client area, as CreateWindowEx and SetWindowPos take it.
+struct ChildPlace {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+
 // The instance whose resources the windows and dialogs load; set once at start.
 HINSTANCE AppInstance();
 void SetAppInstance(HINSTANCE instance);
@@ -12,7 +20,7 @@ void SetAppInstance(HINSTANCE instance);
 // taken at window creation; a stock object is not owned, so letting it go only forgets it.
 void TakeGuiFont();
 void ReleaseGuiFont();
-// The GUI font for a control, which then repaints.
+// The GUI font for a control, which then repaints if it is shown (a hidden one paints when it shows).
 void ApplyGuiFont(HWND control);
 
 // Puts `procedure` in place of the window's procedure and returns the one it replaced (which receives

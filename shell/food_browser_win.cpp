@@ -281,7 +281,7 @@ LRESULT CALLBACK MyFoodsHintProc(HWND list, UINT message, WPARAM wParam, LPARAM 
 void ShowHintWhenEmpty(HWND myFoodsList) {
     if (!myFoodsList) return;
     g_myFoodsListProc = ReplaceWindowProc(myFoodsList, MyFoodsHintProc);
-    InvalidateRect(myFoodsList, nullptr, TRUE);
+    if (IsWindowVisible(myFoodsList)) InvalidateRect(myFoodsList, nullptr, TRUE);
 }
 
 void ReloadMyFoods() {

@@ -10,6 +10,7 @@
 #include "foodlog/log_edit_win.h"
 #include "foodlog/log_history.h"
 #include "foodlog/log_table.h"
+#include "foodlog/log_tip_win.h"
 #include "foodlog/log_view_win.h"
 #include "platform/file_io.h"
 #include "platform/message_box_win.h"
@@ -31,10 +32,9 @@ namespace {
 
 bool g_dragging;
 HWND g_focusOnLeaving;  // the child that had the keyboard focus when the window was last deactivated
-SIZE g_hiddenLayout;  // the client size laid out before the window was first shown, until it is
+SIZE g_hiddenLayout;  // the client size the children were made for, until the window is first shown
 
-constexpr DWORD kListStyle =
-    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
+constexpr DWORD kListStyle = WS_CHILD | WS_VSCROLL | WS_TABSTOP | LBS_SORT | LBS_NOINTEGRALHEIGHT;
 constexpr char kDatabaseNames[][9] = {"My Foods", "USDA"};
 
 HMENU ControlId(int id) {
@@ -47,9 +47,9 @@ HWND CreateChild(DWORD exStyle, const char* className, const char* text, DWORD s
                            AppInstance(), nullptr);
 }
 
-HWND CreateFoodList(HWND window, int id) {
-    return CreateChild(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle, 0, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                       window, id);
+HWND CreateFoodList(HWND window, int id, const ChildPlace& place, DWORD shown) {
+    return CreateChild(WS_EX_CLIENTEDGE, "LISTBOX", "", kListStyle | shown, place.x, place.y, place.width,
+                       place.height, window, id);
 }
 
 // The window's own state as at start-up; the log, its columns and the document reset their own.
@@ -69,7 +69,20 @@ int InsertDatabaseName(HWND chooser, int index) {
     return static_cast<int>(SendMessageA(chooser, CBEM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
+// Where each child stands in a client area of a given size (PlacesFor, below).
+struct PanePlaces {
+    ChildPlace tabs, myFoods, usda, results, searchBox, databaseChooser, log;
+    ChildPlace searchButton, lookForLabel, inDatabaseLabel, addButton, deleteButton, editButton;
+};
+
+PanePlaces ClientPlaces(HWND window);
 void Layout(HWND window, int width, int height);
+
+HWND CreateAt(DWORD exStyle, const char* className, const char* text, DWORD style, const ChildPlace& place,
+              HWND parent, int id) {
+    return CreateChild(exStyle, className, text, style, place.x, place.y, place.width, place.height, parent,
+                       id);
+}
 
 // The working area is measured from the toolbar and the status bar, so they come first.
 void CreateBarsAndTabs(HWND window) {
@@ -78,78 +91,68 @@ void CreateBarsAndTabs(HWND window) {
     g_controls.statusBar = CreateStatusBar(window);
     MarkStartup("status bar");
     SetFoodBrowserControls(window, &g_controls);
-    RECT area;
-    GetClientRect(window, &area);
-    area.top = 0;
-    GetWorkingArea(&area);
-    g_controls.foodTabs = CreateFoodTabs(window, area, g_splitter);
+    const ChildPlace tabs = ClientPlaces(window).tabs;
+    const RECT area = {tabs.x, tabs.y, tabs.x + tabs.width, tabs.y + tabs.height};
+    g_controls.foodTabs = CreateFoodTabs(window, area, tabs.width);
     MarkStartup("tabs");
 }
 
-void CreateFoodLists(HWND window) {
-    g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST);
-    g_controls.usdaList = CreateFoodList(window, IDC_USDA_LIST);
-    g_controls.resultsList = CreateFoodList(window, IDC_RESULTS_LIST);
-    ShowWindow(g_controls.usdaList, SW_HIDE);
-    ShowWindow(g_controls.resultsList, SW_HIDE);
+// Every child is made where a layout of this size puts it, so the window has nothing to move before it
+// shows. What the first frame does not show waits for FinishStartup.
+void CreateShownChildren(HWND window) {
+    const PanePlaces places = ClientPlaces(window);
+    g_controls.myFoodsList = CreateFoodList(window, IDC_MYFOODS_LIST, places.myFoods, WS_VISIBLE);
     LoadMyFoods(g_controls.myFoodsList);
-    SubclassFoodLists(g_controls.myFoodsList, g_controls.usdaList, g_controls.resultsList);
+    SubclassFoodLists(g_controls.myFoodsList, nullptr, nullptr);
     ShowHintWhenEmpty(g_controls.myFoodsList);
-    MarkStartup("the three lists and the My Foods fill");
-}
+    MarkStartup("the My Foods list and its fill");
 
-void CreateLog(HWND window) {
-    HWND log = CreateLogListView(window);
-    SubclassLogListView(log);
+    SubclassLogListView(CreateLogListView(window, places.log));
     RefreshLogRows();
     MarkStartup("the list view and its 34 columns");
-}
 
-void CreateButtons(HWND window) {
+    constexpr DWORD kShownButton = WS_CHILD | WS_VISIBLE;
     g_controls.addButton =
-        CreateChild(0, "BUTTON", "Add", WS_CHILD | WS_VISIBLE, 25, 640, 80, 20, window, IDC_ADD_BUTTON);
-    g_controls.deleteButton = CreateChild(0, "BUTTON", "Delete", WS_CHILD | WS_VISIBLE, 140, 640, 80, 20,
-                                          window, IDC_DELETE_BUTTON);
+        CreateAt(0, "BUTTON", "Add", kShownButton, places.addButton, window, IDC_ADD_BUTTON);
+    g_controls.deleteButton =
+        CreateAt(0, "BUTTON", "Delete", kShownButton, places.deleteButton, window, IDC_DELETE_BUTTON);
     g_controls.editButton =
-        CreateChild(0, "BUTTON", "Edit", WS_CHILD | WS_VISIBLE, 255, 640, 80, 20, window, IDC_EDIT_BUTTON);
+        CreateAt(0, "BUTTON", "Edit", kShownButton, places.editButton, window, IDC_EDIT_BUTTON);
+    // New children go below their elder siblings; the page's controls stand above the tab control
+    // that frames them, as every layout leaves them.
+    SetWindowPos(g_controls.foodTabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-// The USDA page's search box, database chooser and labels; 0 when the chooser takes no names.
-int CreateSearchControls(HWND window) {
-    g_controls.searchButton =
-        CreateChild(0, "BUTTON", "Search", WS_CHILD, 255, 640, 80, 20, window, IDC_SEARCH_BUTTON);
-    g_controls.searchBox = CreateChild(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL, 5,
-                                       10, 200, 20, window, IDC_SEARCH_BOX);
-    SubclassSearchBox(g_controls.searchBox);
+// The USDA and Search pages' lists, search box, database chooser and labels; 0 when the chooser takes
+// no names.
+int CreateHiddenChildren(HWND window) {
+    const PanePlaces places = ClientPlaces(window);
+    g_controls.usdaList = CreateFoodList(window, IDC_USDA_LIST, places.usda, 0);
+    g_controls.resultsList = CreateFoodList(window, IDC_RESULTS_LIST, places.results, 0);
+    SubclassFoodLists(nullptr, g_controls.usdaList, g_controls.resultsList);
+    ApplyGuiFont(g_controls.usdaList);
+    ApplyGuiFont(g_controls.resultsList);
 
-    g_controls.databaseChooser = CreateChild(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST,
-                                             440, 14, 70, 300, window, IDC_DATABASE_CHOOSER);
+    g_controls.searchButton =
+        CreateAt(0, "BUTTON", "Search", WS_CHILD, places.searchButton, window, IDC_SEARCH_BUTTON);
+    g_controls.searchBox = CreateAt(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_BORDER | ES_AUTOVSCROLL,
+                                    places.searchBox, window, IDC_SEARCH_BOX);
+    SubclassSearchBox(g_controls.searchBox);
+    ApplyGuiFont(g_controls.searchBox);
+
+    // Made as tall as its dropped list; the layout that follows gives it the height every layout does.
+    ChildPlace chooser = places.databaseChooser;
+    chooser.height = 300;
+    g_controls.databaseChooser = CreateAt(0, WC_COMBOBOXEXA, "", WS_CHILD | WS_BORDER | CBS_DROPDOWNLIST,
+                                          chooser, window, IDC_DATABASE_CHOOSER);
     if (InsertDatabaseName(g_controls.databaseChooser, 0) == -1 ||
         InsertDatabaseName(g_controls.databaseChooser, 1) == -1)
         return 0;
 
-    g_controls.lookForLabel = CreateChild(0, "STATIC", "Look for:", WS_CHILD, 40, 10, 200, 20, window, 0);
+    g_controls.lookForLabel = CreateAt(0, "STATIC", "Look for:", WS_CHILD, places.lookForLabel, window, 0);
     g_controls.inDatabaseLabel =
-        CreateChild(0, "STATIC", "In database:", WS_CHILD, 61, 10, 200, 20, window, 0);
+        CreateAt(0, "STATIC", "In database:", WS_CHILD, places.inDatabaseLabel, window, 0);
     return 1;
-}
-
-void ApplyFontsAndCaption(HWND window) {
-    TakeGuiFont();
-    ApplyGuiFont(g_controls.usdaList);
-    ApplyGuiFont(g_controls.myFoodsList);
-    ApplyGuiFont(g_controls.resultsList);
-    SetDocumentCaption(window, DocumentTitle());
-}
-
-// Laid out while nothing is shown yet, which costs a fraction of moving shown windows; showing the
-// window at this size then has nothing left to move.
-void LayOutWhileHidden(HWND window) {
-    RECT client = {};
-    GetClientRect(window, &client);
-    Layout(window, client.right, client.bottom);
-    g_hiddenLayout = {client.right, client.bottom};
-    MarkStartup("the first layout, while hidden");
 }
 
 LRESULT OnCreate(HWND window) {
@@ -164,13 +167,15 @@ LRESULT OnCreate(HWND window) {
     MarkStartup("common controls");
 
     CreateBarsAndTabs(window);
-    CreateFoodLists(window);
-    CreateLog(window);
-    CreateButtons(window);
+    TakeGuiFont();
+    CreateShownChildren(window);
     ResetDocument(window);
-    ApplyFontsAndCaption(window);
+    ApplyGuiFont(g_controls.myFoodsList);
+    SetDocumentCaption(window, DocumentTitle());
+    RECT client = {};
+    GetClientRect(window, &client);
+    g_hiddenLayout = {client.right, client.bottom};
     MarkStartup("buttons, fonts, caption");
-    LayOutWhileHidden(window);
     return 0;
 }
 
@@ -198,23 +203,26 @@ int SplitterFor(int clientWidth) {
 
 // Adds a move to the deferred batch; a window that could not be created is left out, so one
 // missing child never loses the moves of the others.
-HDWP Defer(HDWP batch, HWND child, HWND insertAfter, int x, int y, int width, int height, UINT flags) {
+HDWP Defer(HDWP batch, HWND child, HWND insertAfter, const ChildPlace& place, UINT flags) {
     if (!batch || !child) return batch;
-    return DeferWindowPos(batch, child, insertAfter, x, y, width, height, flags);
+    return DeferWindowPos(batch, child, insertAfter, place.x, place.y, place.width, place.height, flags);
 }
 
-void Place(HWND child, int x, int y, int width, int height) {
-    if (child) SetWindowPos(child, nullptr, x, y, width, height, 0);
+void Place(HWND child, const ChildPlace& place) {
+    if (child) SetWindowPos(child, nullptr, place.x, place.y, place.width, place.height, 0);
 }
 
-void Layout(HWND window, int width, int height) {
+// Where the children stand in a client area of this size. The lists take the tab control's display
+// area as it stands, before a layout resizes the tab control.
+PanePlaces PlacesFor(HWND window, int width, int height) {
     RECT area = {0, 0, width, height};
     GetWorkingArea(&area);
-    int top = area.top;
-    int areaHeight = area.bottom - area.top;
-    int s = SplitterFor(width);
+    PanePlaces places = {};
+    const int top = area.top;
+    const int areaHeight = area.bottom - area.top;
+    const int s = SplitterFor(width);
+    places.tabs = {0, top, s, areaHeight};
 
-    // The lists take the tab control's display area as it stands before this pass resizes it.
     RECT display = {};
     if (g_controls.foodTabs) {
         GetWindowRect(g_controls.foodTabs, &display);
@@ -222,33 +230,50 @@ void Layout(HWND window, int width, int height) {
     }
     POINT p = {display.left, display.top};
     ScreenToClient(window, &p);
-    int displayWidth = display.right - display.left;
+    const int displayWidth = display.right - display.left;
+    places.myFoods = {p.x, p.y, displayWidth, areaHeight - kMyFoodsListMargin};
+    places.usda = {p.x, p.y, displayWidth, areaHeight - kUsdaListMargin};
+    places.results = {p.x, p.y + kResultsListTop, displayWidth, areaHeight - kResultsListMargin};
+    places.searchBox = {p.x, p.y + kSearchBoxTop, displayWidth, kSearchBoxHeight};
+    places.databaseChooser = {p.x, p.y + kDatabaseChooserTop, displayWidth, kDatabaseChooserHeight};
+    places.log = {s - 1, top, width - s, areaHeight};
 
+    places.searchButton = {kPaneLeft, p.y + kSearchButtonTop, kButtonWidth, kButtonHeight};
+    places.lookForLabel = {kPaneLeft, p.y + kLookForLabelTop, kButtonWidth, kButtonHeight};
+    places.inDatabaseLabel = {kPaneLeft, p.y + kInDatabaseLabelTop, kInDatabaseLabelWidth, kButtonHeight};
+    const int third = s / 3;
+    const int editX = 2 * third + kPaneLeft;
+    const int buttonTop = area.bottom - kButtonRowOffset;
+    places.addButton = {kPaneLeft, buttonTop, third - 1, kButtonHeight};
+    places.deleteButton = {third + kPaneLeft, buttonTop, third - 1, kButtonHeight};
+    places.editButton = {editX, buttonTop, s - editX - kPaneLeft, kButtonHeight};
+    return places;
+}
+
+PanePlaces ClientPlaces(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    return PlacesFor(window, client.right, client.bottom);
+}
+
+void Layout(HWND window, int width, int height) {
+    const PanePlaces places = PlacesFor(window, width, height);
     HDWP batch = BeginDeferWindowPos(7);
-    batch = Defer(batch, g_controls.foodTabs, HWND_BOTTOM, 0, 0, s, areaHeight, SWP_NOMOVE | SWP_NOZORDER);
-    batch = Defer(batch, g_controls.myFoodsList, nullptr, p.x, p.y, displayWidth,
-                  areaHeight - kMyFoodsListMargin, 0);
-    batch =
-        Defer(batch, g_controls.usdaList, nullptr, p.x, p.y, displayWidth, areaHeight - kUsdaListMargin, 0);
-    batch = Defer(batch, g_controls.resultsList, nullptr, p.x, p.y + kResultsListTop, displayWidth,
-                  areaHeight - kResultsListMargin, 0);
-    batch = Defer(batch, g_controls.searchBox, nullptr, p.x, p.y + kSearchBoxTop, displayWidth,
-                  kSearchBoxHeight, 0);
-    batch = Defer(batch, g_controls.databaseChooser, nullptr, p.x, p.y + kDatabaseChooserTop, displayWidth,
-                  kDatabaseChooserHeight, 0);
-    batch = Defer(batch, LogListView(), nullptr, s - 1, top, width - s, areaHeight, 0);
+    batch = Defer(batch, g_controls.foodTabs, HWND_BOTTOM, places.tabs, SWP_NOMOVE | SWP_NOZORDER);
+    batch = Defer(batch, g_controls.myFoodsList, nullptr, places.myFoods, 0);
+    batch = Defer(batch, g_controls.usdaList, nullptr, places.usda, 0);
+    batch = Defer(batch, g_controls.resultsList, nullptr, places.results, 0);
+    batch = Defer(batch, g_controls.searchBox, nullptr, places.searchBox, 0);
+    batch = Defer(batch, g_controls.databaseChooser, nullptr, places.databaseChooser, 0);
+    batch = Defer(batch, LogListView(), nullptr, places.log, 0);
     if (batch) EndDeferWindowPos(batch);
 
-    Place(g_controls.searchButton, kPaneLeft, p.y + kSearchButtonTop, kButtonWidth, kButtonHeight);
-    Place(g_controls.lookForLabel, kPaneLeft, p.y + kLookForLabelTop, kButtonWidth, kButtonHeight);
-    Place(g_controls.inDatabaseLabel, kPaneLeft, p.y + kInDatabaseLabelTop, kInDatabaseLabelWidth,
-          kButtonHeight);
-    int third = s / 3;
-    int editX = 2 * third + kPaneLeft;
-    int buttonTop = area.bottom - kButtonRowOffset;
-    Place(g_controls.addButton, kPaneLeft, buttonTop, third - 1, kButtonHeight);
-    Place(g_controls.deleteButton, third + kPaneLeft, buttonTop, third - 1, kButtonHeight);
-    Place(g_controls.editButton, editX, buttonTop, s - editX - kPaneLeft, kButtonHeight);
+    Place(g_controls.searchButton, places.searchButton);
+    Place(g_controls.lookForLabel, places.lookForLabel);
+    Place(g_controls.inDatabaseLabel, places.inDatabaseLabel);
+    Place(g_controls.addButton, places.addButton);
+    Place(g_controls.deleteButton, places.deleteButton);
+    Place(g_controls.editButton, places.editButton);
 
     SendMessageA(g_controls.statusBar, WM_SIZE, 0, 0);
     SendMessageA(g_controls.toolbar, WM_SIZE, 0, 0);
@@ -480,7 +505,13 @@ int RegisterMainWindowClass(HINSTANCE instance) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
     windowClass.lpfnWndProc = MainWndProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = LoadIconA(instance, APP_RESOURCE_NAME);
+    // Both sizes straight from the resource: a class given only the large icon has the small one made
+    // from it again at registration, which under Wine costs more than the two loads.
+    windowClass.hIcon =
+        static_cast<HICON>(LoadImageA(instance, APP_RESOURCE_NAME, IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    windowClass.hIconSm =
+        static_cast<HICON>(LoadImageA(instance, APP_RESOURCE_NAME, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                      GetSystemMetrics(SM_CYSMICON), 0));
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszMenuName = APP_RESOURCE_NAME;
@@ -501,18 +532,18 @@ HWND CreateMainWindow(HINSTANCE instance) {
     return window;
 }
 
-// The Search page's controls and the USDA list are not shown at start, so they are made and filled
-// once the window stands painted, before any input is taken: the window shows as soon as what it shows
-// is ready.
+// The USDA and Search pages and the log's description tip are not shown at start, so they are made
+// and filled once the window stands painted, before any input is taken: the window shows as soon as
+// what it shows is ready.
 void FinishStartup() {
-    if (CreateSearchControls(g_mainWindow)) {
-        ApplyGuiFont(g_controls.searchBox);
+    if (CreateHiddenChildren(g_mainWindow)) {
         // A whole layout, so the page's controls stand in the order every later layout gives them.
         RECT client = {};
         GetClientRect(g_mainWindow, &client);
         Layout(g_mainWindow, client.right, client.bottom);
     }
-    MarkStartup("the Search page's controls (not shown at start)");
+    CreateDescriptionTip(LogListView());
+    MarkStartup("the other pages' controls and the tip (not shown at start)");
     LoadUsdaFoods(g_controls.usdaList);
     MarkStartup("the USDA list (not shown at start)");
 }

@@ -36,7 +36,7 @@ constexpr int kButtonRowOffset = 35;
 int RegisterMainWindowClass(HINSTANCE instance);
 HWND CreateMainWindow(HINSTANCE instance);
 // What start-up leaves until the window has been shown and painted, none of which the window shows at
-// start: the Search page's controls and the filling of the USDA list.
+// start: the USDA and Search pages' controls, the filling of the USDA list and the log's description tip.
 void FinishStartup();
 // One message when the start found a change of the My Foods file cut off in the middle (by a crash, a
 // killed process or a power cut) and put the file back as it was before it.

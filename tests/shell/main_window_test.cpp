@@ -107,6 +107,34 @@ TEST_F(MainWindow, LayoutKeepsThePageControlsAboveTheTabs) {
     EXPECT_EQ(order, expected);
 }
 
+// The window is shown as it was made, so what it makes must stand where a layout of its size puts it.
+TEST_F(MainWindow, AWindowAsMadeStandsWhereALayoutOfItsSizePutsIt) {
+    DestroyWindow(window_);
+    window_ = CreateMainWindow(GetModuleHandleA(nullptr));
+    ASSERT_NE(window_, nullptr);
+    const HWND shown[] = {g_controls.toolbar,      g_controls.statusBar, g_controls.foodTabs,
+                          g_controls.myFoodsList,  LogListView(),        g_controls.addButton,
+                          g_controls.deleteButton, g_controls.editButton};
+    std::vector<RECT> made;
+    for (HWND child : shown)
+        made.push_back(ChildRect(child));
+    EXPECT_EQ(GetWindow(g_controls.foodTabs, GW_HWNDNEXT), nullptr)
+        << "the tab control is not below its page";
+
+    RECT frame = {};
+    GetWindowRect(window_, &frame);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    SetWindowPos(window_, nullptr, 0, 0, width + 1, height + 1, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(window_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+    for (size_t i = 0; i < made.size(); ++i) {
+        RECT laidOut = ChildRect(shown[i]);
+        EXPECT_TRUE(EqualRect(&made[i], &laidOut))
+            << "child " << i << " made at " << made[i].left << "," << made[i].top << " " << made[i].right
+            << "," << made[i].bottom << ", laid out at " << laidOut.left << "," << laidOut.top << " "
+            << laidOut.right << "," << laidOut.bottom;
+    }
+}
+
 TEST_F(MainWindow, DefaultLayoutPlacesPaneButtonsAndLists) {
     RECT client = ClientRect();
     RECT status;
