@@ -27,15 +27,17 @@ int SetHeader(HWND header, int column, const char* text) {
 
 }  // namespace
 
+// The columns go in while the list view shows a list, which lays nothing out for them; turning it into
+// the report view then lays the header and scroll bars out once, for fewer calls into the window system
+// than inserting into a report view with its drawing off.
 HWND CreateLogListView(HWND mainWindow, const ChildPlace& place) {
     HWND list = CreateWindowExA(WS_EX_CLIENTEDGE, WC_LISTVIEWA, "",
-                                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_EDITLABELS, place.x, place.y,
+                                WS_CHILD | WS_VISIBLE | LVS_LIST | LVS_EDITLABELS, place.x, place.y,
                                 place.width, place.height, mainWindow, nullptr, AppInstance(), nullptr);
     AttachLogListView(list);
     if (!list) return nullptr;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES);
 
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     int column = 0;
     for (int position = 0; position < kFieldPositions; ++position) {
         if (!IsPositionShown(position)) continue;
@@ -65,7 +67,8 @@ HWND CreateLogListView(HWND mainWindow, const ChildPlace& place) {
         AttachLogListView(nullptr);
         return nullptr;
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    LONG_PTR style = GetWindowLongPtrA(list, GWL_STYLE);
+    SetWindowLongPtrA(list, GWL_STYLE, (style & ~LVS_TYPEMASK) | LVS_REPORT);
     return list;
 }
 
