@@ -94,10 +94,10 @@ void SetFoodBrowserControls(HWND mainWindow, const MainControls* controls) {
     g_browserControls = controls;
 }
 
-HWND CreateFoodTabs(HWND mainWindow, const RECT& area, int width) {
+HWND CreateFoodTabs(HWND mainWindow, const ChildPlace& place) {
     HWND tabs =
-        CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, area.top,
-                        width, area.bottom - area.top, mainWindow, nullptr, AppInstance(), nullptr);
+        CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, place.x, place.y,
+                        place.width, place.height, mainWindow, nullptr, AppInstance(), nullptr);
     if (!tabs) return nullptr;
     for (int index = 0; index < 3; ++index) {
         char text[kTabTextSize] = "";

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "platform/window_win.h"
 #include "shell/main_controls_win.h"
 
 constexpr char kSelectDatabaseMessage[] = "Please Select Database";
@@ -21,8 +22,8 @@ extern int g_searchedDatabase;
 // The window and children the pane works with; the main window gives them once it has made them,
 // before any message reaches the pane.
 void SetFoodBrowserControls(HWND mainWindow, const MainControls* controls);
-// The tab control over the working area `area` of the main window, `width` wide.
-HWND CreateFoodTabs(HWND mainWindow, const RECT& area, int width);
+// The tab control at `place` in the main window's client area, with its three pages.
+HWND CreateFoodTabs(HWND mainWindow, const ChildPlace& place);
 // Shows the controls of the current tab page and hides the others.
 LRESULT ShowFoodPage(HWND tabs);
 

@@ -91,9 +91,7 @@ void CreateBarsAndTabs(HWND window) {
     g_controls.statusBar = CreateStatusBar(window);
     MarkStartup("status bar");
     SetFoodBrowserControls(window, &g_controls);
-    const ChildPlace tabs = ClientPlaces(window).tabs;
-    const RECT area = {tabs.x, tabs.y, tabs.x + tabs.width, tabs.y + tabs.height};
-    g_controls.foodTabs = CreateFoodTabs(window, area, tabs.width);
+    g_controls.foodTabs = CreateFoodTabs(window, ClientPlaces(window).tabs);
     MarkStartup("tabs");
 }
 
