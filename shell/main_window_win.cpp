@@ -106,7 +106,6 @@ void CreateShownChildren(HWND window) {
     MarkStartup("the My Foods list and its fill");
 
     SubclassLogListView(CreateLogListView(window, places.log));
-    RefreshLogRows();
     MarkStartup("the list view and its 34 columns");
 
     constexpr DWORD kShownButton = WS_CHILD | WS_VISIBLE;
