@@ -610,7 +610,8 @@ int main(int argc, char** argv) {
     GetModuleFileNameA(nullptr, benchExe, sizeof benchExe);
     bool findOnly = argc > 1 && std::strcmp(argv[1], "--find") == 0;
     bool startOnly = argc > 1 && std::strcmp(argv[1], "--start") == 0;
-    if (!findOnly) RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
+    bool noStart = argc > 1 && std::strcmp(argv[1], "--no-start") == 0;
+    if (!findOnly && !noStart) RunStartupBenchmark(PLATELOG_EXE, PLATELOG_FLOOR_EXE, benchExe, kRuns);
     if (findOnly || startOnly) {
         int result = findOnly ? RunFindOnly() : 0;
         PutBack(kUsdaPath, table.saved, table.had);
